@@ -66,7 +66,8 @@ bool ParseHex(std::string_view text, Number& value) {
   return error == std::errc() && end == text.data() + text.size();
 }
 
-// Comma-separated bytes of two hex digits, e.g. "35,30,00"; empty data is allowed.
+// Comma-separated bytes of exactly two hex digits, e.g. "35,30,00", so that a line cut short
+// in the middle of a byte is refused rather than read as another byte; empty data is allowed.
 std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::string_view text) {
   std::vector<std::uint8_t> data;
   if (TrimSpaces(text).empty()) return data;
@@ -74,7 +75,7 @@ std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::string_view text) {
     const auto comma = text.find(',');
     const std::string_view item = TrimSpaces(text.substr(0, comma));
     std::uint8_t byte = 0;
-    if (item.empty() || item.size() > 2 || !ParseHex(item, byte)) return std::nullopt;
+    if (item.size() != 2 || !ParseHex(item, byte)) return std::nullopt;
     data.push_back(byte);
     if (comma == std::string_view::npos) return data;
     text.remove_prefix(comma + 1);
