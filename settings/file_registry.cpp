@@ -121,8 +121,8 @@ bool FileRegistry::ReadFile(std::string& text) const {
   if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
   text.clear();
   if (info.st_size > kMaxFileBytes) return true;
-  // Read one byte past the limit to notice a file that grew since fstat.
-  std::string buffer(kMaxFileBytes + 1, '\0');
+  // Only as much as the file held when opened: one that grows meanwhile cannot keep us reading.
+  std::string buffer(static_cast<std::size_t>(info.st_size), '\0');
   std::size_t filled = 0;
   while (filled < buffer.size()) {
     const ssize_t got = ::read(fd.get(), buffer.data() + filled, buffer.size() - filled);
@@ -130,7 +130,7 @@ bool FileRegistry::ReadFile(std::string& text) const {
     if (got <= 0) break;
     filled += static_cast<std::size_t>(got);
   }
-  if (filled <= static_cast<std::size_t>(kMaxFileBytes)) text.assign(buffer.data(), filled);
+  text.assign(buffer.data(), filled);
   return true;
 }
 

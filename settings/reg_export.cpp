@@ -125,14 +125,16 @@ std::optional<RegValue> ParseValueLine(std::string_view line) {
 }
 
 // Splits text into lines, joining a line that ends in a backslash with the next one (an export
-// wraps long hex data so).
+// wraps long hex data so). A last line without its line break is dropped: the file was cut short
+// there, and the part of a value it holds (say "35" of "35,30,00") would read as another figure.
 std::vector<std::string> LogicalLines(std::string_view text) {
   std::vector<std::string> lines;
   bool continued = false;
   while (!text.empty()) {
     const auto newline = text.find('\n');
+    if (newline == std::string_view::npos) break;
     std::string_view line = text.substr(0, newline);
-    text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+    text.remove_prefix(newline + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (continued) {
       lines.back() += TrimSpaces(line);
@@ -142,6 +144,7 @@ std::vector<std::string> LogicalLines(std::string_view text) {
     continued = !lines.back().empty() && lines.back().back() == '\\';
     if (continued) lines.back().pop_back();
   }
+  if (continued) lines.pop_back();
   return lines;
 }
 

@@ -14,6 +14,7 @@
 
 #include "page_run.h"
 #include "settings/file_registry.h"
+#include "settings/reg_export.h"
 #include "store_backend.h"
 #include "ui/control_ids.h"
 
@@ -215,6 +216,36 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedRow{"LargerThanTheLimit", kGoodRate + std::string(FileRegistry::kMaxFileBytes, ';'),
                    ""}),
     [](const auto& info) { return info.param.name; });
+
+// A file cut short at any byte, as a full disk or a copy gone wrong leaves it: the program starts
+// silently, each value is whole or missing, and the next save is clean again.
+TEST_F(FileStoreTest, EveryTruncationOfASavedFileStartsCleanly) {
+  {
+    PageRun run(registry_);
+    run.Type(kRate1099Edit, "50");
+    run.Click(kWorkCompDollarRadio);
+    run.Calculate();
+    run.CloseButton();
+  }
+  const std::string saved = ReadWholeFile(FilePath());
+  for (std::size_t length = 0; length < saved.size(); ++length) {
+    WriteWholeFile(FilePath(), saved.substr(0, length));
+    PageRun run(registry_);
+    EXPECT_TRUE(run.platform.messages.empty());
+    const std::string rate = run.page.GetText(kRate1099Edit);
+    EXPECT_TRUE(rate == "" || rate == "50") << length << ": " << rate;
+    const bool dollar = run.page.GetCheck(kWorkCompDollarRadio) == 1;
+    EXPECT_NE(run.page.GetCheck(kWorkCompPercentRadio) == 1, dollar) << length;
+    EXPECT_EQ(run.page.IsEnabled(kWorkCompPeriodCombo), dollar) << length;
+  }
+  WriteWholeFile(FilePath(), saved.substr(0, saved.find("\"Radios\"") + 20));
+  PageRun run(registry_);
+  run.CloseButton();
+  std::string expected = saved;
+  const std::string radios = "30,31,31,30,31,30";
+  expected.replace(expected.find(radios), radios.size(), "31,30,31,30,31,30");
+  EXPECT_EQ(ReadWholeFile(FilePath()), expected);
+}
 
 // A save killed at any moment leaves the old file or the new one, never a mixture.
 TEST_F(FileStoreTest, KillDuringSaveLeavesAWholeFile) {

@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"UnclosedString", InKey("\"V\"=\"abc\r\n"), std::nullopt},
         ParseRow{"TextAfterString", InKey("\"V\"=\"abc\" x\r\n"), std::nullopt},
         ParseRow{"ShortDword", InKey("\"V\"=dword:12\r\n"), std::nullopt},
-        ParseRow{"BackslashAtEnd", InKey("\"V\"=hex(1):31\\"), Bytes{'1'}},
+        ParseRow{"CutAfterContinuation", InKey("\"V\"=hex(1):31,\\\r\n"), std::nullopt},
+        ParseRow{"LastLineWithoutLineBreak", InKey("\"V\"=hex(1):31,00"), std::nullopt},
         ParseRow{"NulBytesInLine", InKey(std::string("\"V\"=hex(1):31\0,32\r\n", 19)),
                  std::nullopt}),
     [](const auto& info) { return info.param.name; });
