@@ -24,7 +24,8 @@ else()
 endif()
 
 execute_process(
-  COMMAND "${CMAKE_COMMAND}" -E env "XDG_CONFIG_HOME=${config}" QT_QPA_PLATFORM=offscreen
+  COMMAND "${CMAKE_COMMAND}" -E env "XDG_CONFIG_HOME=${config}" "XDG_RUNTIME_DIR=${WORK}"
+          QT_QPA_PLATFORM=offscreen
           "${DRIVE}"
   INPUT_FILE "${TRANSCRIPT}.qup"
   OUTPUT_VARIABLE output
