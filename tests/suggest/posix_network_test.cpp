@@ -6,9 +6,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
 #include <array>
+#include <cerrno>
 #include <string>
 
 #include "tests/suggest/local_server.h"

@@ -10,19 +10,28 @@
 
 #include "suggest/posix_network.h"
 #include "tests/suggest/local_server.h"
-#include "tests/suggest/page_fakes.h"
 #include "ui/control_ids.h"
+#include "ui/platform/memory_platform.h"
 
 namespace qup::suggest {
 namespace {
 
-using testing::FakePlatform;
-using testing::FakeWindow;
 using testing::FullPort;
 using testing::kLoopback;
 using testing::LocalServer;
 using testing::RefusingPort;
-using testing::ShownMessage;
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  int type = 0;
+  bool owned = true;  // by the window, which takes no input meanwhile
+  friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
+  friend void PrintTo(const ShownMessage& shown, std::ostream* out) {
+    *out << '"' << shown.text << "\" / \"" << shown.caption << "\" / " << shown.type
+         << (shown.owned ? "" : " (no owner)");
+  }
+};
 
 constexpr auto kServerTimeout = std::chrono::seconds(10);
 constexpr std::chrono::milliseconds kShortTimeout{300};
@@ -70,9 +79,14 @@ class ScriptedNetwork : public Network {
  public:
   bool startup_fails = false;
   bool socket_fails = false;
-  std::deque<long> send_results;     // -1 stands for a would-block error; empty: all sent
-  std::deque<long> receive_results;  // likewise; empty: the reply below
+  // -1 stands for a would-block error, -2 for any other; empty: all sent.
+  std::deque<long> send_results;
+  std::deque<long> receive_results;  // -1 or -2 as above; empty: the reply below
   std::string reply = "HTTP/1.1 200 OK";
+
+  const ui::MemoryPlatform* platform = nullptr;
+  int cursor_depth_while_receiving = -1;
+  int last_error = 0;
 
   int cleanups = 0;
   int closes = 0;
@@ -90,7 +104,7 @@ class ScriptedNetwork : public Network {
     if (!send_results.empty()) {
       const long result = send_results.front();
       send_results.pop_front();
-      if (result < 0) return -1;
+      if (result < 0) return Fail(result);
       sent.append(data.data(), static_cast<std::size_t>(result));
       return result;
     }
@@ -99,35 +113,103 @@ class ScriptedNetwork : public Network {
   }
   long Receive(Socket, std::span<char> buffer) override {
     ++receives;
+    if (platform != nullptr) cursor_depth_while_receiving = platform->wait_cursor_depth();
     if (!receive_results.empty()) {
+      const long result = receive_results.front();
       receive_results.pop_front();
-      return -1;
+      return Fail(result);
     }
     std::copy(reply.begin(), reply.end(), buffer.begin());
     return static_cast<long>(reply.size());
   }
-  int LastError() const override { return kWouldBlock; }
+  int LastError() const override { return last_error; }
   void Close(Socket) override { ++closes; }
+
+ private:
+  long Fail(long scripted) {
+    last_error = scripted == -1 ? kWouldBlock : 104;
+    return -1;
+  }
+};
+
+// The Suggestions page on a window of its own, its controls where the main window has them,
+// routed to the handlers as the main window routes them.
+constexpr ui::ControlSpec kPageControls[] = {
+    {ui::kSuggestionEdit, ui::ControlKind::kMultiLineEdit, "", {35, 16, 269, 80}, ui::kNoPage},
+    {ui::kSendButton, ui::ControlKind::kPushButton, "Send", {104, 100, 51, 16}, ui::kNoPage},
+    {ui::kViewButton, ui::ControlKind::kPushButton, "View", {184, 100, 51, 16}, ui::kNoPage},
+};
+constexpr ui::DialogTemplate kPageTemplate{102, "Suggestions", 340, 182, kPageControls};
+
+class SuggestionPage : public ui::DialogHandler {
+ public:
+  SuggestionPage(ui::Platform& platform, Network& network)
+      : platform_(platform), network_(&network) {}
+
+  void UseNetwork(Network& network) { network_ = &network; }
+
+  void OnInitDialog(ui::Window& window) override {
+    window_ = &window;
+    window.SetText(ui::kSuggestionEdit, SuggestionPlaceholder);
+    window.LimitText(ui::kSuggestionEdit, kSuggestionLimit);
+    // The main window opens on another page, so the box does not start with the focus.
+    window.SetFocus(ui::kSendButton);
+  }
+  void OnCommand(int id, ui::Notification code) override {
+    if (id == ui::kSuggestionEdit && code == ui::Notification::kSetFocus) {
+      OnSetFocusSuggestion(*window_);
+    } else if (id == ui::kSuggestionEdit && code == ui::Notification::kMaxText) {
+      OnMaxTextSuggestion(*window_);
+    } else if (id == ui::kSendButton && code == ui::Notification::kClicked) {
+      OnSend(*window_, platform_, *network_);
+    } else if (id == ui::kViewButton && code == ui::Notification::kClicked) {
+      OnView(platform_);
+    }
+  }
+  void OnSysCommand(unsigned) override {}
+
+ private:
+  ui::Platform& platform_;
+  Network* network_;
+  ui::Window* window_ = nullptr;
+};
+
+// The in-memory platform, counting how often the busy cursor was turned on.
+class RecordingPlatform : public ui::MemoryPlatform {
+ public:
+  void BeginWaitCursor() override {
+    ++busy_begun;
+    MemoryPlatform::BeginWaitCursor();
+  }
+  int busy_begun = 0;
 };
 
 class SuggestionPageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetSuggestionCounters();
-    window_.SetText(ui::kSuggestionEdit, SuggestionPlaceholder);
-    window_.LimitText(ui::kSuggestionEdit, kSuggestionLimit);
+  void SetUp() override { ResetSuggestionCounters(); }
+  void TearDown() override { window_ = nullptr; }
+
+  // Opens the page; the user acts on it until the test ends.
+  ui::MemoryWindow& page() {
+    if (window_ == nullptr) {
+      platform_.QueueModalScript([this](ui::MemoryWindow& window) { window_ = &window; });
+      platform_.RunModal(kPageTemplate, handler_, nullptr);
+      // The window stays readable and usable after its run: the platform keeps it.
+      window_ = platform_.windows().back().get();
+    }
+    return *window_;
   }
 
   // The user clicks into the box and types text after whatever it shows.
-  void EnterAndType(std::string_view text) {
-    window_.SetFocus(ui::kSuggestionEdit);
-    OnSetFocusSuggestion(window_);
-    window_.SetText(ui::kSuggestionEdit, window_.GetText(ui::kSuggestionEdit) + std::string(text));
-  }
+  void EnterAndType(std::string_view text) { ASSERT_TRUE(page().Type(ui::kSuggestionEdit, text)); }
+
+  void ClickSend() { ASSERT_TRUE(page().Click(ui::kSendButton)); }
 
   void SendTo(std::uint16_t port, std::chrono::milliseconds timeout = kServerTimeout) {
     PosixNetwork network({.resolve_to = kLoopback, .port_override = port, .timeout = timeout});
-    OnSend(window_, platform_, network);
+    handler_.UseNetwork(network);
+    ClickSend();
+    handler_.UseNetwork(unused_network_);
   }
 
   // Sends to server and returns the one request it recorded.
@@ -139,12 +221,31 @@ class SuggestionPageTest : public ::testing::Test {
     return requests.empty() ? std::string() : requests.back();
   }
 
-  void ExpectCursorRestored() const {
-    EXPECT_EQ(platform_.busy, 0) << "the busy cursor is removed when the attempt ends";
+  void SendThrough(Network& network) {
+    handler_.UseNetwork(network);
+    ClickSend();
+    handler_.UseNetwork(unused_network_);
   }
 
-  FakePlatform platform_;
-  FakeWindow window_{platform_};
+  std::string BoxText() { return page().GetText(ui::kSuggestionEdit); }
+
+  // The message boxes shown, in order; every one is owned by the window.
+  std::vector<ShownMessage> Messages() const {
+    std::vector<ShownMessage> shown;
+    for (const auto& record : platform_.message_boxes()) {
+      shown.push_back({record.text, record.caption, record.type, record.owned});
+    }
+    return shown;
+  }
+
+  void ExpectCursorRestored() const {
+    EXPECT_EQ(platform_.wait_cursor_depth(), 0) << "the busy cursor is removed at the end";
+  }
+
+  RecordingPlatform platform_;
+  ScriptedNetwork unused_network_;
+  SuggestionPage handler_{platform_, unused_network_};
+  ui::MemoryWindow* window_ = nullptr;
 };
 
 // --- The request, byte for byte ---
@@ -176,7 +277,7 @@ TEST_P(RequestBytesTest, ServerReceivesTheWholeFixedSizeRequest) {
   ASSERT_EQ(received.size(), 1280u) << "all of the buffer goes, and nothing more";
   EXPECT_EQ(received.substr(0, text.size()), text);
   EXPECT_EQ(received.substr(text.size()), std::string(1280 - text.size(), '\0'));
-  EXPECT_EQ(window_.messages, std::vector{kConfirmed});
+  EXPECT_EQ(Messages(), std::vector{kConfirmed});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -218,9 +319,9 @@ TEST_P(ReplyTest, OnlyTheStatusInTheFirstBytesReceivedConfirms) {
   EnterAndType("Hello");
   SendAndRecord(server);
 
-  EXPECT_EQ(window_.messages, std::vector{GetParam().confirmed ? kConfirmed : kNotConfirmed});
+  EXPECT_EQ(Messages(), std::vector{GetParam().confirmed ? kConfirmed : kNotConfirmed});
   EXPECT_EQ(SuggestionsSent, GetParam().confirmed ? 1 : 0);
-  EXPECT_EQ(window_.GetText(ui::kSuggestionEdit), "Hello") << "the box keeps its text";
+  EXPECT_EQ(BoxText(), "Hello") << "the box keeps its text";
   ExpectCursorRestored();
 }
 
@@ -250,13 +351,13 @@ TEST_F(SuggestionPageTest, NothingListeningCannotConnectAndSendTriesAgain) {
     RefusingPort refusing;
     SendTo(refusing.port());
   }
-  EXPECT_EQ(window_.messages, std::vector{kCannotConnect});
+  EXPECT_EQ(Messages(), std::vector{kCannotConnect});
   EXPECT_EQ(SuggestionsSent, 0);
   ExpectCursorRestored();
 
   LocalServer server({.packets = {"HTTP/1.1 200 OK"}});
   SendAndRecord(server);
-  EXPECT_EQ(window_.messages, (std::vector{kCannotConnect, kConfirmed}));
+  EXPECT_EQ(Messages(), (std::vector{kCannotConnect, kConfirmed}));
   EXPECT_EQ(server.connections(), 1);
 }
 
@@ -264,8 +365,8 @@ TEST_F(SuggestionPageTest, HostThatDoesNotResolveCannotBeFound) {
   EnterAndType("Hello");
   PosixNetwork real;
   RenamingNetwork network(real, "nothing.invalid");
-  OnSend(window_, platform_, network);
-  EXPECT_EQ(window_.messages, (std::vector<ShownMessage>{{"Cannot find the host", "ERROR", 16}}));
+  SendThrough(network);
+  EXPECT_EQ(Messages(), (std::vector<ShownMessage>{{"Cannot find the host", "ERROR", 16}}));
   EXPECT_EQ(SuggestionsSent, 0);
   ExpectCursorRestored();
 }
@@ -274,7 +375,7 @@ TEST_F(SuggestionPageTest, UnansweredConnectionCannotConnectAfterTheTimeout) {
   FullPort full;
   EnterAndType("Hello");
   SendTo(full.port(), kShortTimeout);
-  EXPECT_EQ(window_.messages, std::vector{kCannotConnect});
+  EXPECT_EQ(Messages(), std::vector{kCannotConnect});
   ExpectCursorRestored();
 }
 
@@ -284,7 +385,7 @@ TEST_F(SuggestionPageTest, ServerThatNeverAnswersEndsTheAttemptSilentlyAtTheTime
   SendTo(server.port(), kShortTimeout);
   server.WaitForConnections(1);
 
-  EXPECT_TRUE(window_.messages.empty()) << "a receive error shows no message";
+  EXPECT_TRUE(Messages().empty()) << "a receive error shows no message";
   EXPECT_EQ(SuggestionsSent, 0);
   ASSERT_EQ(server.requests().size(), 1u) << "the connection was closed when the attempt ended";
   EXPECT_EQ(server.requests()[0].size(), 1280u);
@@ -293,16 +394,15 @@ TEST_F(SuggestionPageTest, ServerThatNeverAnswersEndsTheAttemptSilentlyAtTheTime
   // The window is free again, and the next attempt goes out.
   LocalServer answering({.packets = {"HTTP/1.1 200 OK"}});
   SendAndRecord(answering);
-  EXPECT_EQ(window_.messages, std::vector{kConfirmed});
+  EXPECT_EQ(Messages(), std::vector{kConfirmed});
 }
 
 TEST_F(SuggestionPageTest, NetworkServiceThatCannotStartIsReported) {
   ScriptedNetwork network;
   network.startup_fails = true;
   EnterAndType("Hello");
-  OnSend(window_, platform_, network);
-  EXPECT_EQ(window_.messages,
-            (std::vector<ShownMessage>{{"Cannot start network service", "ERROR", 16}}));
+  SendThrough(network);
+  EXPECT_EQ(Messages(), (std::vector<ShownMessage>{{"Cannot start network service", "ERROR", 16}}));
   EXPECT_EQ(network.cleanups, 0) << "nothing was started, so nothing is ended";
   EXPECT_EQ(platform_.busy_begun, 0);
 }
@@ -311,8 +411,8 @@ TEST_F(SuggestionPageTest, SocketThatCannotOpenIsReportedAndTheNetworkEnded) {
   ScriptedNetwork network;
   network.socket_fails = true;
   EnterAndType("Hello");
-  OnSend(window_, platform_, network);
-  EXPECT_EQ(window_.messages, (std::vector<ShownMessage>{{"Cannot open a socket", "ERROR", 16}}));
+  SendThrough(network);
+  EXPECT_EQ(Messages(), (std::vector<ShownMessage>{{"Cannot open a socket", "ERROR", 16}}));
   EXPECT_EQ(network.cleanups, 1);
   EXPECT_EQ(platform_.busy_begun, 0);
 }
@@ -322,11 +422,11 @@ TEST_F(SuggestionPageTest, WouldBlockErrorsAreRetriedAtOnce) {
   network.send_results = {-1, -1, 1000};
   network.receive_results = {-1};
   EnterAndType("Hello");
-  OnSend(window_, platform_, network);
+  SendThrough(network);
 
   EXPECT_EQ(network.sent.size(), 1280u) << "a partial send is followed by the rest";
   EXPECT_EQ(network.receives, 2);
-  EXPECT_EQ(window_.messages, (std::vector<ShownMessage>{{kSuccessText, "192.0.2.1", 64}}));
+  EXPECT_EQ(Messages(), (std::vector<ShownMessage>{{kSuccessText, "192.0.2.1", 64}}));
   EXPECT_EQ(network.closes, 1);
   EXPECT_EQ(network.cleanups, 1);
 }
@@ -341,7 +441,7 @@ TEST_F(SuggestionPageTest, AfterAConfirmedSendSendAsksForARestartAndOpensNoConne
 
   EnterAndType(" and second");
   SendTo(server.port());
-  EXPECT_EQ(window_.messages,
+  EXPECT_EQ(Messages(),
             (std::vector<ShownMessage>{
                 kConfirmed,
                 {"If you would like to send another Suggestion,\nyou will need to first re-start "
@@ -357,7 +457,7 @@ TEST_F(SuggestionPageTest, AfterAnUnconfirmedReplySendTriesAgain) {
   SendAndRecord(refusing_server);
   SendAndRecord(refusing_server);
   EXPECT_EQ(refusing_server.connections(), 2);
-  EXPECT_EQ(window_.messages, (std::vector{kNotConfirmed, kNotConfirmed}));
+  EXPECT_EQ(Messages(), (std::vector{kNotConfirmed, kNotConfirmed}));
 }
 
 // --- The placeholder and the box ---
@@ -365,26 +465,27 @@ TEST_F(SuggestionPageTest, AfterAnUnconfirmedReplySendTriesAgain) {
 TEST_F(SuggestionPageTest, SendBeforeEnteringTheBoxAsksForAMessage) {
   LocalServer server({.packets = {"HTTP/1.1 200 OK"}});
   SendTo(server.port());
-  EXPECT_EQ(window_.messages, std::vector{kPleaseType});
+  EXPECT_EQ(Messages(), std::vector{kPleaseType});
   EXPECT_EQ(server.connections(), 0);
-  EXPECT_EQ(window_.GetText(ui::kSuggestionEdit), SuggestionPlaceholder);
+  EXPECT_EQ(BoxText(), SuggestionPlaceholder);
 }
 
 TEST_F(SuggestionPageTest, SendWithAnEmptiedBoxAsksForAMessage) {
   LocalServer server({.packets = {"HTTP/1.1 200 OK"}});
   EnterAndType("");
   SendTo(server.port());
-  EXPECT_EQ(window_.messages, std::vector{kPleaseType});
+  EXPECT_EQ(Messages(), std::vector{kPleaseType});
   EXPECT_EQ(server.connections(), 0);
 }
 
 TEST_F(SuggestionPageTest, EnteringTheBoxClearsThePlaceholderOnlyOnce) {
-  EnterAndType("");
-  EXPECT_EQ(window_.GetText(ui::kSuggestionEdit), "");
+  EXPECT_EQ(BoxText(), SuggestionPlaceholder);
   EnterAndType("typed");
-  EnterAndType("");
-  EXPECT_EQ(window_.GetText(ui::kSuggestionEdit), "typed");
-  EXPECT_EQ(SuggestionFocusCount, 3);
+  EXPECT_EQ(BoxText(), "typed");
+  ASSERT_TRUE(page().MoveFocus(ui::kViewButton));
+  ASSERT_TRUE(page().MoveFocus(ui::kSuggestionEdit));
+  EXPECT_EQ(BoxText(), "typed") << "entering the box again keeps what was typed";
+  EXPECT_EQ(SuggestionFocusCount, 2);
 }
 
 TEST_F(SuggestionPageTest, PlaceholderHasThreeParagraphsNamingTheSite) {
@@ -400,31 +501,43 @@ TEST_F(SuggestionPageTest, PlaceholderHasThreeParagraphsNamingTheSite) {
   EXPECT_LT(text.size(), static_cast<std::size_t>(kSuggestionLimit));
 }
 
-TEST_F(SuggestionPageTest, FullBoxTellsTheLimitAndKeepsTheText) {
-  EnterAndType(std::string(1000, 'z'));
-  OnMaxTextSuggestion(window_);
-  EXPECT_EQ(window_.messages,
-            (std::vector<ShownMessage>{{"You have exceeded the maximum number\nof allowable "
-                                        "characters.\nYou can enter a maximum of 1000 characters.",
-                                        "ERROR", 16}}));
-  EXPECT_EQ(window_.GetText(ui::kSuggestionEdit), std::string(1000, 'z'));
-  EXPECT_EQ(window_.Limit(ui::kSuggestionEdit), 1000);
+TEST_F(SuggestionPageTest, TypingPastTheLimitTellsItAndKeepsWhatFitted) {
+  const ShownMessage limit{
+      "You have exceeded the maximum number\nof allowable characters.\n"
+      "You can enter a maximum of 1000 characters.",
+      "ERROR", 16};
+  EnterAndType(std::string(999, 'z'));
+  EXPECT_TRUE(Messages().empty());
+  EnterAndType("\n");
+  EXPECT_EQ(Messages(), std::vector{limit}) << "a line break counts as two characters";
+  EnterAndType("zy");
+  EXPECT_EQ(Messages(), (std::vector{limit, limit}));
+  EXPECT_EQ(BoxText(), std::string(1000, 'z'));
 }
 
 TEST_F(SuggestionPageTest, ViewOpensThePostedSuggestionsPage) {
-  OnView(platform_);
-  EXPECT_EQ(platform_.opened_urls, std::vector{std::string(HomePageUrl) + "/ViewInfo.asp"});
-  EXPECT_TRUE(window_.messages.empty());
-  EXPECT_TRUE(platform_.unowned_messages.empty());
+  ASSERT_TRUE(page().Click(ui::kViewButton));
+  EXPECT_EQ(platform_.opened_urls(), std::vector{std::string(HomePageUrl) + "/ViewInfo.asp"});
+  EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(SuggestionPageTest, BusyCursorShowsOnlyWhileWaitingOnTheNetwork) {
-  LocalServer server({.packets = {"HTTP/1.1 200 OK"}});
+TEST_F(SuggestionPageTest, BusyCursorShowsWhileWaitingOnTheNetworkOnly) {
+  ScriptedNetwork network;
+  network.platform = &platform_;
   EnterAndType("Hello");
-  SendAndRecord(server);
+  SendThrough(network);
+  EXPECT_EQ(network.cursor_depth_while_receiving, 1);
   EXPECT_EQ(platform_.busy_begun, 1);
-  ASSERT_EQ(window_.messages.size(), 1u);
-  EXPECT_FALSE(window_.messages[0].busy_cursor) << "the message asks the user to act";
+  ExpectCursorRestored();
+}
+
+TEST_F(SuggestionPageTest, BusyCursorIsRemovedAfterASilentFailure) {
+  ScriptedNetwork network;
+  network.send_results = {-2};
+  EnterAndType("Hello");
+  SendThrough(network);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(platform_.busy_begun, 1);
   ExpectCursorRestored();
 }
 
