@@ -4,6 +4,8 @@
 #define QUP_SUGGEST_POSIX_NETWORK_H
 
 #include <chrono>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "suggest/network.h"
@@ -51,6 +53,11 @@ class PosixNetwork : public Network {
   std::vector<Socket> open_sockets_;
   int last_error_ = 0;
 };
+
+// Options that send every connection to "ADDRESS:PORT" (a dotted-decimal IPv4 address and a
+// port from 1 to 65535), for a driver that points the program at a local server; nothing when
+// the text is not of that form.
+std::optional<PosixNetwork::Options> OptionsForTarget(std::string_view address_and_port);
 
 }  // namespace qup::suggest
 

@@ -49,6 +49,43 @@ INSTANTIATE_TEST_SUITE_P(
                       DottedCase{"InnerZeros", 0x0A00000A, "10.0.0.10"}),
     [](const ::testing::TestParamInfo<DottedCase>& row) { return std::string(row.param.name); });
 
+struct TargetCase {
+  const char* name;
+  const char* text;
+  std::optional<std::uint32_t> address;
+  std::uint16_t port;
+};
+
+void PrintTo(const TargetCase& row, std::ostream* out) { *out << row.name; }
+
+class OptionsForTargetTest : public ::testing::TestWithParam<TargetCase> {};
+
+TEST_P(OptionsForTargetTest, ReadsAnAddressAndAPort) {
+  const auto options = OptionsForTarget(GetParam().text);
+  if (!GetParam().address) {
+    EXPECT_EQ(options, std::nullopt);
+    return;
+  }
+  ASSERT_TRUE(options.has_value());
+  EXPECT_EQ(options->resolve_to, GetParam().address);
+  EXPECT_EQ(options->port_override, GetParam().port);
+  EXPECT_EQ(options->timeout, std::chrono::seconds(30)) << "the program's own time-out stays";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OptionsForTargetTest,
+    ::testing::Values(TargetCase{"Loopback", "127.0.0.1:8080", kLoopback, 8080},
+                      TargetCase{"HighestPort", "192.0.2.1:65535", 0xC0000201, 65535},
+                      TargetCase{"PortZero", "127.0.0.1:0", std::nullopt, 0},
+                      TargetCase{"PortTooLarge", "127.0.0.1:65536", std::nullopt, 0},
+                      TargetCase{"NoPort", "127.0.0.1", std::nullopt, 0},
+                      TargetCase{"EmptyPort", "127.0.0.1:", std::nullopt, 0},
+                      TargetCase{"PortWithTrailingText", "127.0.0.1:80x", std::nullopt, 0},
+                      TargetCase{"NegativePort", "127.0.0.1:-80", std::nullopt, 0},
+                      TargetCase{"HostName", "localhost:80", std::nullopt, 0},
+                      TargetCase{"ShortAddress", "127.1:80", std::nullopt, 0}),
+    [](const ::testing::TestParamInfo<TargetCase>& row) { return std::string(row.param.name); });
+
 TEST(PosixNetworkResolve, NumericAddressNeedsNoLookup) {
   PosixNetwork network;
   EXPECT_EQ(network.Resolve("192.0.2.7"), 0xC0000207u);
