@@ -187,20 +187,46 @@ bool Driver::Reachable(const QWidget* widget) const {
 
 void Driver::ClickAt(QWidget* widget, QPoint point, Qt::MouseButton button) {
   QWidget* window = widget->window();
+  Activate(window);
   QTest::mouseClick(window->windowHandle(), button, Qt::NoModifier, widget->mapTo(window, point));
+}
+
+void Driver::Activate(QWidget* window) {
+  // A window manager gives the activation back to a window when the dialog in front of it
+  // closes; offscreen nobody does, so the driver does it before the user acts again.
+  if (window && !QApplication::activePopupWidget() && QApplication::activeWindow() != window) {
+    QApplication::setActiveWindow(window);
+  }
+}
+
+QWidget* Driver::KeyTarget() {
+  if (QWidget* popup = QApplication::activePopupWidget()) {
+    return popup->focusWidget() ? popup->focusWidget() : popup;
+  }
+  ui::QtWindow* front = platform_->FrontWindow();
+  if (!front) return nullptr;
+  Activate(front);
+  return front->focusWidget() ? front->focusWidget() : front;
+}
+
+void Driver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  if (QWidget* target = KeyTarget()) {
+    QTest::sendKeyEvent(QTest::Click, target, key, text, modifiers);
+  } else {
+    Fail("no window is open");
+  }
 }
 
 void Driver::TypeKeys(std::string_view keys) {
   for (const QChar c : QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size()))) {
     if (c == QLatin1Char('\n')) {
-      QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
+      PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     } else if (c == QLatin1Char('\t')) {
-      QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Tab);
+      PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
     } else {
       const Qt::Key key =
           c.unicode() < 0x80 ? QTest::asciiToKey(static_cast<char>(c.unicode())) : Qt::Key_unknown;
-      QTest::sendKeyEvent(QTest::Click, static_cast<QWidget*>(nullptr), key, QString(c),
-                          Qt::NoModifier);
+      PressKey(key, Qt::NoModifier, QString(c));
     }
   }
 }
@@ -251,7 +277,7 @@ void Driver::Type(const Arguments& args) {
     return;
   }
   ClickAt(widget, widget->rect().center());
-  QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
+  PressKey(Qt::Key_A, Qt::ControlModifier, QString());
   TypeKeys(*keys);
 }
 
@@ -267,7 +293,12 @@ void Driver::Keys(const Arguments& args) {
 void Driver::Key(const Arguments& args) {
   for (const KeyName& key : kKeyNames) {
     if (key.name == args.text) {
-      if (Front()) QTest::keyClick(static_cast<QWidget*>(nullptr), key.key, key.modifiers);
+      const QString text = key.key == Qt::Key_Return   ? QStringLiteral("\r")
+                           : key.key == Qt::Key_Escape ? QStringLiteral("\x1b")
+                           : key.key == Qt::Key_Tab    ? QStringLiteral("\t")
+                           : key.key == Qt::Key_Space  ? QStringLiteral(" ")
+                                                       : QString();
+      PressKey(key.key, key.modifiers, text);
       return;
     }
   }
