@@ -76,7 +76,9 @@ std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
 
 }  // namespace
 
+// clang-format off
 const Driver::Command Driver::kCommands[] = {
+    {"resolve", Shape::kWord, &Driver::Resolve},
     {"start", Shape::kNone, &Driver::Start},
     {"tab", Shape::kNumber, &Driver::Tab},
     {"click", Shape::kId, &Driver::Click},
@@ -89,6 +91,7 @@ const Driver::Command Driver::kCommands[] = {
     {"show", Shape::kId, &Driver::Show},
     {"screenshot", Shape::kWord, &Driver::Screenshot},
 };
+// clang-format on
 
 Driver::Driver(std::function<void()> on_settled)
     : on_settled_(std::move(on_settled)),
@@ -229,6 +232,22 @@ void Driver::TypeKeys(std::string_view keys) {
       PressKey(key, Qt::NoModifier, QString(c));
     }
   }
+}
+
+void Driver::Resolve(const Arguments& args) {
+  if (running_) {
+    Fail("resolve comes before start");
+    return;
+  }
+  // Only where the suggestion goes changes: the submission host resolves to the address given,
+  // the connection goes to its port, and every time-out stays the program's own.
+  const std::optional<suggest::PosixNetwork::Options> options =
+      suggest::OptionsForTarget(args.text);
+  if (!options) {
+    Fail("resolve takes ADDRESS:PORT, an IPv4 address and a port from 1 to 65535");
+    return;
+  }
+  network_options_ = *options;
 }
 
 void Driver::Start(const Arguments&) {

@@ -55,6 +55,7 @@ class Driver : public QObject {
   };
   static const Command kCommands[];
 
+  void Resolve(const Arguments& args);
   void Start(const Arguments&);
   void Tab(const Arguments& args);
   void Click(const Arguments& args);
