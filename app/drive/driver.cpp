@@ -76,7 +76,9 @@ std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
 
 }  // namespace
 
+// clang-format off
 const Driver::Command Driver::kCommands[] = {
+    {"resolve", Shape::kWord, &Driver::Resolve},
     {"start", Shape::kNone, &Driver::Start},
     {"tab", Shape::kNumber, &Driver::Tab},
     {"click", Shape::kId, &Driver::Click},
@@ -89,6 +91,7 @@ const Driver::Command Driver::kCommands[] = {
     {"show", Shape::kId, &Driver::Show},
     {"screenshot", Shape::kWord, &Driver::Screenshot},
 };
+// clang-format on
 
 Driver::Driver(std::function<void()> on_settled)
     : on_settled_(std::move(on_settled)),
@@ -187,22 +190,64 @@ bool Driver::Reachable(const QWidget* widget) const {
 
 void Driver::ClickAt(QWidget* widget, QPoint point, Qt::MouseButton button) {
   QWidget* window = widget->window();
+  Activate(window);
   QTest::mouseClick(window->windowHandle(), button, Qt::NoModifier, widget->mapTo(window, point));
+}
+
+void Driver::Activate(QWidget* window) {
+  // A window manager gives the activation back to a window when the dialog in front of it
+  // closes; offscreen nobody does, so the driver does it before the user acts again.
+  if (window && !QApplication::activePopupWidget() && QApplication::activeWindow() != window) {
+    QApplication::setActiveWindow(window);
+  }
+}
+
+QWidget* Driver::KeyTarget() {
+  if (QWidget* popup = QApplication::activePopupWidget()) {
+    return popup->focusWidget() ? popup->focusWidget() : popup;
+  }
+  ui::QtWindow* front = platform_->FrontWindow();
+  if (!front) return nullptr;
+  Activate(front);
+  return front->focusWidget() ? front->focusWidget() : front;
+}
+
+void Driver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  if (QWidget* target = KeyTarget()) {
+    QTest::sendKeyEvent(QTest::Click, target, key, text, modifiers);
+  } else {
+    Fail("no window is open");
+  }
 }
 
 void Driver::TypeKeys(std::string_view keys) {
   for (const QChar c : QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size()))) {
     if (c == QLatin1Char('\n')) {
-      QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Return);
+      PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     } else if (c == QLatin1Char('\t')) {
-      QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_Tab);
+      PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
     } else {
       const Qt::Key key =
           c.unicode() < 0x80 ? QTest::asciiToKey(static_cast<char>(c.unicode())) : Qt::Key_unknown;
-      QTest::sendKeyEvent(QTest::Click, static_cast<QWidget*>(nullptr), key, QString(c),
-                          Qt::NoModifier);
+      PressKey(key, Qt::NoModifier, QString(c));
     }
   }
+}
+
+void Driver::Resolve(const Arguments& args) {
+  if (running_) {
+    Fail("resolve comes before start");
+    return;
+  }
+  // Only where the suggestion goes changes: the submission host resolves to the address given,
+  // the connection goes to its port, and every time-out stays the program's own.
+  const std::optional<suggest::PosixNetwork::Options> options =
+      suggest::OptionsForTarget(args.text);
+  if (!options) {
+    Fail("resolve takes ADDRESS:PORT, an IPv4 address and a port from 1 to 65535");
+    return;
+  }
+  network_options_ = *options;
 }
 
 void Driver::Start(const Arguments&) {
@@ -251,7 +296,7 @@ void Driver::Type(const Arguments& args) {
     return;
   }
   ClickAt(widget, widget->rect().center());
-  QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
+  PressKey(Qt::Key_A, Qt::ControlModifier, QString());
   TypeKeys(*keys);
 }
 
@@ -267,7 +312,12 @@ void Driver::Keys(const Arguments& args) {
 void Driver::Key(const Arguments& args) {
   for (const KeyName& key : kKeyNames) {
     if (key.name == args.text) {
-      if (Front()) QTest::keyClick(static_cast<QWidget*>(nullptr), key.key, key.modifiers);
+      const QString text = key.key == Qt::Key_Return   ? QStringLiteral("\r")
+                           : key.key == Qt::Key_Escape ? QStringLiteral("\x1b")
+                           : key.key == Qt::Key_Tab    ? QStringLiteral("\t")
+                           : key.key == Qt::Key_Space  ? QStringLiteral(" ")
+                                                       : QString();
+      PressKey(key.key, key.modifiers, text);
       return;
     }
   }

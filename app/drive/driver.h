@@ -55,6 +55,7 @@ class Driver : public QObject {
   };
   static const Command kCommands[];
 
+  void Resolve(const Arguments& args);
   void Start(const Arguments&);
   void Tab(const Arguments& args);
   void Click(const Arguments& args);
@@ -74,6 +75,10 @@ class Driver : public QObject {
   void ClickAt(QWidget* widget, QPoint point, Qt::MouseButton button = Qt::LeftButton);
   bool Reachable(const QWidget* widget) const;
   void TypeKeys(std::string_view keys);
+  void Activate(QWidget* window);
+  // The widget that a key goes to: an open popup's, else the focus of the window in front.
+  QWidget* KeyTarget();
+  void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text);
   void PressOk(QMessageBox* box);
   void Fail(const std::string& message);
   void Print(const std::string& line);
