@@ -3,7 +3,7 @@
 #include "suggest/suggestion_request.h"
 
 #include <algorithm>
-#include <charconv>
+#include <string>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -110,23 +110,24 @@ std::string EncodeSuggestion(std::string_view text) {
 }
 
 std::array<char, kRequestSize> ComposeRequest(std::string_view host, std::string_view encoded) {
+  // Callers pass a host checked at compile time and an encoded text of at most 1002 characters,
+  // so the whole request always fits; anything else is a programming error.
   if (!RequestFits(host.size(), encoded.size())) std::abort();
 
-  std::array<char, kRequestSize> request{};
-  char* out = request.data();
-  const auto append = [&out](std::string_view part) {
-    out = std::copy(part.begin(), part.end(), out);
-  };
+  std::string text;
+  text.reserve(kRequestSize);
+  text += kRequestStart;
+  text += host;
+  text += kRequestPath;
+  text += kLengthHeader;
+  text += std::to_string(kBodyField.size() + encoded.size());
+  text += kTypeHeader;
+  text += kBodyField;
+  text += encoded;
 
-  append(kRequestStart);
-  append(host);
-  append(kRequestPath);
-  append(kLengthHeader);
-  out = std::to_chars(out, request.data() + request.size(), kBodyField.size() + encoded.size()).ptr;
-  append(kTypeHeader);
-  append(kBodyField);
-  append(encoded);
-  // The zero byte that ends the text, and the filler behind it, are already in place.
+  // The zero byte that ends the text, and the filler behind it, are zeros already.
+  std::array<char, kRequestSize> request{};
+  std::copy_n(text.begin(), std::min(text.size(), kRequestSize - 1), request.begin());
   return request;
 }
 
