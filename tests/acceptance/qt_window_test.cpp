@@ -57,13 +57,6 @@ class Recorder : public DialogHandler {
 
 class QtWindowTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "qt_window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-  }
-
   QtWindowTest() : window_(kTemplate, recorder_, platform_, nullptr) {
     window_.TabInsertItem(kTabsId, 0, "One");
     window_.TabInsertItem(kTabsId, 1, "Two");
