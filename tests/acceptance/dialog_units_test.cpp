@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontMetrics>
 #include <string>
 
@@ -45,15 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
             "negative_halves_round_away_from_zero", {6, 12}, {-1, -2, -3, -6}, {-2, -3, -5, -9}}),
     [](const testing::TestParamInfo<ConversionRow>& info) { return info.param.name; });
 
-class DialogFontTest : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "dialog_units_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-  }
-};
+using DialogFontTest = testing::Test;
 
 TEST_F(DialogFontTest, IsAnEightPointSansSerif) {
   const QFont font = DialogUnits::DialogFont();
