@@ -2,18 +2,19 @@
 // The About texts, the window menu entry and the About box's ways in and out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "suggest/site_config.h"
-#include "tests/ui_help/fake_window.h"
 #include "ui/about_dialog.h"
 #include "ui/control_ids.h"
+#include "ui/main_template.h"
+#include "ui/platform/memory_platform.h"
 
 namespace qup::ui {
 namespace {
-
-using testing::FakePlatform;
-using testing::FakeWindow;
 
 TEST(AboutTextsTest, VersionAndMenuEntryReadAsTheyShould) {
   EXPECT_EQ(LoadString(kAboutMenuString), "&About Quorvane Utility...");
@@ -68,101 +69,147 @@ TEST(AboutTextsTest, AimsOpenWithTheSiteAndListFiveItems) {
   EXPECT_EQ(items, 5);
 }
 
-TEST(AboutMenuEntryTest, MenuEndsWithOneSeparatorAndTheEntry) {
-  FakeWindow window;
-  window.AppendSystemMenuItem(0xF060, "&Close");
-  AppendAboutMenuEntry(window);
-  ASSERT_EQ(window.menu().size(), 3u);
-  EXPECT_FALSE(window.menu()[0].separator);
-  EXPECT_TRUE(window.menu()[1].separator);
-  EXPECT_FALSE(window.menu()[2].separator);
-  EXPECT_EQ(window.menu()[2].command, kAboutCommand);
-  EXPECT_EQ(window.menu()[2].text, "&About Quorvane Utility...");
+// The main window's part in the About box: the menu entry at start-up, the box on its command.
+class AboutOwner : public DialogHandler {
+ public:
+  explicit AboutOwner(Platform& platform) : platform_(platform) {}
+
+  void OnInitDialog(Window& window) override {
+    window_ = &window;
+    AppendAboutMenuEntry(window);
+  }
+  void OnCommand(int, Notification) override {}
+  void OnSysCommand(unsigned command) override {
+    if ((command & 0xFFF0u) == kAboutCommand) AboutDialog().DoModal(platform_, *window_);
+  }
+
+ private:
+  Platform& platform_;
+  Window* window_ = nullptr;
+};
+
+class AboutDialogTest : public ::testing::Test {
+ protected:
+  // Opens the main window and lets the user act on it, and on each About box it opens in turn.
+  MemoryWindow& RunOwner(MemoryPlatform::ModalScript user,
+                         std::vector<MemoryPlatform::ModalScript> boxes = {}) {
+    platform_.QueueModalScript(std::move(user));
+    for (auto& box : boxes) platform_.QueueModalScript(std::move(box));
+    platform_.RunModal(kMainDialogTemplate, owner_, nullptr);
+    return *platform_.windows().front();
+  }
+
+  MemoryPlatform platform_;
+  AboutOwner owner_{platform_};
+};
+
+TEST_F(AboutDialogTest, MenuEndsWithOneSeparatorAndTheEntry) {
+  const MemoryWindow& main = RunOwner([](MemoryWindow&) {});
+  const auto& menu = main.SystemMenu();
+  ASSERT_GE(menu.size(), 3u);
+  EXPECT_NE(menu[menu.size() - 3].command, 0u);
+  EXPECT_EQ(menu[menu.size() - 2].command, 0u);
+  EXPECT_EQ(menu.back().command, kAboutCommand);
+  EXPECT_EQ(menu.back().text, "&About Quorvane Utility...");
+  EXPECT_EQ(std::count_if(menu.begin(), menu.end(),
+                          [](const auto& item) { return item.command == kAboutCommand; }),
+            1);
 }
 
 TEST(AboutMenuEntryTest, AWindowWithoutMenuGetsNothing) {
-  FakeWindow window;
-  window.set_has_system_menu(false);
+  MemoryPlatform platform;
+  AboutOwner owner(platform);
+  MemoryWindow window(platform, kMainDialogTemplate, owner, nullptr);
+  window.RemoveSystemMenu();
+  const auto before = window.SystemMenu().size();
   AppendAboutMenuEntry(window);
-  EXPECT_TRUE(window.menu().empty());
+  EXPECT_EQ(window.SystemMenu().size(), before);
 }
 
-TEST(AboutDialogTest, RunsOnItsTemplateOverTheOwner) {
-  FakePlatform platform;
-  FakeWindow owner;
-  platform.set_user([](FakeWindow& box, DialogHandler& handler) {
-    EXPECT_EQ(box.title(), "About Quorvane Utility Program");
-    handler.OnCommand(kIdOk, Notification::kClicked);
-  });
-  AboutDialog().DoModal(platform, owner);
-  ASSERT_EQ(platform.runs().size(), 1u);
-  EXPECT_EQ(platform.runs()[0].template_id, kAboutTemplateId);
-  EXPECT_EQ(platform.runs()[0].owner, &owner);
+TEST_F(AboutDialogTest, TheMenuEntryOpensTheBoxOverTheMainWindow) {
+  RunOwner([](MemoryWindow& main) { EXPECT_TRUE(main.ChooseSystemMenuItem(kAboutCommand)); },
+           {[](MemoryWindow& box) {
+             EXPECT_EQ(box.Title(), "About Quorvane Utility Program");
+             ASSERT_NE(box.Owner(), nullptr);
+             EXPECT_TRUE(box.Owner()->Blocked());
+             EXPECT_FALSE(box.Owner()->PressEsc());
+             EXPECT_TRUE(box.Click(kIdOk));
+           }});
+  ASSERT_EQ(platform_.windows().size(), 2u);
+  EXPECT_EQ(platform_.windows()[1]->dialog().id, kAboutTemplateId);
+  EXPECT_EQ(platform_.scripts_left(), 0u);
 }
 
-TEST(AboutDialogTest, ShowsTheFourTexts) {
-  FakePlatform platform;
-  FakeWindow owner;
-  platform.set_user([](FakeWindow&, DialogHandler& handler) {
-    handler.OnCommand(kIdOk, Notification::kClicked);
-  });
-  AboutDialog().DoModal(platform, owner);
-  const FakeWindow& box = platform.last_window();
-  EXPECT_EQ(box.GetText(kVersionText), "Quorvane Utility Version 1.1");
-  EXPECT_EQ(box.GetText(kCopyrightText), LoadString(kCopyrightString));
-  EXPECT_EQ(box.GetText(kAuthorsText), LoadString(kAuthorsString));
-  EXPECT_EQ(box.GetText(kDisclaimerText), LoadString(kDisclaimerString));
+TEST_F(AboutDialogTest, ShowsTheFourTexts) {
+  RunOwner([](MemoryWindow& main) { main.ChooseSystemMenuItem(kAboutCommand); },
+           {[](MemoryWindow& box) {
+             EXPECT_EQ(box.GetText(kVersionText), "Quorvane Utility Version 1.1");
+             EXPECT_EQ(box.GetText(kCopyrightText), LoadString(kCopyrightString));
+             EXPECT_EQ(box.GetText(kAuthorsText), LoadString(kAuthorsString));
+             EXPECT_EQ(box.GetText(kDisclaimerText), LoadString(kDisclaimerString));
+             EXPECT_EQ(box.Kind(kAboutBoxIcon), ControlKind::kIcon);
+             box.Click(kIdOk);
+           }});
 }
 
 struct CloseRow {
   std::string name;
-  std::function<void(DialogHandler&)> close;
-  int result;
+  std::function<bool(MemoryWindow&)> close;
 };
 
-class AboutCloseTest : public ::testing::TestWithParam<CloseRow> {};
+void PrintTo(const CloseRow& row, std::ostream* out) { *out << row.name; }
 
-// Each way out closes the box, leaves the owner as it was, and a second opening looks the same.
+class AboutCloseTest : public AboutDialogTest, public ::testing::WithParamInterface<CloseRow> {};
+
+// Each way out closes the box and returns to the main window as it was; a second opening shows
+// the same texts.
 TEST_P(AboutCloseTest, ClosesWithNoOtherEffect) {
-  FakePlatform platform;
-  FakeWindow owner;
-  owner.SetText(kVersionText, "owner's own text");
-  platform.set_user([&](FakeWindow&, DialogHandler& handler) { GetParam().close(handler); });
-
-  EXPECT_EQ(AboutDialog().DoModal(platform, owner), GetParam().result);
-  const std::string first_authors = platform.last_window().GetText(kAuthorsText);
-  EXPECT_EQ(AboutDialog().DoModal(platform, owner), GetParam().result);
-  EXPECT_EQ(platform.last_window().GetText(kAuthorsText), first_authors);
-
-  EXPECT_EQ(owner.GetText(kVersionText), "owner's own text");
-  EXPECT_FALSE(owner.result().has_value());
-  EXPECT_TRUE(owner.message_boxes().empty());
-  EXPECT_TRUE(platform.message_boxes().empty());
-  EXPECT_TRUE(platform.opened_urls().empty());
+  const auto close = [](MemoryWindow& box) {
+    EXPECT_TRUE(GetParam().close(box));
+    EXPECT_TRUE(box.Ended());
+  };
+  std::string authors_before;
+  RunOwner(
+      [&](MemoryWindow& main) {
+        authors_before = main.GetText(kAuthorsText);
+        const std::vector<int> visible_before = main.VisibleControls();
+        ASSERT_TRUE(main.ChooseSystemMenuItem(kAboutCommand));
+        EXPECT_FALSE(main.Blocked());
+        EXPECT_FALSE(main.Ended());
+        EXPECT_EQ(main.GetText(kAuthorsText), authors_before);
+        EXPECT_EQ(main.VisibleControls(), visible_before);
+        ASSERT_TRUE(main.ChooseSystemMenuItem(kAboutCommand));
+      },
+      {close, close});
+  ASSERT_EQ(platform_.windows().size(), 3u);
+  const MemoryWindow& first = *platform_.windows()[1];
+  const MemoryWindow& second = *platform_.windows()[2];
+  for (const int id : {kVersionText, kCopyrightText, kAuthorsText, kDisclaimerText}) {
+    EXPECT_EQ(first.GetText(id), second.GetText(id));
+  }
+  EXPECT_TRUE(platform_.message_boxes().empty());
+  EXPECT_TRUE(platform_.opened_urls().empty());
+  EXPECT_EQ(platform_.scripts_left(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     WaysOut, AboutCloseTest,
-    ::testing::Values(
-        CloseRow{"ok_button", [](DialogHandler& h) { h.OnCommand(kIdOk, Notification::kClicked); },
-                 kIdOk},
-        CloseRow{"escape", [](DialogHandler& h) { h.OnCommand(kIdCancel, Notification::kClicked); },
-                 kIdCancel},
-        CloseRow{"close_button", [](DialogHandler& h) { h.OnSysCommand(kScClose); }, kIdCancel}),
+    ::testing::Values(CloseRow{"ok_button", [](MemoryWindow& box) { return box.Click(kIdOk); }},
+                      CloseRow{"enter", [](MemoryWindow& box) { return box.PressEnter(); }},
+                      CloseRow{"escape", [](MemoryWindow& box) { return box.PressEsc(); }},
+                      CloseRow{"close_button", [](MemoryWindow& box) { return box.Close(); }}),
     [](const auto& info) { return info.param.name; });
 
-// Other commands and system commands (moving, the About entry itself) leave the box open.
-TEST(AboutDialogTest, StaysOpenForAnythingElse) {
-  FakePlatform platform;
-  FakeWindow owner;
-  platform.set_user([](FakeWindow& box, DialogHandler& handler) {
-    handler.OnCommand(kAuthorsText, Notification::kClicked);
-    handler.OnCommand(kIdOk, Notification::kSetFocus);
-    handler.OnSysCommand(kAboutCommand);
-    handler.OnSysCommand(0xF010);
-    EXPECT_FALSE(box.result().has_value());
-  });
-  EXPECT_EQ(AboutDialog().DoModal(platform, owner), -1);
+// Anything else the user does in the box leaves it open.
+TEST_F(AboutDialogTest, StaysOpenForAnythingElse) {
+  RunOwner([](MemoryWindow& main) { main.ChooseSystemMenuItem(kAboutCommand); },
+           {[](MemoryWindow& box) {
+             box.PressMouse({20, 20});
+             box.ChooseSystemMenuItem(0xF010);  // Move
+             EXPECT_FALSE(box.Ended());
+             box.PressEsc();
+           }});
+  EXPECT_TRUE(platform_.windows()[1]->Ended());
 }
 
 }  // namespace

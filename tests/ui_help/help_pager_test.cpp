@@ -4,83 +4,111 @@
 
 #include <string>
 
-#include "tests/ui_help/fake_window.h"
 #include "ui/control_ids.h"
 #include "ui/help_pages.h"
+#include "ui/main_template.h"
+#include "ui/platform/memory_platform.h"
 
 namespace qup::ui {
 namespace {
 
+// The Help page of the main window with nothing but the pager behind its buttons.
+class HelpPageHost : public DialogHandler {
+ public:
+  void OnInitDialog(Window& window) override {
+    window_ = &window;
+    pager.Init(window, help_text);
+  }
+  void OnCommand(int id, Notification code) override {
+    if (code != Notification::kClicked) return;
+    if (id == kHelpPrevButton) pager.OnHelpPrev(*window_, help_text);
+    if (id == kHelpNextButton) pager.OnHelpNext(*window_, help_text);
+  }
+  void OnSysCommand(unsigned) override {}
+
+  HelpPager pager;
+  std::string help_text;
+
+ private:
+  Window* window_ = nullptr;
+};
+
 class HelpPagerTest : public ::testing::Test {
  protected:
-  void SetUp() override { pager_.Init(window_, help_text_); }
+  HelpPagerTest() : window_(platform_, kMainDialogTemplate, host_, nullptr) {
+    host_.OnInitDialog(window_);
+  }
 
   // The buttons and the text the user sees agree with the page the pager is on.
   void ExpectShowing(int page) {
     SCOPED_TRACE("page " + std::to_string(page));
-    EXPECT_EQ(pager_.index(), page);
-    EXPECT_EQ(help_text_, HelpPageText(page));
+    EXPECT_EQ(host_.pager.index(), page);
+    EXPECT_EQ(host_.help_text, HelpPageText(page));
     EXPECT_EQ(window_.GetText(kHelpText), HelpPageText(page));
     EXPECT_EQ(window_.IsEnabled(kHelpPrevButton), page > 0);
     EXPECT_EQ(window_.IsEnabled(kHelpNextButton), page < kHelpPageCount - 1);
   }
 
-  void Next(int times = 1) {
-    for (int i = 0; i < times; ++i) pager_.OnHelpNext(window_, help_text_);
+  void ClickNext(int times = 1) {
+    for (int i = 0; i < times; ++i) ASSERT_TRUE(window_.Click(kHelpNextButton));
   }
-  void Prev(int times = 1) {
-    for (int i = 0; i < times; ++i) pager_.OnHelpPrev(window_, help_text_);
+  void ClickPrev(int times = 1) {
+    for (int i = 0; i < times; ++i) ASSERT_TRUE(window_.Click(kHelpPrevButton));
   }
 
-  testing::FakeWindow window_;
-  std::string help_text_;
-  HelpPager pager_;
+  MemoryPlatform platform_;
+  HelpPageHost host_;
+  MemoryWindow window_;
 };
 
 TEST_F(HelpPagerTest, AFreshHelpPageShowsPageZeroWithPrevDisabled) { ExpectShowing(0); }
 
-TEST_F(HelpPagerTest, InitReturnsToPageZeroFromAnyPage) {
-  Next(5);
-  pager_.Init(window_, help_text_);
-  ExpectShowing(0);
-}
-
 TEST_F(HelpPagerTest, SevenNextsShowEveryPageInOrder) {
   for (int page = 1; page < kHelpPageCount; ++page) {
-    Next();
+    ClickNext();
     ExpectShowing(page);
   }
-  EXPECT_NE(HelpPageText(7).find("SUGGESTIONS:"), std::string_view::npos);
+  EXPECT_FALSE(window_.Click(kHelpNextButton));
+  EXPECT_NE(window_.GetText(kHelpText).find("SUGGESTIONS:"), std::string::npos);
 }
 
 TEST_F(HelpPagerTest, PrevFromTheLastPageEnablesNextAgain) {
-  Next(7);
-  Prev();
+  ClickNext(7);
+  ClickPrev();
   ExpectShowing(6);
 }
 
 TEST_F(HelpPagerTest, PrevFromPageOneDisablesPrev) {
-  Next();
-  Prev();
+  ClickNext();
+  ClickPrev();
   ExpectShowing(0);
-}
-
-TEST_F(HelpPagerTest, PrevOnPageZeroLeavesThePage) {
-  Prev();
-  ExpectShowing(0);
-}
-
-TEST_F(HelpPagerTest, NextOnTheLastPageLeavesThePage) {
-  Next(7);
-  Next(3);
-  ExpectShowing(7);
+  EXPECT_FALSE(window_.Click(kHelpPrevButton));
 }
 
 TEST_F(HelpPagerTest, StepsThereAndBackAgain) {
-  Next(4);
-  Prev(2);
-  Next();
+  ClickNext(4);
+  ClickPrev(2);
+  ClickNext();
   ExpectShowing(3);
+}
+
+TEST_F(HelpPagerTest, InitReturnsToPageZeroFromAnyPage) {
+  ClickNext(5);
+  host_.pager.Init(window_, host_.help_text);
+  ExpectShowing(0);
+}
+
+// The disabled buttons keep these commands away; one that arrives some other way is ignored.
+TEST_F(HelpPagerTest, PrevCommandOnPageZeroLeavesThePage) {
+  host_.pager.OnHelpPrev(window_, host_.help_text);
+  ExpectShowing(0);
+}
+
+TEST_F(HelpPagerTest, NextCommandOnTheLastPageLeavesThePage) {
+  ClickNext(7);
+  host_.pager.OnHelpNext(window_, host_.help_text);
+  host_.pager.OnHelpNext(window_, host_.help_text);
+  ExpectShowing(7);
 }
 
 TEST(HelpPageTextTest, IndicesOutsideTheTableGiveNoText) {
