@@ -23,7 +23,7 @@ inline constexpr std::array kAboutControls{
     ControlSpec{kCopyrightText, ControlKind::kStatic, "", {40, 25, 119, 8}, kNoPage},
     ControlSpec{kIdOk, ControlKind::kPushButton, "OK", {178, 7, 50, 14}, kNoPage, kDefaultButton},
     ControlSpec{kAuthorsText, ControlKind::kStatic, "", {13, 44, 140, 42}, kNoPage},
-    ControlSpec{kDisclaimerText, ControlKind::kStatic, "", {13, 92, 209, 40}, kNoPage},
+    ControlSpec{kDisclaimerText, ControlKind::kStatic, "", {13, 92, 209, 42}, kNoPage},
 };
 
 inline constexpr DialogTemplate kAboutTemplate{kAboutTemplateId, "About Quorvane Utility Program",
