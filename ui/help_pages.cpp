@@ -58,8 +58,8 @@ constexpr std::array<std::string_view, kHelpPageCount> kHelpPages{
     "\n"
     "A W2 contractor's taxes, social security and accrued income are normally handled by "
     "another organization, in most cases a placement agency or \"contract house\".  It puts you "
-    "on its payroll and removes the deductions from each paycheck, so there are no surprises "
-    "at tax time.",
+    "on its payroll and removes the deductions from each paycheck, much as an employer "
+    "would.",
 
     "CONTRACT - W2 (continued):\n"
     "\n"
