@@ -89,12 +89,15 @@ TEST_P(TextFitTest, FitsItsArea) {
   const FitRow& row = GetParam();
   ASSERT_FALSE(row.text.empty());
   const QFont font = DialogUnits::DialogFont();
-  const QRect area = DialogUnits(font).ToQRect({0, 0, row.area.width, row.area.height});
+  const DialogUnits units(font);
+  const QRect area = units.ToQRect({0, 0, row.area.width, row.area.height});
+  // Static texts set tab stops every eight average characters.
+  const int tab_stop_pixels = 8 * units.base().x;
   // Laid out as wide as the control and far taller, to see how much room the text takes.
   const QRect needed = QFontMetrics(font).boundingRect(
       QRect(0, 0, area.width(), area.height() * 10),
       Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs,
-      QString::fromStdString(row.text));
+      QString::fromStdString(row.text), tab_stop_pixels);
   EXPECT_LE(needed.width(), area.width());
   EXPECT_LE(needed.height(), area.height());
 }
