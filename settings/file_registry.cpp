@@ -1,25 +1,180 @@
 // SPDX-License-Identifier: MIT
-// Placeholder until the file store lands: every operation fails.
+// The file store: a registry export file read whole, bounded in size, and replaced atomically.
 #include "settings/file_registry.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace qup::settings {
+namespace {
 
-FileRegistry::FileRegistry() = default;
+constexpr std::string_view kRootName = "HKEY_LOCAL_MACHINE\\";
+
+// Closes a POSIX descriptor when leaving scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A rename is on disk only once the folder that holds the name is.
+void SyncFolder(const std::string& folder) {
+  const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) ::fsync(fd.get());
+}
+
+}  // namespace
+
+FileRegistry::FileRegistry() : path_(DefaultPath()) {}
 FileRegistry::FileRegistry(std::string path) : path_(std::move(path)) {}
-bool FileRegistry::OpenKey(std::uint32_t, std::string_view, std::uint32_t, RegKey&) {
-  return false;
+
+std::string FileRegistry::DefaultPath() {
+  // GenericConfigLocation is $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  return folder.toStdString() + "/Kestrane/QU.reg";
 }
-bool FileRegistry::CreateKey(std::uint32_t, std::string_view, RegKey&) { return false; }
-bool FileRegistry::SetValue(RegKey, std::string_view, std::uint32_t,
-                            std::span<const std::uint8_t>) {
-  return false;
+
+bool FileRegistry::OpenKey(std::uint32_t root, std::string_view path, std::uint32_t /*access*/,
+                           RegKey& key) {
+  std::string text;
+  if (root != kHkeyLocalMachine || !ReadFile(text)) return false;
+  key = AddKey(path, text);
+  return true;
 }
-bool FileRegistry::QueryValue(RegKey, std::string_view, std::span<std::uint8_t>, std::size_t&) {
-  return false;
+
+bool FileRegistry::CreateKey(std::uint32_t root, std::string_view path, RegKey& key) {
+  if (root != kHkeyLocalMachine) return false;
+  std::string text;
+  if (!ReadFile(text)) {
+    // Only a missing file is made; one that exists but is refused stays refused.
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) == 0 || errno != ENOENT) return false;
+    OpenedKey empty{std::string(kRootName) + std::string(path), {}, false};
+    if (!MakeFolder() || !WriteFile(empty.values.Format(empty.name)) || !ReadFile(text)) {
+      return false;
+    }
+  }
+  key = AddKey(path, text);
+  return true;
 }
-bool FileRegistry::FlushKey(RegKey) { return false; }
-void FileRegistry::CloseKey(RegKey) {}
+
+bool FileRegistry::SetValue(RegKey key, std::string_view name, std::uint32_t type,
+                            std::span<const std::uint8_t> data) {
+  const auto found = keys_.find(key);
+  if (found == keys_.end()) return false;
+  found->second.values.Set(name, type, {data.begin(), data.end()});
+  found->second.modified = true;
+  return true;
+}
+
+bool FileRegistry::QueryValue(RegKey key, std::string_view name, std::span<std::uint8_t> buffer,
+                              std::size_t& size) {
+  const auto found = keys_.find(key);
+  if (found == keys_.end()) return false;
+  const RegValue* value = found->second.values.Find(name);
+  if (value == nullptr) return false;
+  const std::size_t room = std::min(size, buffer.size());
+  size = value->data.size();
+  if (value->data.size() > room) return false;
+  std::copy(value->data.begin(), value->data.end(), buffer.begin());
+  return true;
+}
+
+bool FileRegistry::FlushKey(RegKey key) {
+  const auto found = keys_.find(key);
+  return found != keys_.end() && Write(found->second);
+}
+
+void FileRegistry::CloseKey(RegKey key) {
+  const auto found = keys_.find(key);
+  if (found == keys_.end()) return;
+  Write(found->second);
+  keys_.erase(found);
+}
+
+bool FileRegistry::ReadFile(std::string& text) const {
+  // Non-blocking, so that a pipe put in the file's place cannot stall the open; it is then
+  // refused as not a regular file.
+  const Descriptor fd(::open(path_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+  struct stat info {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  text.clear();
+  if (info.st_size > kMaxFileBytes) return true;
+  // Only as much as the file held when opened: one that grows meanwhile cannot keep us reading.
+  std::string buffer(static_cast<std::size_t>(info.st_size), '\0');
+  std::size_t filled = 0;
+  while (filled < buffer.size()) {
+    const ssize_t got = ::read(fd.get(), buffer.data() + filled, buffer.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    filled += static_cast<std::size_t>(got);
+  }
+  text.assign(buffer.data(), filled);
+  return true;
+}
+
+bool FileRegistry::WriteFile(const std::string& text) const {
+  // QSaveFile writes a temporary file beside the target, syncs it and renames it over the
+  // target: a crash or a full disk leaves the old file whole.
+  QSaveFile file(QString::fromStdString(path_));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+      static_cast<qint64>(text.size())) {
+    file.cancelWriting();
+    file.commit();
+    return false;
+  }
+  if (!file.commit()) return false;
+  SyncFolder(FolderOf(path_));
+  return true;
+}
+
+bool FileRegistry::MakeFolder() const {
+  // The figures are the user's own: folders made here are private to the user.
+  const std::string folder = FolderOf(path_);
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (slash == std::string::npos) break;
+  }
+  struct stat info {};
+  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+RegKey FileRegistry::AddKey(std::string_view path, const std::string& text) {
+  std::string name = std::string(kRootName) + std::string(path);
+  RegExport values = RegExport::Parse(text, name);
+  const RegKey key = next_key_++;
+  keys_.emplace(key, OpenedKey{std::move(name), std::move(values), false});
+  return key;
+}
+
+bool FileRegistry::Write(OpenedKey& key) {
+  if (!key.modified) return true;
+  if (!WriteFile(key.values.Format(key.name))) return false;
+  key.modified = false;
+  return true;
+}
 
 }  // namespace qup::settings

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <limits>
 
 namespace qup::ui {

@@ -21,7 +21,9 @@ namespace qup::ui {
 // run (the About box from the window menu) runs the next script in the queue, during which the
 // owner takes no input; when the nested run returns, the outer script carries on. A run whose
 // script leaves the window open, or that finds no script, returns kStillOpen as if the user had
-// walked away. Every window made stays readable through windows() after its run has returned.
+// walked away. Every window made stays readable through windows() after its run has returned;
+// one that was left open also keeps taking the user's actions for as long as its handler lives,
+// so a test may open a window with an empty script and then act on it step by step.
 //
 // Message boxes are recorded and closed at once, as if the user had pressed their OK button.
 class MemoryPlatform : public Platform {

@@ -40,8 +40,8 @@ void StaticText::SetText(const QString& text) {
 void StaticText::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   painter.setFont(font());
-  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                 QPalette::WindowText));
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
   QTextOption option(Qt::AlignLeft | Qt::AlignTop);
   option.setWrapMode(QTextOption::WordWrap);
   option.setTabStopDistance(tab_stop_pixels_);

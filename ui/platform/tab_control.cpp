@@ -28,7 +28,8 @@ class PageFrame : public QWidget {
     option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     option.tabBarSize = bar_->sizeHint();
     option.tabBarRect = QRect(bar_->pos() - pos(), bar_->size());
-    option.selectedTabRect = bar_->tabRect(bar_->currentIndex()).translated(option.tabBarRect.topLeft());
+    option.selectedTabRect =
+        bar_->tabRect(bar_->currentIndex()).translated(option.tabBarRect.topLeft());
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter, this);
   }
 

@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: MIT
+// The Qt window's own behaviour where no transcript reaches: keys, the text limit, the window
+// menu, closing, radio pairs and combo boxes, driven with real input events.
+#include "ui/platform/qt_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "ui/platform/qt_platform.h"
+
+namespace qup::ui {
+namespace {
+
+constexpr int kEditId = 10;
+constexpr int kNotesId = 11;
+constexpr int kButtonId = 12;
+constexpr int kFirstRadio = 13;
+constexpr int kSecondRadio = 14;
+constexpr int kTabsId = 15;
+constexpr int kHoursId = 16;
+
+constexpr ControlSpec kControls[] = {
+    {kEditId, ControlKind::kEdit, "", {10, 10, 80, 12}, 0},
+    {kNotesId, ControlKind::kMultiLineEdit, "", {10, 30, 80, 40}, 0},
+    {kButtonId, ControlKind::kPushButton, "Press", {10, 80, 50, 14}, 0},
+    {kFirstRadio, ControlKind::kRadioButton, "%", {100, 10, 16, 16}, 0, kGroupStart | kTextLeft},
+    {kSecondRadio, ControlKind::kRadioButton, "$", {120, 10, 16, 16}, 0, kTextLeft},
+    {kHoursId, ControlKind::kComboBox, "", {100, 30, 80, 60}, 0},
+    {kTabsId, ControlKind::kTabControl, "", {2, 2, 196, 116}, kNoPage},
+};
+constexpr DialogTemplate kTemplate{1, "Test window", 200, 120, kControls};
+
+// Writes down every notification as a line of text.
+class Recorder : public DialogHandler {
+ public:
+  void OnInitDialog(Window& /*window*/) override {}
+  void OnCommand(int id, Notification code) override {
+    const char* name = code == Notification::kClicked    ? "clicked"
+                       : code == Notification::kSetFocus ? "setfocus"
+                                                         : "maxtext";
+    events.push_back(std::to_string(id) + " " + name);
+  }
+  void OnTabSelChange(int id) override { events.push_back("tab " + std::to_string(id)); }
+  void OnSysCommand(unsigned command) override {
+    events.push_back("syscommand " + std::to_string(command));
+  }
+  std::vector<std::string> events;
+};
+
+class QtWindowTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "qt_window_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+  }
+
+  QtWindowTest() : window_(kTemplate, recorder_, platform_, nullptr) {
+    window_.TabInsertItem(kTabsId, 0, "One");
+    window_.TabInsertItem(kTabsId, 1, "Two");
+    window_.ComboAddString(kHoursId, "520 hours");
+    window_.ComboAddString(kHoursId, "1040 hours");
+    window_.show();
+    QApplication::setActiveWindow(&window_);
+    recorder_.events.clear();  // the focus given on activation
+  }
+
+  QWidget* Widget(int id) { return window_.InputWidget(id); }
+  void Focus(int id) {
+    window_.SetFocus(id);
+    recorder_.events.clear();
+  }
+
+  QtPlatform platform_{"test"};
+  Recorder recorder_;
+  QtWindow window_;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(QtWindowTest, EnterInAnEditIssuesTheOkCommand) {
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_Return);
+  EXPECT_EQ(recorder_.events, Events{"1 clicked"});
+}
+
+TEST_F(QtWindowTest, EnterOnAFocusedButtonPressesThatButton) {
+  Focus(kButtonId);
+  QTest::keyClick(Widget(kButtonId), Qt::Key_Return);
+  EXPECT_EQ(recorder_.events, Events{"12 clicked"});
+}
+
+TEST_F(QtWindowTest, EscapeIssuesTheCancelCommand) {
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_Escape);
+  EXPECT_EQ(recorder_.events, Events{"2 clicked"});
+}
+
+TEST_F(QtWindowTest, EnterInTheMultiLineEditBreaksTheLine) {
+  Focus(kNotesId);
+  QTest::keyClicks(Widget(kNotesId), "ab");
+  QTest::keyClick(Widget(kNotesId), Qt::Key_Return);
+  EXPECT_EQ(window_.GetText(kNotesId), "ab\r\n");
+  EXPECT_TRUE(recorder_.events.empty());
+}
+
+TEST_F(QtWindowTest, FocusOnAnEditIsReported) {
+  Focus(kButtonId);
+  QTest::mouseClick(Widget(kNotesId)->window()->windowHandle(), Qt::LeftButton, {},
+                    Widget(kNotesId)->geometry().center());
+  EXPECT_EQ(recorder_.events, Events{"11 setfocus"});
+}
+
+TEST_F(QtWindowTest, ALineBreakCountsAsTwoAgainstTheLimit) {
+  window_.LimitText(kNotesId, 3);
+  Focus(kNotesId);
+  QTest::keyClicks(Widget(kNotesId), "ab");
+  QTest::keyClick(Widget(kNotesId), Qt::Key_Return);
+  EXPECT_EQ(window_.GetText(kNotesId), "ab");
+  EXPECT_EQ(recorder_.events, Events{"11 maxtext"});
+  QTest::keyClick(Widget(kNotesId), Qt::Key_C);
+  EXPECT_EQ(window_.GetText(kNotesId), "abc");
+}
+
+TEST_F(QtWindowTest, PastingTakesWhatFitsAndReportsTheLimit) {
+  window_.LimitText(kNotesId, 5);
+  Focus(kNotesId);
+  QGuiApplication::clipboard()->setText(QStringLiteral("abc\ndef"));
+  QTest::keyClick(Widget(kNotesId), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window_.GetText(kNotesId), "abc\r\n");
+  EXPECT_EQ(recorder_.events, Events{"11 maxtext"});
+}
+
+TEST_F(QtWindowTest, TheCloseButtonAsksTheLogicAndDoesNotCloseByItself) {
+  QCloseEvent close;
+  QCoreApplication::sendEvent(window_.windowHandle(), &close);
+  EXPECT_EQ(recorder_.events, Events{"syscommand 61536"});
+  EXPECT_TRUE(window_.isVisible());
+}
+
+TEST_F(QtWindowTest, ShiftF10OpensTheWindowMenuWithTheAppendedEntries) {
+  window_.AppendSystemMenuSeparator();
+  window_.AppendSystemMenuItem(16, "&About");
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_F10, Qt::ShiftModifier);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  QStringList entries;
+  for (const QAction* action : menu->actions()) entries << action->text();
+  EXPECT_EQ(entries, QStringList({"&Close\tAlt+F4", "", "&About"}));
+  menu->setActiveAction(menu->actions().at(2));
+  QTest::keyClick(menu, Qt::Key_Return);
+  EXPECT_EQ(recorder_.events, Events{"syscommand 16"});
+}
+
+TEST_F(QtWindowTest, OnlyTheUsersChoiceOfTabIsReported) {
+  window_.TabSetCurSel(kTabsId, 1);
+  EXPECT_TRUE(recorder_.events.empty());
+  auto* bar = static_cast<QTabBar*>(Widget(kTabsId));
+  QTest::mouseClick(window_.windowHandle(), Qt::LeftButton, {},
+                    bar->mapTo(&window_, bar->tabRect(0).center()));
+  EXPECT_EQ(window_.TabGetCurSel(kTabsId), 0);
+  EXPECT_EQ(recorder_.events, Events{"tab 15"});
+}
+
+TEST_F(QtWindowTest, RadioButtonsFormExclusivePairsTheProgramCanClear) {
+  window_.SetCheck(kFirstRadio, 1);
+  window_.SetCheck(kSecondRadio, 1);
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+  window_.SetCheck(kSecondRadio, 0);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 0);
+}
+
+TEST_F(QtWindowTest, TypedTextIsNeitherCompletedNorAddedToTheList) {
+  Focus(kHoursId);
+  QTest::keyClicks(QApplication::focusWidget(), "5");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  auto* combo = static_cast<QComboBox*>(Widget(kHoursId));
+  EXPECT_EQ(window_.GetText(kHoursId), "5");
+  EXPECT_EQ(combo->count(), 2);
+  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
+}
+
+TEST_F(QtWindowTest, SelectingAnEntryReplacesTypedText) {
+  window_.ComboSelectString(kHoursId, "520");
+  window_.SetFocus(kHoursId);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(QApplication::focusWidget(), "5");
+  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
+  EXPECT_EQ(window_.ComboSelectString(kHoursId, "520"), 0);
+  EXPECT_EQ(window_.GetText(kHoursId), "520 hours");
+  EXPECT_EQ(window_.ComboSelectString(kHoursId, ""), kComboError);
+}
+
+}  // namespace
+}  // namespace qup::ui
