@@ -91,8 +91,8 @@ TEST_P(TextFitTest, FitsItsArea) {
   const QFont font = DialogUnits::DialogFont();
   const DialogUnits units(font);
   const QRect area = units.ToQRect({0, 0, row.area.width, row.area.height});
-  // Static texts set tab stops every eight average characters.
-  const int tab_stop_pixels = 8 * units.base().x;
+  // The window sets a static text's tab stops every eight average characters of its font.
+  const int tab_stop_pixels = 8 * QFontMetrics(font).averageCharWidth();
   // Laid out as wide as the control and far taller, to see how much room the text takes.
   const QRect needed = QFontMetrics(font).boundingRect(
       QRect(0, 0, area.width(), area.height() * 10),
