@@ -111,7 +111,7 @@ constexpr ControlSpec kMainControls[] = {
     {kVersionText, kStatic, "", {45, 31, 119, 8}, kAboutPage, kNoPrefix},
     {kCopyrightText, kStatic, "", {45, 42, 119, 8}, kAboutPage},
     {kAuthorsText, kStatic, "", {20, 60, 143, 42}, kAboutPage},
-    {kDisclaimerText, kStatic, "", {20, 97, 126, 56}, kAboutPage},
+    {kDisclaimerText, kStatic, "", {20, 94, 126, 64}, kAboutPage},
     {kAims1Text,
      kStatic,
      QUP_SITE_DISPLAY_NAME_LITERAL
