@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "settings/registry.h"
+#include "settings/memory_registry.h"
 #include "suggest/posix_network.h"
 #include "suggest/suggestion_box.h"
 #include "tests/suggest/local_server.h"
@@ -18,25 +18,6 @@ namespace {
 
 using testing::kLoopback;
 using testing::LocalServer;
-
-// A registry that holds nothing and refuses every change: the window starts with its defaults.
-class EmptyRegistry : public settings::Registry {
- public:
-  bool OpenKey(std::uint32_t, std::string_view, std::uint32_t, settings::RegKey&) override {
-    return false;
-  }
-  bool CreateKey(std::uint32_t, std::string_view, settings::RegKey&) override { return false; }
-  bool SetValue(settings::RegKey, std::string_view, std::uint32_t,
-                std::span<const std::uint8_t>) override {
-    return false;
-  }
-  bool QueryValue(settings::RegKey, std::string_view, std::span<std::uint8_t>,
-                  std::size_t&) override {
-    return false;
-  }
-  bool FlushKey(settings::RegKey) override { return false; }
-  void CloseKey(settings::RegKey) override {}
-};
 
 class MainWindowSuggestionsTest : public ::testing::Test {
  protected:
@@ -58,7 +39,7 @@ class MainWindowSuggestionsTest : public ::testing::Test {
   }
 
   ui::MemoryPlatform platform_;
-  EmptyRegistry registry_;
+  settings::MemoryRegistry registry_;
 };
 
 TEST_F(MainWindowSuggestionsTest, PageStartsWithThePlaceholderAndTheLimit) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/map_registry.h"
+#include "settings/memory_registry.h"
 #include "tests/support/offline_network.h"
 #include "ui/main_dialog.h"
 #include "ui/platform/memory_platform.h"
@@ -50,7 +50,7 @@ class MainDialogFixture : public ::testing::Test {
   }
 
   ui::MemoryPlatform platform_{"qup"};
-  MapRegistry registry_;
+  settings::MemoryRegistry registry_;
   OfflineNetwork network_;
 
  private:

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/utility_app.h"
-#include "tests/support/map_registry.h"
+#include "settings/memory_registry.h"
 #include "tests/support/offline_network.h"
 #include "ui/platform/memory_platform.h"
 
@@ -17,7 +17,7 @@ class StartTest : public ::testing::Test {
   bool Start() { return UtilityApp().InitInstance(platform_, registry_, network_); }
 
   ui::MemoryPlatform platform_;
-  test_support::MapRegistry registry_;
+  settings::MemoryRegistry registry_;
   test_support::OfflineNetwork network_;
 };
 
