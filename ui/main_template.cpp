@@ -3,6 +3,7 @@
 #include "ui/main_template.h"
 
 #include "suggest/site_config.h"
+#include "ui/about_texts.h"
 
 namespace qup::ui {
 namespace {
@@ -112,25 +113,9 @@ constexpr ControlSpec kMainControls[] = {
     {kCopyrightText, kStatic, "", {45, 42, 119, 8}, kAboutPage},
     {kAuthorsText, kStatic, "", {20, 60, 143, 42}, kAboutPage},
     {kDisclaimerText, kStatic, "", {20, 94, 126, 64}, kAboutPage},
-    {kAims1Text,
-     kStatic,
-     QUP_SITE_DISPLAY_NAME_LITERAL
-     " was initiated with five things in mind:\n\n-- To return to the job seeker, power over "
-     "the distribution of their resume.",
-     {155, 21, 160, 48},
-     kAboutPage},
-    {kAims2Text,
-     kStatic,
-     "-- To introduce entertainment to the existing dreary job search process.\n\n-- To "
-     "educate, promote, and critique technical recruiting agencies.",
-     {155, 69, 160, 40},
-     kAboutPage},
-    {kAims3Text,
-     kStatic,
-     "-- To become the global information portal in the recruiting industry.\n\n-- To make a "
-     "little change in the process.",
-     {155, 117, 160, 40},
-     kAboutPage},
+    {kAims1Text, kStatic, kAimsText1, {155, 21, 160, 48}, kAboutPage},
+    {kAims2Text, kStatic, kAimsText2, {155, 69, 160, 40}, kAboutPage},
+    {kAims3Text, kStatic, kAimsText3, {155, 117, 160, 40}, kAboutPage},
     {kAimsGroup, kGroupBox, "", {150, 15, 170, 138}, kAboutPage},
 
     // The tab control stands on every page.

@@ -70,20 +70,6 @@ TEST(AboutTextsTest, AimsOpenWithTheSiteAndListFiveItems) {
   EXPECT_EQ(items, 5);
 }
 
-// The main window's About tab shows the aims as its three static captions.
-TEST(AboutTextsTest, TheAboutTabCarriesTheAims) {
-  const std::pair<int, std::string_view> aims[] = {
-      {kAims1Text, kAimsText1}, {kAims2Text, kAimsText2}, {kAims3Text, kAimsText3}};
-  for (const auto& [id, text] : aims) {
-    const auto& controls = kMainDialogTemplate.controls;
-    const auto control = std::find_if(controls.begin(), controls.end(),
-                                      [id](const ControlSpec& spec) { return spec.id == id; });
-    ASSERT_NE(control, controls.end()) << id;
-    EXPECT_EQ(control->caption, text);
-    EXPECT_EQ(control->page, kAboutPage);
-  }
-}
-
 // The main window's part in the About box: the menu entry at start-up, the box on its command.
 class AboutOwner : public DialogHandler {
  public:
