@@ -20,8 +20,8 @@ class Network {
  public:
   virtual ~Network() = default;
 
-  virtual bool Startup() = 0;  // start using the network for one attempt
-  virtual void Cleanup() = 0;  // end it; closes any socket still open
+  virtual bool Startup() = 0;             // start using the network for one attempt
+  virtual void Cleanup() = 0;             // end it; closes any socket still open
   virtual Socket OpenStreamSocket() = 0;  // IPv4, stream; kInvalidSocket on failure
   // The first IPv4 address of host, in host byte order; nothing when it does not resolve.
   virtual std::optional<std::uint32_t> Resolve(std::string_view host) = 0;

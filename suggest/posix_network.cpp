@@ -1,17 +1,188 @@
 // SPDX-License-Identifier: MIT
-// Placeholder until the network layer lands: every operation fails.
+// The network layer over POSIX sockets: blocking in effect, but no step waits longer than the
+// time-out, so a silent server cannot freeze the window for good.
 #include "suggest/posix_network.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <string>
 
 namespace qup::suggest {
 
-bool PosixNetwork::Startup() { return false; }
-void PosixNetwork::Cleanup() {}
-Socket PosixNetwork::OpenStreamSocket() { return kInvalidSocket; }
-std::optional<std::uint32_t> PosixNetwork::Resolve(std::string_view) { return std::nullopt; }
-bool PosixNetwork::Connect(Socket, std::uint32_t, std::uint16_t) { return false; }
-long PosixNetwork::Send(Socket, std::span<const char>) { return -1; }
-long PosixNetwork::Receive(Socket, std::span<char>) { return -1; }
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int AsDescriptor(Socket socket) { return static_cast<int>(socket); }
+
+}  // namespace
+
+PosixNetwork::~PosixNetwork() { Cleanup(); }
+
+bool PosixNetwork::Startup() {
+  last_error_ = 0;
+  return true;  // POSIX sockets need no start; the step stays so the exchange reads the same
+}
+
+void PosixNetwork::Cleanup() {
+  for (const Socket socket : open_sockets_) ::close(AsDescriptor(socket));
+  open_sockets_.clear();
+}
+
+Socket PosixNetwork::OpenStreamSocket() {
+  const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (descriptor < 0) {
+    RecordError(errno);
+    return kInvalidSocket;
+  }
+  open_sockets_.push_back(descriptor);
+  return descriptor;
+}
+
+std::optional<std::uint32_t> PosixNetwork::Resolve(std::string_view host) {
+  if (options_.resolve_to) return options_.resolve_to;
+
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* results = nullptr;
+  const std::string name(host);
+  if (::getaddrinfo(name.c_str(), nullptr, &hints, &results) != 0 || results == nullptr) {
+    return std::nullopt;
+  }
+  std::optional<std::uint32_t> address;
+  for (const addrinfo* entry = results; entry != nullptr; entry = entry->ai_next) {
+    if (entry->ai_family == AF_INET && entry->ai_addr != nullptr) {
+      address = ntohl(reinterpret_cast<const sockaddr_in*>(entry->ai_addr)->sin_addr.s_addr);
+      break;
+    }
+  }
+  ::freeaddrinfo(results);
+  return address;
+}
+
+bool PosixNetwork::Connect(Socket socket, std::uint32_t address, std::uint16_t port) {
+  const int descriptor = AsDescriptor(socket);
+  sockaddr_in target{};
+  target.sin_family = AF_INET;
+  target.sin_port = htons(options_.port_override != 0 ? options_.port_override : port);
+  target.sin_addr.s_addr = htonl(address);
+
+  // A blocking connect would wait as long as the system likes; connecting without blocking and
+  // waiting for the outcome bounds it. The socket stays non-blocking: Send and Receive wait
+  // for readiness themselves.
+  const int flags = ::fcntl(descriptor, F_GETFL);
+  if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags | O_NONBLOCK) < 0) {
+    RecordError(errno);
+    return false;
+  }
+  const auto deadline = Clock::now() + options_.timeout;
+  if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0) {
+    return true;
+  }
+  if (errno != EINPROGRESS && errno != EINTR) {
+    RecordError(errno);
+    return false;
+  }
+  if (!WaitFor(socket, POLLOUT, deadline)) return false;
+  int error = 0;
+  socklen_t length = sizeof error;
+  if (::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length) < 0) error = errno;
+  if (error != 0) {
+    RecordError(error);
+    return false;
+  }
+  return true;
+}
+
+long PosixNetwork::Send(Socket socket, std::span<const char> data) {
+  const auto deadline = Clock::now() + options_.timeout;
+  std::size_t sent = 0;
+  while (sent < data.size()) {
+    if (!WaitFor(socket, POLLOUT, deadline)) return -1;
+    // MSG_NOSIGNAL: a peer that has gone away is an error to report, not a reason to end the
+    // program with SIGPIPE.
+    const ssize_t result =
+        ::send(AsDescriptor(socket), data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+    if (result < 0) {
+      if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+      RecordError(errno);
+      return -1;
+    }
+    sent += static_cast<std::size_t>(result);
+  }
+  return static_cast<long>(sent);
+}
+
+long PosixNetwork::Receive(Socket socket, std::span<char> buffer) {
+  const auto deadline = Clock::now() + options_.timeout;
+  for (;;) {
+    if (!WaitFor(socket, POLLIN, deadline)) return -1;
+    const ssize_t result = ::recv(AsDescriptor(socket), buffer.data(), buffer.size(), 0);
+    if (result >= 0) return static_cast<long>(result);
+    if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+      RecordError(errno);
+      return -1;
+    }
+  }
+}
+
 int PosixNetwork::LastError() const { return last_error_; }
-void PosixNetwork::Close(Socket) {}
+
+void PosixNetwork::Close(Socket socket) {
+  const auto found = std::find(open_sockets_.begin(), open_sockets_.end(), socket);
+  if (found == open_sockets_.end()) return;
+  ::close(AsDescriptor(socket));
+  open_sockets_.erase(found);
+}
+
+bool PosixNetwork::WaitFor(Socket socket, short events, Clock::time_point deadline) {
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) {
+      last_error_ = kTimedOut;
+      return false;
+    }
+    pollfd entry{AsDescriptor(socket), events, 0};
+    const int ready = ::poll(&entry, 1, static_cast<int>(std::min<long long>(left, 60'000)));
+    if (ready > 0) return true;  // errors and hang-ups show in the call that follows
+    if (ready < 0 && errno != EINTR) {
+      RecordError(errno);
+      return false;
+    }
+  }
+}
+
+void PosixNetwork::RecordError(int posix_error) {
+  last_error_ = (posix_error == EAGAIN || posix_error == EWOULDBLOCK) ? kWouldBlock : posix_error;
+}
+
+std::optional<PosixNetwork::Options> OptionsForTarget(std::string_view address_and_port) {
+  const std::size_t colon = address_and_port.rfind(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const std::string address_text(address_and_port.substr(0, colon));
+  const std::string_view port_text = address_and_port.substr(colon + 1);
+
+  in_addr address{};
+  if (::inet_pton(AF_INET, address_text.c_str(), &address) != 1) return std::nullopt;
+  unsigned port = 0;
+  const auto [end, error] = std::from_chars(port_text.begin(), port_text.end(), port);
+  if (error != std::errc() || end != port_text.end() || port == 0 || port > 65535) {
+    return std::nullopt;
+  }
+  PosixNetwork::Options options;
+  options.resolve_to = ntohl(address.s_addr);
+  options.port_override = static_cast<std::uint16_t>(port);
+  return options;
+}
 
 }  // namespace qup::suggest

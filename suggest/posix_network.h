@@ -4,10 +4,17 @@
 #define QUP_SUGGEST_POSIX_NETWORK_H
 
 #include <chrono>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "suggest/network.h"
 
 namespace qup::suggest {
+
+// The error a send or receive reports when its time ran out. It differs from kWouldBlock on
+// purpose: the exchange retries a would-block error at once, and a time-out must end it.
+inline constexpr int kTimedOut = 10060;
 
 class PosixNetwork : public Network {
  public:
@@ -20,21 +27,37 @@ class PosixNetwork : public Network {
 
   PosixNetwork() = default;
   explicit PosixNetwork(Options options) : options_(options) {}
+  ~PosixNetwork() override;
+
+  PosixNetwork(const PosixNetwork&) = delete;
+  PosixNetwork& operator=(const PosixNetwork&) = delete;
 
   bool Startup() override;
   void Cleanup() override;
   Socket OpenStreamSocket() override;
   std::optional<std::uint32_t> Resolve(std::string_view host) override;
   bool Connect(Socket socket, std::uint32_t address, std::uint16_t port) override;
+  // Sends the whole of data, however many system calls that takes, within one time-out.
   long Send(Socket socket, std::span<const char> data) override;
   long Receive(Socket socket, std::span<char> buffer) override;
   int LastError() const override;
   void Close(Socket socket) override;
 
  private:
+  // Waits until socket is ready for events, at most until deadline; false (and kTimedOut as the
+  // last error) when the time ran out or the wait failed.
+  bool WaitFor(Socket socket, short events, std::chrono::steady_clock::time_point deadline);
+  void RecordError(int posix_error);
+
   Options options_;
+  std::vector<Socket> open_sockets_;
   int last_error_ = 0;
 };
+
+// Options that send every connection to "ADDRESS:PORT" (a dotted-decimal IPv4 address and a
+// port from 1 to 65535), for a driver that points the program at a local server; nothing when
+// the text is not of that form.
+std::optional<PosixNetwork::Options> OptionsForTarget(std::string_view address_and_port);
 
 }  // namespace qup::suggest
 

@@ -1,0 +1,415 @@
+// SPDX-License-Identifier: MIT
+// Driver: plays the driver's commands on the real window with real input events, on the GUI
+// thread, and reports what the program shows outside its window.
+#include "app/drive/driver.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
+#include <QTest>
+#include <QWindow>
+#include <charconv>
+#include <iostream>
+
+#include "app/drive/quoted_text.h"
+#include "app/utility_app.h"
+#include "ui/platform/qt_window.h"
+
+namespace qup::drive {
+
+namespace {
+
+// The program's own name in captions, whatever the driver's executable is called.
+constexpr char kProgramDisplayName[] = "qup";
+
+struct KeyName {
+  std::string_view name;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+};
+
+constexpr KeyName kKeyNames[] = {
+    {"Enter", Qt::Key_Return, Qt::NoModifier}, {"Escape", Qt::Key_Escape, Qt::NoModifier},
+    {"Tab", Qt::Key_Tab, Qt::NoModifier},      {"Backtab", Qt::Key_Backtab, Qt::ShiftModifier},
+    {"Up", Qt::Key_Up, Qt::NoModifier},        {"Down", Qt::Key_Down, Qt::NoModifier},
+    {"Space", Qt::Key_Space, Qt::NoModifier},  {"Alt+F4", Qt::Key_F4, Qt::AltModifier},
+};
+
+// A point on the dialog's own background, outside every control: where a right-click opens
+// the window menu.
+const QPoint kBackgroundPoint(2, 2);
+
+int MessageBoxType(QMessageBox::Icon icon) {
+  switch (icon) {
+    case QMessageBox::Critical:
+      return ui::kMbIconStop;
+    case QMessageBox::Warning:
+      return ui::kMbIconExclamation;
+    case QMessageBox::Information:
+      return ui::kMbIconInformation;
+    default:
+      return ui::kMbOk;
+  }
+}
+
+bool ParseInt(std::string_view text, int& value) {
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end && !text.empty();
+}
+
+// The first word of text and what follows the single space after it.
+std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
+  const std::size_t space = text.find(' ');
+  if (space == std::string_view::npos) return {text, {}};
+  return {text.substr(0, space), text.substr(space + 1)};
+}
+
+}  // namespace
+
+const Driver::Command Driver::kCommands[] = {
+    {"start", Shape::kNone, &Driver::Start},
+    {"tab", Shape::kNumber, &Driver::Tab},
+    {"click", Shape::kId, &Driver::Click},
+    {"type", Shape::kIdText, &Driver::Type},
+    {"keys", Shape::kText, &Driver::Keys},
+    {"key", Shape::kWord, &Driver::Key},
+    {"pick", Shape::kIdNumber, &Driver::Pick},
+    {"close", Shape::kNone, &Driver::Close},
+    {"menu", Shape::kId, &Driver::Menu},
+    {"show", Shape::kId, &Driver::Show},
+    {"screenshot", Shape::kWord, &Driver::Screenshot},
+};
+
+Driver::Driver(std::function<void()> on_settled)
+    : on_settled_(std::move(on_settled)),
+      platform_(std::make_unique<ui::QtPlatform>(kProgramDisplayName)) {
+  qApp->installEventFilter(this);
+  QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "OpenUrl");
+  QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "OpenUrl");
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &Driver::OnAboutToBlock);
+}
+
+Driver::~Driver() {
+  QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+  QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+void Driver::Run(int line_number, const std::string& line) {
+  line_number_ = line_number;
+  in_flight_ = true;
+  const auto [name, rest] = SplitWord(line);
+  for (const Command& command : kCommands) {
+    if (command.name != name) continue;
+    Arguments args;
+    if (Parse(command.shape, rest, args)) (this->*command.run)(args);
+    return;
+  }
+  Fail("unknown command \"" + std::string(name) + "\"");
+}
+
+bool Driver::Parse(Shape shape, std::string_view rest, Arguments& args) {
+  bool ok = true;
+  switch (shape) {
+    case Shape::kNone:
+      ok = rest.empty();
+      break;
+    case Shape::kNumber:
+      ok = ParseInt(rest, args.number);
+      break;
+    case Shape::kId:
+      ok = ParseInt(rest, args.id);
+      break;
+    case Shape::kIdNumber: {
+      const auto [id, number] = SplitWord(rest);
+      ok = ParseInt(id, args.id) && ParseInt(number, args.number);
+      break;
+    }
+    case Shape::kIdText: {
+      const auto [id, text] = SplitWord(rest);
+      ok = ParseInt(id, args.id);
+      args.text = text;
+      break;
+    }
+    case Shape::kText:
+    case Shape::kWord:
+      args.text = rest;
+      ok = shape == Shape::kText || (!rest.empty() && rest.find(' ') == std::string_view::npos);
+      break;
+  }
+  if (!ok) Fail("wrong arguments");
+  return ok;
+}
+
+void Driver::OnAboutToBlock() {
+  // Nothing is left to handle: the command is done, or waits in a dialog of its own for the
+  // user. A message box still open will be answered first.
+  if (in_flight_ && message_boxes_open_ == 0) {
+    in_flight_ = false;
+    on_settled_();
+  }
+}
+
+void Driver::Fail(const std::string& message) {
+  ++errors_;
+  std::cerr << "qup-drive: line " << line_number_ << ": " << message << std::endl;
+}
+
+void Driver::Print(const std::string& line) { std::cout << line << std::endl; }
+
+ui::QtWindow* Driver::Front() {
+  ui::QtWindow* front = platform_->FrontWindow();
+  if (!front) Fail("no window is open");
+  return front;
+}
+
+QWidget* Driver::Control(int id) {
+  ui::QtWindow* front = Front();
+  if (!front) return nullptr;
+  QWidget* widget = front->InputWidget(id);
+  if (!widget) Fail("the window has no control " + std::to_string(id));
+  return widget;
+}
+
+bool Driver::Reachable(const QWidget* widget) const {
+  return widget->isVisible() && widget->isEnabled();
+}
+
+void Driver::ClickAt(QWidget* widget, QPoint point, Qt::MouseButton button) {
+  QWidget* window = widget->window();
+  Activate(window);
+  QTest::mouseClick(window->windowHandle(), button, Qt::NoModifier, widget->mapTo(window, point));
+}
+
+void Driver::Activate(QWidget* window) {
+  // A window manager gives the activation back to a window when the dialog in front of it
+  // closes; offscreen nobody does, so the driver does it before the user acts again.
+  if (window && !QApplication::activePopupWidget() && QApplication::activeWindow() != window) {
+    QApplication::setActiveWindow(window);
+  }
+}
+
+QWidget* Driver::KeyTarget() {
+  if (QWidget* popup = QApplication::activePopupWidget()) {
+    return popup->focusWidget() ? popup->focusWidget() : popup;
+  }
+  ui::QtWindow* front = platform_->FrontWindow();
+  if (!front) return nullptr;
+  Activate(front);
+  return front->focusWidget() ? front->focusWidget() : front;
+}
+
+void Driver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  if (QWidget* target = KeyTarget()) {
+    QTest::sendKeyEvent(QTest::Click, target, key, text, modifiers);
+  } else {
+    Fail("no window is open");
+  }
+}
+
+void Driver::TypeKeys(std::string_view keys) {
+  for (const QChar c : QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size()))) {
+    if (c == QLatin1Char('\n')) {
+      PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    } else if (c == QLatin1Char('\t')) {
+      PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    } else {
+      const Qt::Key key =
+          c.unicode() < 0x80 ? QTest::asciiToKey(static_cast<char>(c.unicode())) : Qt::Key_unknown;
+      PressKey(key, Qt::NoModifier, QString(c));
+    }
+  }
+}
+
+void Driver::Start(const Arguments&) {
+  if (running_) {
+    Fail("the program is running already");
+    return;
+  }
+  running_ = true;
+  suggest::PosixNetwork network(network_options_);
+  app::UtilityApp().InitInstance(*platform_, registry_, network);
+  running_ = false;
+  Print("end");
+}
+
+void Driver::Tab(const Arguments& args) {
+  ui::QtWindow* front = Front();
+  if (!front) return;
+  for (const ui::ControlSpec& spec : front->Template().controls) {
+    if (spec.kind != ui::ControlKind::kTabControl) continue;
+    auto* bar = static_cast<QTabBar*>(front->InputWidget(spec.id));
+    if (args.number < 0 || args.number >= bar->count()) {
+      Fail("no tab " + std::to_string(args.number));
+    } else if (Reachable(bar)) {
+      ClickAt(bar, bar->tabRect(args.number).center());
+    }
+    return;
+  }
+  Fail("the window has no tabs");
+}
+
+void Driver::Click(const Arguments& args) {
+  QWidget* widget = Control(args.id);
+  if (widget && Reachable(widget)) ClickAt(widget, widget->rect().center());
+}
+
+void Driver::Type(const Arguments& args) {
+  const std::optional<std::string> keys = UnescapeKeys(args.text);
+  if (!keys) {
+    Fail("unknown escape in \"" + args.text + "\"");
+    return;
+  }
+  QWidget* widget = Control(args.id);
+  if (!widget) return;
+  if (!Reachable(widget)) {
+    Fail("control " + std::to_string(args.id) + " is hidden or disabled");
+    return;
+  }
+  ClickAt(widget, widget->rect().center());
+  PressKey(Qt::Key_A, Qt::ControlModifier, QString());
+  TypeKeys(*keys);
+}
+
+void Driver::Keys(const Arguments& args) {
+  const std::optional<std::string> keys = UnescapeKeys(args.text);
+  if (!keys) {
+    Fail("unknown escape in \"" + args.text + "\"");
+  } else if (Front()) {
+    TypeKeys(*keys);
+  }
+}
+
+void Driver::Key(const Arguments& args) {
+  for (const KeyName& key : kKeyNames) {
+    if (key.name == args.text) {
+      const QString text = key.key == Qt::Key_Return   ? QStringLiteral("\r")
+                           : key.key == Qt::Key_Escape ? QStringLiteral("\x1b")
+                           : key.key == Qt::Key_Tab    ? QStringLiteral("\t")
+                           : key.key == Qt::Key_Space  ? QStringLiteral(" ")
+                                                       : QString();
+      PressKey(key.key, key.modifiers, text);
+      return;
+    }
+  }
+  Fail("unknown key \"" + args.text + "\"");
+}
+
+void Driver::Pick(const Arguments& args) {
+  QWidget* widget = Control(args.id);
+  if (!widget) return;
+  auto* combo = qobject_cast<QComboBox*>(widget);
+  if (!combo) {
+    Fail("control " + std::to_string(args.id) + " is no combo box");
+    return;
+  }
+  if (args.number < 0 || args.number >= combo->count()) {
+    Fail("combo box " + std::to_string(args.id) + " has no entry " + std::to_string(args.number));
+    return;
+  }
+  if (!Reachable(combo)) return;
+  // An editable box opens from its arrow, a drop list from anywhere on it.
+  QPoint opener = combo->rect().center();
+  if (combo->isEditable()) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = true;
+    opener = combo->style()
+                 ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, combo)
+                 .center();
+  }
+  ClickAt(combo, opener);
+  QAbstractItemView* list = combo->view();
+  if (!list->isVisible()) {
+    Fail("combo box " + std::to_string(args.id) + " did not open");
+    return;
+  }
+  // The user moves to the entry and takes it with Enter; the list ignores a click that comes
+  // sooner after its opening than a person could give one.
+  list->setCurrentIndex(combo->model()->index(args.number, combo->modelColumn()));
+  QTest::keyClick(list, Qt::Key_Return);
+}
+
+void Driver::Close(const Arguments&) {
+  if (ui::QtWindow* front = Front()) {
+    // What the window system sends when the title bar's close button is pressed.
+    QCloseEvent close;
+    QCoreApplication::sendEvent(front->windowHandle(), &close);
+  }
+}
+
+void Driver::Menu(const Arguments& args) {
+  ui::QtWindow* front = Front();
+  if (!front) return;
+  ClickAt(front, kBackgroundPoint, Qt::RightButton);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  if (!menu) {
+    Fail("the window menu did not open");
+    return;
+  }
+  for (QAction* action : menu->actions()) {
+    if (!action->isSeparator() && action->data().toInt() == args.id) {
+      menu->setActiveAction(action);
+      QTest::keyClick(menu, Qt::Key_Return);
+      return;
+    }
+  }
+  QTest::keyClick(menu, Qt::Key_Escape);
+  Fail("the window menu has no entry " + std::to_string(args.id));
+}
+
+void Driver::Show(const Arguments& args) {
+  ui::QtWindow* front = Front();
+  if (!front || !Control(args.id)) return;
+  const int id = args.id;
+  const bool is_combo = front->KindOf(id) == ui::ControlKind::kComboBox ||
+                        front->KindOf(id) == ui::ControlKind::kDropList;
+  Print(std::to_string(id) + " " + Quoted(front->GetText(id)) +
+        " visible=" + std::to_string(front->IsVisible(id) ? 1 : 0) +
+        " enabled=" + std::to_string(front->IsEnabled(id) ? 1 : 0) +
+        " focus=" + std::to_string(front->FocusedControl() == id ? 1 : 0) +
+        " checked=" + std::to_string(front->GetCheck(id)) +
+        " index=" + std::to_string(is_combo ? front->ComboGetCurSel(id) : -1));
+}
+
+void Driver::Screenshot(const Arguments& args) {
+  ui::QtWindow* front = Front();
+  if (front && !front->grab().save(QString::fromStdString(args.text), "PNG")) {
+    Fail("cannot write " + args.text);
+  }
+}
+
+void Driver::OpenUrl(const QUrl& url) { Print("url " + Quoted(url.toString().toStdString())); }
+
+void Driver::PressOk(QMessageBox* box) {
+  --message_boxes_open_;
+  QAbstractButton* ok = box ? box->button(QMessageBox::Ok) : nullptr;
+  if (ok) ClickAt(ok, ok->rect().center());
+}
+
+bool Driver::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+      Print("msgbox " + std::to_string(MessageBoxType(box->icon())) + " " +
+            Quoted(box->windowTitle().toStdString()) + " " + Quoted(box->text().toStdString()));
+      ++message_boxes_open_;
+      // Pressed once the box runs its own loop, as a person would.
+      QMetaObject::invokeMethod(
+          this, [this, box = QPointer<QMessageBox>(box)] { PressOk(box.data()); },
+          Qt::QueuedConnection);
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace qup::drive

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// qup-drive: runs the program's real window and plays a script from standard input on it.
+#include <QApplication>
+#include <QMetaObject>
+#include <cstdlib>
+#include <iostream>
+#include <semaphore>
+#include <string>
+#include <thread>
+
+#include "app/drive/driver.h"
+
+namespace {
+
+bool IsCommand(const std::string& line) {
+  const std::size_t first = line.find_first_not_of(" \t\r");
+  return first != std::string::npos && line[first] != '#';
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  // Offscreen unless the caller asks for a real display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
+  QApplication::setEffectEnabled(Qt::UI_AnimateMenu, false);
+
+  // The reader hands one command at a time to the GUI thread and waits until it has settled,
+  // so that a command that opens a modal dialog does not hold up the next.
+  std::binary_semaphore settled(0);
+  qup::drive::Driver driver([&settled] { settled.release(); });
+
+  std::thread reader([&] {
+    std::string line;
+    int line_number = 0;
+    while (std::getline(std::cin, line)) {
+      ++line_number;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!IsCommand(line)) continue;
+      QMetaObject::invokeMethod(
+          &driver, [&driver, line_number, line] { driver.Run(line_number, line); },
+          Qt::QueuedConnection);
+      settled.acquire();
+    }
+    QMetaObject::invokeMethod(
+        &driver,
+        [&driver] {
+          if (driver.WindowOpen()) {
+            // The script ended with the window open: stop as if the process were killed.
+            std::cout.flush();
+            std::_Exit(driver.Errors() == 0 ? 0 : 1);
+          }
+          QApplication::exit(driver.Errors() == 0 ? 0 : 1);
+        },
+        Qt::QueuedConnection);
+  });
+  const int status = QApplication::exec();
+  reader.join();
+  return status;
+}

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: MIT
+// The program's entry point: the real window, the settings file and the network.
+#include <QApplication>
+
+#include "app/utility_app.h"
+#include "settings/file_registry.h"
+#include "suggest/posix_network.h"
+#include "ui/platform/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  qup::ui::QtPlatform platform;
+  qup::settings::FileRegistry registry;
+  qup::suggest::PosixNetwork network;
+  qup::app::UtilityApp().InitInstance(platform, registry, network);
+  // InitInstance runs the window's own modal loop and always reports that there is no other.
+  return 0;
+}

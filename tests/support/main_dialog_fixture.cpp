@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: MIT
+// The main window fixture and window snapshots.
+#include "tests/support/main_dialog_fixture.h"
+
+#include <sstream>
+
+#include "ui/control_ids.h"
+
+namespace qup::test_support {
+
+std::vector<ControlState> Snapshot(const ui::MemoryWindow& window) {
+  std::vector<ControlState> states;
+  for (const ui::ControlSpec& spec : window.dialog().controls) {
+    int selected = ui::kComboError;
+    if (spec.kind == ui::ControlKind::kTabControl) selected = window.TabGetCurSel(spec.id);
+    if (spec.kind == ui::ControlKind::kComboBox || spec.kind == ui::ControlKind::kDropList) {
+      selected = window.ComboGetCurSel(spec.id);
+    }
+    states.push_back({spec.id, window.GetText(spec.id), window.IsVisible(spec.id),
+                      window.IsEnabled(spec.id), window.GetCheck(spec.id), selected});
+  }
+  return states;
+}
+
+std::string Differences(const std::vector<ControlState>& before,
+                        const std::vector<ControlState>& after) {
+  std::ostringstream out;
+  for (std::size_t i = 0; i < before.size() && i < after.size(); ++i) {
+    const ControlState& a = before[i];
+    const ControlState& b = after[i];
+    if (a == b) continue;
+    out << a.id << ": text \"" << a.text << "\" -> \"" << b.text << "\", visible " << a.visible
+        << " -> " << b.visible << ", enabled " << a.enabled << " -> " << b.enabled << ", check "
+        << a.check << " -> " << b.check << ", selected " << a.selected << " -> " << b.selected
+        << "\n";
+  }
+  if (before.size() != after.size()) out << "different control counts\n";
+  return out.str();
+}
+
+ui::MemoryWindow& MainDialogFixture::Open() {
+  dialog_ = std::make_unique<ui::MainDialog>(platform_, registry_, network_);
+  platform_.QueueModalScript([](ui::MemoryWindow&) {});
+  dialog_->DoModal();
+  window_ = platform_.windows().back().get();
+  return *window_;
+}
+
+void MainDialogFixture::ShowTab(int page) { window_->PickTab(ui::kTabControl, page); }
+
+}  // namespace qup::test_support

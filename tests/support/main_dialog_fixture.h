@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// A test fixture that opens the main window on the in-memory platform, and a way to compare
+// everything the user can see of a window before and after an action.
+#ifndef QUP_TESTS_SUPPORT_MAIN_DIALOG_FIXTURE_H
+#define QUP_TESTS_SUPPORT_MAIN_DIALOG_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/map_registry.h"
+#include "tests/support/offline_network.h"
+#include "ui/main_dialog.h"
+#include "ui/platform/memory_platform.h"
+
+namespace qup::test_support {
+
+// What the user can see of one control.
+struct ControlState {
+  int id;
+  std::string text;
+  bool visible;
+  bool enabled;
+  int check;
+  int selected;  // combo box entry or tab, else -1
+
+  bool operator==(const ControlState&) const = default;
+};
+
+std::vector<ControlState> Snapshot(const ui::MemoryWindow& window);
+// One line per control that differs; empty when the two snapshots agree.
+std::string Differences(const std::vector<ControlState>& before,
+                        const std::vector<ControlState>& after);
+
+class MainDialogFixture : public ::testing::Test {
+ protected:
+  // Opens the main window as the program's start does and leaves it open for the test: the
+  // window keeps taking the user's actions while the fixture's dialog lives.
+  ui::MemoryWindow& Open();
+  ui::MemoryWindow& window() { return *window_; }
+
+  // Clicks the tab of a page.
+  void ShowTab(int page);
+  // The text of a control as the user reads it.
+  std::string Text(int id) const { return window_->GetText(id); }
+  const std::vector<ui::MemoryPlatform::MessageBoxRecord>& MessageBoxes() const {
+    return platform_.message_boxes();
+  }
+
+  ui::MemoryPlatform platform_{"qup"};
+  MapRegistry registry_;
+  OfflineNetwork network_;
+
+ private:
+  std::unique_ptr<ui::MainDialog> dialog_;
+  ui::MemoryWindow* window_ = nullptr;
+};
+
+}  // namespace qup::test_support
+
+#endif  // QUP_TESTS_SUPPORT_MAIN_DIALOG_FIXTURE_H

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// The dialog font and its base units: how dialog-unit rectangles become pixels on screen.
+#include "ui/platform/dialog_units.h"
+
+#include <QFontMetrics>
+#include <QString>
+#include <cstdlib>
+
+namespace qup::ui {
+
+namespace {
+
+constexpr int kDialogFontPoints = 8;
+constexpr char kLatinLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr int kLatinLetterCount = 52;
+
+}  // namespace
+
+QFont DialogUnits::DialogFont() {
+  QFont font(QStringLiteral("Sans Serif"), kDialogFontPoints);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
+DialogUnits::DialogUnits() : DialogUnits(DialogFont()) {}
+
+DialogUnits::DialogUnits(const QFont& font) {
+  const QFontMetrics metrics(font);
+  const int letters_width = metrics.horizontalAdvance(QString::fromLatin1(kLatinLetters));
+  // Width of the 26-letter half, plus one, halved: the letters' average rounded to nearest.
+  base_.x = (letters_width / (kLatinLetterCount / 2) + 1) / 2;
+  base_.y = metrics.height();
+}
+
+int MulDivRound(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  const long long magnitude = (std::llabs(product) + denominator / 2) / denominator;
+  return static_cast<int>(product < 0 ? -magnitude : magnitude);
+}
+
+int DialogUnits::XToPixels(int dialog_units) const { return MulDivRound(dialog_units, base_.x, 4); }
+
+int DialogUnits::YToPixels(int dialog_units) const { return MulDivRound(dialog_units, base_.y, 8); }
+
+Rect DialogUnits::ToPixels(Rect dialog_units) const {
+  return {XToPixels(dialog_units.x), YToPixels(dialog_units.y), XToPixels(dialog_units.width),
+          YToPixels(dialog_units.height)};
+}
+
+QRect DialogUnits::ToQRect(Rect dialog_units) const {
+  const Rect pixels = ToPixels(dialog_units);
+  return {pixels.x, pixels.y, pixels.width, pixels.height};
+}
+
+}  // namespace qup::ui

@@ -1,0 +1,521 @@
+// SPDX-License-Identifier: MIT
+// The in-memory dialog window: control state, the window's rules, and the user's actions.
+#include "ui/platform/memory_window.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "ui/platform/memory_platform.h"
+
+namespace qup::ui {
+namespace {
+
+constexpr unsigned kScMove = 0xF010;
+// Height of the strip of tabs along the tab control's bottom edge, in dialog units.
+constexpr int kTabStripHeight = 12;
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool BeginsIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (prefix.size() > text.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
+  }
+  return true;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && BeginsIgnoringCase(a, b);
+}
+
+// Characters, not bytes: UTF-8 continuation bytes do not count.
+std::size_t CharCount(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// The length in bytes of the character that starts text.
+std::size_t CharBytes(std::string_view text) {
+  std::size_t n = 1;
+  while (n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) ++n;
+  return n;
+}
+
+// value * numerator / denominator, rounded to the nearest whole number, halves away from zero.
+int MulDivRound(int value, int numerator, int denominator) {
+  const long long product = static_cast<long long>(value) * numerator;
+  const long long half = denominator / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                       : -((-product + half) / denominator));
+}
+
+bool IsEdit(ControlKind kind) {
+  return kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit;
+}
+
+bool IsCombo(ControlKind kind) {
+  return kind == ControlKind::kComboBox || kind == ControlKind::kDropList;
+}
+
+bool IsTabStopKind(ControlKind kind) {
+  return IsEdit(kind) || IsCombo(kind) || kind == ControlKind::kPushButton;
+}
+
+bool TakesMouse(ControlKind kind) {
+  return IsTabStopKind(kind) || kind == ControlKind::kRadioButton;
+}
+
+bool Contains(Rect rect, Point point) {
+  return point.x >= rect.x && point.x < rect.x + rect.width && point.y >= rect.y &&
+         point.y < rect.y + rect.height;
+}
+
+}  // namespace
+
+MemoryWindow::MemoryWindow(MemoryPlatform& platform, const DialogTemplate& dialog,
+                           DialogHandler& handler, MemoryWindow* owner)
+    : platform_(platform), dialog_(dialog), handler_(handler), owner_(owner) {
+  controls_.reserve(dialog.controls.size());
+  for (const ControlSpec& spec : dialog.controls) {
+    Control control{.spec = spec, .text = {}, .entries = {}};
+    if (!IsCombo(spec.kind)) control.text = spec.caption;
+    control.enabled = (spec.flags & kDisabled) == 0;
+    controls_.push_back(std::move(control));
+  }
+  system_menu_ = {{kScMove, "&Move"}, {kScClose, "&Close\tAlt+F4"}};
+}
+
+MemoryWindow::Control* MemoryWindow::Find(int id) {
+  auto it = std::find_if(controls_.begin(), controls_.end(),
+                         [id](const Control& c) { return c.spec.id == id; });
+  return it == controls_.end() ? nullptr : &*it;
+}
+
+const MemoryWindow::Control* MemoryWindow::Find(int id) const {
+  return const_cast<MemoryWindow*>(this)->Find(id);
+}
+
+MemoryWindow::Control* MemoryWindow::Reachable(int id) {
+  if (ended_ || Blocked()) return nullptr;
+  Control* control = Find(id);
+  if (control == nullptr || !control->visible || !control->enabled) return nullptr;
+  return control;
+}
+
+bool MemoryWindow::TakesFocus(const Control& control) const {
+  return TakesMouse(control.spec.kind) && control.visible && control.enabled;
+}
+
+void MemoryWindow::MoveFocusTo(int id) {
+  if (focus_ == id) return;
+  focus_ = id;
+  const Control* control = Find(id);
+  if (control != nullptr && IsEdit(control->spec.kind)) Notify(id, Notification::kSetFocus);
+}
+
+void MemoryWindow::Notify(int id, Notification code) { handler_.OnCommand(id, code); }
+
+// --- Window ---
+
+void MemoryWindow::SetText(int id, std::string_view text) {
+  Control* control = Find(id);
+  if (control == nullptr) return;
+  switch (control->spec.kind) {
+    case ControlKind::kComboBox:
+      control->text = text;
+      control->selected = kComboError;
+      break;
+    case ControlKind::kDropList:
+      for (std::size_t i = 0; i < control->entries.size(); ++i) {
+        if (EqualsIgnoringCase(control->entries[i], text)) {
+          control->selected = static_cast<int>(i);
+          control->text = control->entries[i];
+          break;
+        }
+      }
+      break;
+    default:
+      control->text = text;
+  }
+}
+
+std::string MemoryWindow::GetText(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr ? std::string() : control->text;
+}
+
+void MemoryWindow::Show(int id, bool visible) {
+  Control* control = Find(id);
+  if (control == nullptr) return;
+  control->visible = visible;
+  if (!visible && focus_ == id) focus_ = 0;
+}
+
+bool MemoryWindow::IsVisible(int id) const {
+  const Control* control = Find(id);
+  return control != nullptr && control->visible;
+}
+
+void MemoryWindow::Enable(int id, bool enabled) {
+  Control* control = Find(id);
+  if (control == nullptr) return;
+  control->enabled = enabled;
+  if (!enabled && focus_ == id) focus_ = 0;
+}
+
+bool MemoryWindow::IsEnabled(int id) const {
+  const Control* control = Find(id);
+  return control != nullptr && control->enabled;
+}
+
+void MemoryWindow::SetFocus(int id) {
+  const Control* control = Find(id);
+  if (control != nullptr && TakesFocus(*control)) MoveFocusTo(id);
+}
+
+void MemoryWindow::CheckRadio(Control& control) {
+  auto index = static_cast<std::size_t>(&control - controls_.data());
+  auto is_radio = [this](std::size_t i) {
+    return controls_[i].spec.kind == ControlKind::kRadioButton;
+  };
+  std::size_t first = index;
+  while (first > 0 && (controls_[first].spec.flags & kGroupStart) == 0 && is_radio(first - 1)) {
+    --first;
+  }
+  for (std::size_t i = first; i < controls_.size() && is_radio(i); ++i) {
+    if (i != first && (controls_[i].spec.flags & kGroupStart) != 0) break;
+    controls_[i].check = 0;
+  }
+  control.check = 1;
+}
+
+void MemoryWindow::SetCheck(int id, int state) {
+  Control* control = Find(id);
+  if (control == nullptr || control->spec.kind != ControlKind::kRadioButton) return;
+  if (state != 0) {
+    CheckRadio(*control);
+  } else {
+    control->check = 0;
+  }
+}
+
+int MemoryWindow::GetCheck(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr ? 0 : control->check;
+}
+
+void MemoryWindow::ComboAddString(int id, std::string_view entry) {
+  Control* control = Find(id);
+  if (control != nullptr && IsCombo(control->spec.kind)) control->entries.emplace_back(entry);
+}
+
+int MemoryWindow::ComboSelectString(int id, std::string_view prefix) {
+  Control* control = Find(id);
+  if (control == nullptr || !IsCombo(control->spec.kind) || prefix.empty()) return kComboError;
+  for (std::size_t i = 0; i < control->entries.size(); ++i) {
+    if (BeginsIgnoringCase(control->entries[i], prefix)) {
+      control->selected = static_cast<int>(i);
+      control->text = control->entries[i];
+      return control->selected;
+    }
+  }
+  return kComboError;
+}
+
+int MemoryWindow::ComboGetCurSel(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr || !IsCombo(control->spec.kind) ? kComboError : control->selected;
+}
+
+void MemoryWindow::ComboSetCurSel(int id, int index) {
+  Control* control = Find(id);
+  if (control == nullptr || !IsCombo(control->spec.kind)) return;
+  if (index >= 0 && static_cast<std::size_t>(index) < control->entries.size()) {
+    control->selected = index;
+    control->text = control->entries[static_cast<std::size_t>(index)];
+  } else {
+    control->selected = kComboError;
+    control->text.clear();
+  }
+}
+
+void MemoryWindow::LimitText(int id, int max_chars) {
+  Control* control = Find(id);
+  if (control != nullptr && IsEdit(control->spec.kind)) {
+    control->limit = max_chars > 0 ? static_cast<std::size_t>(max_chars) : 0;
+  }
+}
+
+void MemoryWindow::TabInsertItem(int id, int index, std::string_view caption) {
+  Control* control = Find(id);
+  if (control == nullptr || control->spec.kind != ControlKind::kTabControl) return;
+  auto at = std::min(static_cast<std::size_t>(std::max(index, 0)), control->entries.size());
+  control->entries.insert(control->entries.begin() + static_cast<std::ptrdiff_t>(at),
+                          std::string(caption));
+  if (control->selected == kComboError) control->selected = 0;
+}
+
+int MemoryWindow::TabGetCurSel(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr || control->spec.kind != ControlKind::kTabControl ? kComboError
+                                                                              : control->selected;
+}
+
+void MemoryWindow::TabSetCurSel(int id, int index) {
+  Control* control = Find(id);
+  if (control == nullptr || control->spec.kind != ControlKind::kTabControl) return;
+  if (index >= 0 && static_cast<std::size_t>(index) < control->entries.size()) {
+    control->selected = index;
+  }
+}
+
+void MemoryWindow::SetIcons(int large_icon, int small_icon) {
+  large_icon_ = large_icon;
+  small_icon_ = small_icon;
+}
+
+void MemoryWindow::AppendSystemMenuSeparator() {
+  if (has_system_menu_) system_menu_.push_back({0, ""});
+}
+
+void MemoryWindow::AppendSystemMenuItem(unsigned command, std::string_view text) {
+  if (has_system_menu_) system_menu_.push_back({command, std::string(text)});
+}
+
+void MemoryWindow::MessageBox(std::string_view text, std::string_view caption, int type) {
+  platform_.RecordMessageBox(text, caption, type, true);
+}
+
+Rect MemoryWindow::MapDialogRect(Rect dialog_units) const {
+  return {MulDivRound(dialog_units.x, base_x_, 4), MulDivRound(dialog_units.y, base_y_, 8),
+          MulDivRound(dialog_units.width, base_x_, 4),
+          MulDivRound(dialog_units.height, base_y_, 8)};
+}
+
+void MemoryWindow::EndDialog(int result) {
+  ended_ = true;
+  result_ = result;
+}
+
+// --- The platform's side ---
+
+void MemoryWindow::SetBaseUnits(int x, int y) {
+  base_x_ = x;
+  base_y_ = y;
+}
+
+void MemoryWindow::SetInitialFocus() {
+  if (ended_ || focus_ != 0) return;
+  for (const Control& control : controls_) {
+    if (IsTabStopKind(control.spec.kind) && (control.spec.flags & kNoTabStop) == 0 &&
+        TakesFocus(control)) {
+      MoveFocusTo(control.spec.id);
+      return;
+    }
+  }
+}
+
+// --- The user's side ---
+
+bool MemoryWindow::InsertText(Control& control, std::string_view text) {
+  const ControlKind kind = control.spec.kind;
+  if (kind == ControlKind::kDropList) {
+    return ComboSelectString(control.spec.id, text) != kComboError;
+  }
+  std::string typed;
+  if (kind == ControlKind::kMultiLineEdit) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) typed += '\r';
+      typed += text[i];
+    }
+  } else {
+    typed = text.substr(0, text.find_first_of("\r\n"));
+  }
+
+  std::size_t room = static_cast<std::size_t>(-1);
+  if (control.limit > 0) {
+    const std::size_t held = CharCount(control.text);
+    room = control.limit > held ? control.limit - held : 0;
+  }
+  std::size_t taken_bytes = 0;
+  std::size_t taken_chars = 0;
+  while (taken_bytes < typed.size()) {
+    std::string_view rest = std::string_view(typed).substr(taken_bytes);
+    // A line break is two characters and goes in whole or not at all.
+    const bool line_break = rest.starts_with("\r\n");
+    const std::size_t chars = line_break ? 2 : 1;
+    const std::size_t bytes = line_break ? 2 : CharBytes(rest);
+    if (taken_chars + chars > room) break;
+    taken_chars += chars;
+    taken_bytes += bytes;
+  }
+  control.text += typed.substr(0, taken_bytes);
+  if (kind == ControlKind::kComboBox) control.selected = kComboError;
+  if (taken_bytes < typed.size()) Notify(control.spec.id, Notification::kMaxText);
+  return true;
+}
+
+bool MemoryWindow::Click(int id) {
+  Control* control = Reachable(id);
+  if (control == nullptr) return false;
+  if (control->spec.kind == ControlKind::kPushButton) {
+    MoveFocusTo(id);
+  } else if (control->spec.kind == ControlKind::kRadioButton) {
+    MoveFocusTo(id);
+    CheckRadio(*control);
+  } else {
+    return false;
+  }
+  Notify(id, Notification::kClicked);
+  return true;
+}
+
+bool MemoryWindow::Type(int id, std::string_view text) {
+  Control* control = Reachable(id);
+  if (control == nullptr || !(IsEdit(control->spec.kind) || IsCombo(control->spec.kind))) {
+    return false;
+  }
+  MoveFocusTo(id);
+  return InsertText(*control, text);
+}
+
+bool MemoryWindow::Retype(int id, std::string_view text) {
+  Control* control = Reachable(id);
+  if (control == nullptr || !(IsEdit(control->spec.kind) || IsCombo(control->spec.kind))) {
+    return false;
+  }
+  MoveFocusTo(id);
+  if (control->spec.kind != ControlKind::kDropList) {
+    control->text.clear();
+    control->selected = kComboError;
+  }
+  return InsertText(*control, text);
+}
+
+bool MemoryWindow::Pick(int id, int index) {
+  Control* control = Reachable(id);
+  if (control == nullptr || !IsCombo(control->spec.kind) || index < 0 ||
+      static_cast<std::size_t>(index) >= control->entries.size()) {
+    return false;
+  }
+  MoveFocusTo(id);
+  ComboSetCurSel(id, index);
+  return true;
+}
+
+bool MemoryWindow::PickTab(int id, int index) {
+  Control* control = Reachable(id);
+  if (control == nullptr || control->spec.kind != ControlKind::kTabControl || index < 0 ||
+      static_cast<std::size_t>(index) >= control->entries.size()) {
+    return false;
+  }
+  MoveFocusTo(id);
+  if (control->selected != index) {
+    control->selected = index;
+    handler_.OnTabSelChange(id);
+  }
+  return true;
+}
+
+bool MemoryWindow::MoveFocus(int id) {
+  Control* control = Reachable(id);
+  if (control == nullptr || !TakesMouse(control->spec.kind)) return false;
+  MoveFocusTo(id);
+  return true;
+}
+
+bool MemoryWindow::PressEnter() {
+  if (ended_ || Blocked()) return false;
+  if (Control* focused = Reachable(focus_); focused != nullptr) {
+    if (focused->spec.kind == ControlKind::kPushButton) {
+      Notify(focus_, Notification::kClicked);
+      return true;
+    }
+    if (focused->spec.kind == ControlKind::kMultiLineEdit) return InsertText(*focused, "\n");
+  }
+  for (const Control& control : controls_) {
+    if ((control.spec.flags & kDefaultButton) != 0) {
+      if (control.enabled) Notify(control.spec.id, Notification::kClicked);
+      return true;
+    }
+  }
+  Notify(kIdOk, Notification::kClicked);
+  return true;
+}
+
+bool MemoryWindow::PressEsc() {
+  if (ended_ || Blocked()) return false;
+  Notify(kIdCancel, Notification::kClicked);
+  return true;
+}
+
+bool MemoryWindow::Close() {
+  if (ended_ || Blocked() || !has_system_menu_) return false;
+  handler_.OnSysCommand(kScClose);
+  return true;
+}
+
+bool MemoryWindow::ChooseSystemMenuItem(unsigned command) {
+  if (ended_ || Blocked() || !has_system_menu_ || command == 0) return false;
+  const bool listed =
+      std::any_of(system_menu_.begin(), system_menu_.end(),
+                  [command](const MenuItem& item) { return item.command == command; });
+  if (!listed) return false;
+  handler_.OnSysCommand(command);
+  return true;
+}
+
+bool MemoryWindow::PressMouse(Point client_pixels) {
+  if (ended_ || Blocked()) return false;
+  for (const Control& control : controls_) {
+    if (!control.visible) continue;
+    if (TakesMouse(control.spec.kind) &&
+        Contains(MapDialogRect(control.spec.rect), client_pixels)) {
+      return true;
+    }
+    if (control.spec.kind == ControlKind::kTabControl) {
+      Rect strip = control.spec.rect;
+      strip.y += strip.height - kTabStripHeight;
+      strip.height = kTabStripHeight;
+      if (Contains(MapDialogRect(strip), client_pixels)) return true;
+    }
+  }
+  handler_.OnLButtonDown(client_pixels);
+  return true;
+}
+
+// --- Reading ---
+
+ControlKind MemoryWindow::Kind(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr ? ControlKind::kStatic : control->spec.kind;
+}
+
+std::vector<std::string> MemoryWindow::ComboEntries(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr || !IsCombo(control->spec.kind) ? std::vector<std::string>{}
+                                                            : control->entries;
+}
+
+std::vector<std::string> MemoryWindow::TabCaptions(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr || control->spec.kind != ControlKind::kTabControl
+             ? std::vector<std::string>{}
+             : control->entries;
+}
+
+std::size_t MemoryWindow::TextLimit(int id) const {
+  const Control* control = Find(id);
+  return control == nullptr ? 0 : control->limit;
+}
+
+std::vector<int> MemoryWindow::VisibleControls() const {
+  std::vector<int> ids;
+  for (const Control& control : controls_) {
+    if (control.visible) ids.push_back(control.spec.id);
+  }
+  return ids;
+}
+
+}  // namespace qup::ui

@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: MIT
+// QtPlatform: the user-interface platform on Qt Widgets, with X11 for finding other windows.
+#include "ui/platform/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "ui/platform/qt_window.h"
+#include "ui/platform/x11_windows.h"
+
+namespace qup::ui {
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QMessageBox::Icon IconFor(int type) {
+  switch (type & 0xF0) {
+    case kMbIconStop:
+      return QMessageBox::Critical;
+    case kMbIconExclamation:
+      return QMessageBox::Warning;
+    case kMbIconInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+// Other programs' windows are found through X11 only; elsewhere (offscreen, Wayland) the
+// platform sees no windows but its own.
+bool OnX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+}  // namespace
+
+QtPlatform::QtPlatform(std::string display_name) : display_name_(std::move(display_name)) {
+  if (display_name_.empty()) {
+    display_name_ =
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+  }
+}
+
+int QtPlatform::RunModal(const DialogTemplate& dialog, DialogHandler& handler, Window* owner) {
+  QtWindow window(dialog, handler, *this, dynamic_cast<QtWindow*>(owner));
+  running_.push_back(&window);
+  struct Finished {
+    std::vector<QtWindow*>& running;
+    ~Finished() { running.pop_back(); }
+  } finished{running_};
+  handler.OnInitDialog(window);
+  return window.Run();
+}
+
+void QtPlatform::MessageBox(std::string_view text, std::string_view caption, int type) {
+  ShowMessageBox(nullptr, text, caption, type);
+}
+
+void QtPlatform::ShowMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
+                                int type) {
+  QMessageBox box(IconFor(type), FromUtf8(caption), FromUtf8(text), QMessageBox::Ok, owner);
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+void QtPlatform::OpenUrl(std::string_view url) { QDesktopServices::openUrl(QUrl(FromUtf8(url))); }
+
+WindowRef QtPlatform::FindTopLevelWindow(std::string_view title) {
+  return OnX11() ? X11Windows().FindByTitle(title) : 0;
+}
+
+void QtPlatform::SetForegroundWindow(WindowRef window) {
+  if (OnX11() && window != 0) X11Windows().Activate(window);
+}
+
+void QtPlatform::BeginWaitCursor() {
+  if (wait_cursors_++ == 0) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtPlatform::EndWaitCursor() {
+  if (wait_cursors_ > 0 && --wait_cursors_ == 0) QGuiApplication::restoreOverrideCursor();
+}
+
+}  // namespace qup::ui

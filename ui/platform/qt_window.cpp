@@ -1,0 +1,616 @@
+// SPDX-License-Identifier: MIT
+// QtWindow: a dialog template made of real Qt widgets, one widget per control, all children of
+// the dialog, driven by a DialogHandler.
+#include "ui/platform/qt_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <algorithm>
+
+#include "ui/platform/limited_text_edit.h"
+#include "ui/platform/qt_platform.h"
+#include "ui/platform/qt_resources.h"
+#include "ui/platform/static_text.h"
+#include "ui/platform/tab_control.h"
+
+namespace qup::ui {
+
+namespace {
+
+// A limit of 0 asks for the largest text a single-line edit takes.
+constexpr int kLargestEditText = 32767;
+// Tab stops of static texts fall every eight average character widths.
+constexpr int kTabStopChars = 8;
+constexpr char kCloseEntry[] = "&Close\tAlt+F4";
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+bool IsComboKind(ControlKind kind) {
+  return kind == ControlKind::kComboBox || kind == ControlKind::kDropList;
+}
+
+// The label a screen reader gives a box: the static text just before it in template order.
+QString AccessibleNameFor(std::span<const ControlSpec> controls, std::size_t index) {
+  if (index > 0 && controls[index - 1].kind == ControlKind::kStatic) {
+    QString name = FromUtf8(controls[index - 1].caption);
+    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' '))) name.chop(1);
+    return name;
+  }
+  return {};
+}
+
+}  // namespace
+
+QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatform& platform,
+                   QWidget* owner)
+    : QDialog(owner), dialog_(dialog), handler_(handler), platform_(platform) {
+  // A caption with a close button and a window menu, no minimise or maximise button. A window
+  // without an owner is a normal top-level window, so it has its own task bar entry.
+  setWindowFlags((owner ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowTitle(FromUtf8(dialog.title));
+  setFont(DialogUnits::DialogFont());
+  setFocusPolicy(Qt::NoFocus);
+  units_ = DialogUnits(font());
+  setFixedSize(units_.XToPixels(dialog.width), units_.YToPixels(dialog.height));
+
+  controls_.reserve(dialog.controls.size());
+  for (const ControlSpec& spec : dialog.controls) CreateControl(spec);
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const ControlKind kind = controls_[i].spec->kind;
+    if (kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit || IsComboKind(kind)) {
+      controls_[i].widget->setAccessibleName(AccessibleNameFor(dialog.controls, i));
+    }
+  }
+  if (tab_control_) {
+    // Created among the pages' controls, but drawn beneath all of them.
+    tab_control_->Frame()->lower();
+    tab_control_->Bar()->lower();
+  }
+
+  // The window menu's keys. Where a window manager takes Alt+Space or Alt+F4 itself, it
+  // opens its own menu or asks the window to close, which ends in closeEvent.
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu),
+        QKeySequence(Qt::ALT | Qt::Key_Space)}) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this,
+            [this] { OpenWindowMenu(mapToGlobal(QPoint(0, 0))); });
+  }
+  auto* close_keys = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
+  connect(close_keys, &QShortcut::activated, this, [this] { handler_.OnSysCommand(kScClose); });
+}
+
+QtWindow::~QtWindow() = default;
+
+void QtWindow::CreateControl(const ControlSpec& spec) {
+  const QRect pixels = units_.ToQRect(spec.rect);
+  QWidget* widget = nullptr;
+  const int id = spec.id;
+  switch (spec.kind) {
+    case ControlKind::kStatic: {
+      const int tab_stop = kTabStopChars * QFontMetrics(font()).averageCharWidth();
+      auto* text = new StaticText(this, tab_stop, !(spec.flags & kNoPrefix));
+      text->SetText(FromUtf8(spec.caption));
+      widget = text;
+      break;
+    }
+    case ControlKind::kPicture:
+    case ControlKind::kIcon: {
+      auto* picture = new QLabel(this);
+      picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+      const QPixmap pixmap = ResourcePixmap(spec.resource);
+      picture->setPixmap(pixmap);
+      widget = picture;
+      if (spec.kind == ControlKind::kPicture) {
+        // The picture keeps its own size, centred in its rectangle: the rectangle scales with
+        // the font, the bitmap does not.
+        QRect centred(QPoint(0, 0), pixmap.size());
+        centred.moveCenter(pixels.center());
+        widget->setGeometry(centred);
+      } else {
+        widget->setGeometry(QRect(pixels.topLeft(), pixmap.size()));
+      }
+      break;
+    }
+    case ControlKind::kGroupBox: {
+      auto* group = new QGroupBox(FromUtf8(spec.caption), this);
+      group->setAttribute(Qt::WA_TransparentForMouseEvents);
+      group->setFocusPolicy(Qt::NoFocus);
+      widget = group;
+      break;
+    }
+    case ControlKind::kEdit: {
+      auto* edit = new QLineEdit(FromUtf8(spec.caption), this);
+      edit->setMaxLength(kLargestEditText);
+      edit->installEventFilter(this);
+      widget = edit;
+      break;
+    }
+    case ControlKind::kMultiLineEdit: {
+      auto* edit = new LimitedTextEdit(this);
+      edit->SetText(FromUtf8(spec.caption));
+      edit->installEventFilter(this);
+      connect(edit, &LimitedTextEdit::limitReached, this,
+              [this, id] { handler_.OnCommand(id, Notification::kMaxText); });
+      widget = edit;
+      break;
+    }
+    case ControlKind::kComboBox:
+    case ControlKind::kDropList: {
+      auto* combo = new QComboBox(this);
+      if (spec.kind == ControlKind::kComboBox) {
+        combo->setEditable(true);
+        // What the user types stays in the box's own field: never added to the list, never
+        // completed from it.
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->setEditText(FromUtf8(spec.caption));
+      }
+      combo->setMaxVisibleItems(std::max(1, (pixels.height() / combo->sizeHint().height()) - 1));
+      widget = combo;
+      break;
+    }
+    case ControlKind::kPushButton: {
+      auto* button = new QPushButton(FromUtf8(spec.caption), this);
+      // Enter is the dialog's to handle: no button becomes the default on its own.
+      button->setAutoDefault(false);
+      button->setDefault(false);
+      connect(button, &QPushButton::clicked, this,
+              [this, id] { handler_.OnCommand(id, Notification::kClicked); });
+      widget = button;
+      break;
+    }
+    case ControlKind::kRadioButton: {
+      auto* radio = new QRadioButton(FromUtf8(spec.caption), this);
+      if (spec.flags & kTextLeft) radio->setLayoutDirection(Qt::RightToLeft);
+      radio->setFocusPolicy(Qt::ClickFocus);
+      if ((spec.flags & kGroupStart) || radio_groups_.empty()) {
+        radio_groups_.push_back(new QButtonGroup(this));
+      }
+      radio_groups_.back()->addButton(radio);
+      connect(radio, &QRadioButton::clicked, this,
+              [this, id] { handler_.OnCommand(id, Notification::kClicked); });
+      widget = radio;
+      break;
+    }
+    case ControlKind::kTabControl: {
+      tab_control_ =
+          std::make_unique<TabControl>(this, pixels, [this, id] { handler_.OnTabSelChange(id); });
+      tab_control_id_ = id;
+      widget = tab_control_->Bar();
+      break;
+    }
+  }
+  if (spec.kind != ControlKind::kPicture && spec.kind != ControlKind::kIcon &&
+      spec.kind != ControlKind::kTabControl) {
+    QRect placed = pixels;
+    // A combo box's rectangle includes its dropped-down list; the box itself is one line.
+    if (IsComboKind(spec.kind))
+      placed.setHeight(std::min(pixels.height(), widget->sizeHint().height()));
+    widget->setGeometry(placed);
+  }
+  widget->setObjectName(QString::number(id));
+  if (spec.flags & kDisabled) {
+    if (spec.kind == ControlKind::kTabControl) {
+      tab_control_->SetEnabled(false);
+    } else {
+      widget->setEnabled(false);
+    }
+  }
+  index_of_[id] = controls_.size();
+  controls_.push_back({&spec, widget});
+}
+
+const QtWindow::Control* QtWindow::Find(int id) const {
+  const auto it = index_of_.find(id);
+  return it == index_of_.end() ? nullptr : &controls_[it->second];
+}
+
+QWidget* QtWindow::InputWidget(int id) const {
+  const Control* control = Find(id);
+  return control ? control->widget : nullptr;
+}
+
+ControlKind QtWindow::KindOf(int id) const {
+  const Control* control = Find(id);
+  return control ? control->spec->kind : ControlKind::kStatic;
+}
+
+int QtWindow::ControlIdOf(const QWidget* widget) const {
+  for (; widget && widget != this; widget = widget->parentWidget()) {
+    for (const Control& control : controls_) {
+      if (control.widget == widget) return control.spec->id;
+    }
+  }
+  return 0;
+}
+
+void QtWindow::SetText(int id, std::string_view text) {
+  const Control* control = Find(id);
+  if (!control) return;
+  const QString value = FromUtf8(text);
+  QWidget* widget = control->widget;
+  switch (control->spec->kind) {
+    case ControlKind::kStatic:
+      static_cast<StaticText*>(widget)->SetText(value);
+      break;
+    case ControlKind::kGroupBox:
+      static_cast<QGroupBox*>(widget)->setTitle(value);
+      break;
+    case ControlKind::kEdit:
+      static_cast<QLineEdit*>(widget)->setText(value);
+      break;
+    case ControlKind::kMultiLineEdit:
+      static_cast<LimitedTextEdit*>(widget)->SetText(value);
+      break;
+    case ControlKind::kComboBox: {
+      auto* combo = static_cast<QComboBox*>(widget);
+      combo->setCurrentIndex(-1);
+      combo->setEditText(value);
+      break;
+    }
+    case ControlKind::kDropList: {
+      // A drop list shows only its entries: the text selects the entry it names, if any.
+      auto* combo = static_cast<QComboBox*>(widget);
+      combo->setCurrentIndex(combo->findText(value, Qt::MatchFixedString));
+      break;
+    }
+    case ControlKind::kPushButton:
+    case ControlKind::kRadioButton:
+      static_cast<QAbstractButton*>(widget)->setText(value);
+      break;
+    case ControlKind::kPicture:
+    case ControlKind::kIcon:
+    case ControlKind::kTabControl:
+      break;
+  }
+}
+
+std::string QtWindow::GetText(int id) const {
+  const Control* control = Find(id);
+  if (!control) return {};
+  const QWidget* widget = control->widget;
+  switch (control->spec->kind) {
+    case ControlKind::kStatic:
+      return ToUtf8(static_cast<const StaticText*>(widget)->Text());
+    case ControlKind::kGroupBox:
+      return ToUtf8(static_cast<const QGroupBox*>(widget)->title());
+    case ControlKind::kEdit:
+      return ToUtf8(static_cast<const QLineEdit*>(widget)->text());
+    case ControlKind::kMultiLineEdit:
+      return ToUtf8(static_cast<const LimitedTextEdit*>(widget)->Text());
+    case ControlKind::kComboBox:
+    case ControlKind::kDropList:
+      return ToUtf8(static_cast<const QComboBox*>(widget)->currentText());
+    case ControlKind::kPushButton:
+    case ControlKind::kRadioButton:
+      return ToUtf8(static_cast<const QAbstractButton*>(widget)->text());
+    case ControlKind::kPicture:
+    case ControlKind::kIcon:
+    case ControlKind::kTabControl:
+      break;
+  }
+  return {};
+}
+
+void QtWindow::Show(int id, bool visible) {
+  const Control* control = Find(id);
+  if (!control) return;
+  if (id == tab_control_id_) {
+    tab_control_->SetVisible(visible);
+  } else {
+    control->widget->setVisible(visible);
+  }
+}
+
+bool QtWindow::IsVisible(int id) const {
+  const Control* control = Find(id);
+  return control && !control->widget->isHidden();
+}
+
+void QtWindow::Enable(int id, bool enabled) {
+  const Control* control = Find(id);
+  if (!control) return;
+  if (id == tab_control_id_) {
+    tab_control_->SetEnabled(enabled);
+  } else {
+    control->widget->setEnabled(enabled);
+  }
+}
+
+bool QtWindow::IsEnabled(int id) const {
+  const Control* control = Find(id);
+  return control && !control->widget->testAttribute(Qt::WA_Disabled);
+}
+
+void QtWindow::SetFocus(int id) {
+  if (const Control* control = Find(id)) control->widget->setFocus(Qt::OtherFocusReason);
+}
+
+int QtWindow::FocusedControl() const { return ControlIdOf(focusWidget()); }
+
+void QtWindow::SetCheck(int id, int state) {
+  const Control* control = Find(id);
+  if (!control || control->spec->kind != ControlKind::kRadioButton) return;
+  auto* radio = static_cast<QRadioButton*>(control->widget);
+  QButtonGroup* group = radio->group();
+  // An exclusive group refuses to uncheck its checked button, so the group lets go while the
+  // program sets the states. Any state other than 0 shows as checked.
+  group->setExclusive(false);
+  if (state != 0) {
+    for (QAbstractButton* partner : group->buttons()) partner->setChecked(partner == radio);
+  } else {
+    radio->setChecked(false);
+  }
+  group->setExclusive(true);
+}
+
+int QtWindow::GetCheck(int id) const {
+  const Control* control = Find(id);
+  if (!control || control->spec->kind != ControlKind::kRadioButton) return 0;
+  return static_cast<const QRadioButton*>(control->widget)->isChecked() ? 1 : 0;
+}
+
+void QtWindow::ComboAddString(int id, std::string_view entry) {
+  const Control* control = Find(id);
+  if (!control || !IsComboKind(control->spec->kind)) return;
+  auto* combo = static_cast<QComboBox*>(control->widget);
+  // Adding the first entry must not select it, nor touch the text the user typed.
+  const QString typed = combo->currentText();
+  const int selected = combo->currentIndex();
+  combo->addItem(FromUtf8(entry));
+  if (selected < 0) {
+    combo->setCurrentIndex(-1);
+    if (combo->isEditable()) combo->setEditText(typed);
+  }
+}
+
+int QtWindow::ComboSelectString(int id, std::string_view prefix) {
+  const Control* control = Find(id);
+  if (!control || !IsComboKind(control->spec->kind) || prefix.empty()) return kComboError;
+  auto* combo = static_cast<QComboBox*>(control->widget);
+  const QString wanted = FromUtf8(prefix);
+  for (int i = 0; i < combo->count(); ++i) {
+    if (combo->itemText(i).startsWith(wanted, Qt::CaseInsensitive)) {
+      ComboSetCurSel(id, i);
+      return i;
+    }
+  }
+  return kComboError;
+}
+
+int QtWindow::ComboGetCurSel(int id) const {
+  const Control* control = Find(id);
+  if (!control || !IsComboKind(control->spec->kind)) return kComboError;
+  const auto* combo = static_cast<const QComboBox*>(control->widget);
+  const int index = combo->currentIndex();
+  // Once the user has typed over an entry, no entry is shown as selected any more.
+  if (index < 0 || (combo->isEditable() && combo->currentText() != combo->itemText(index))) {
+    return kComboError;
+  }
+  return index;
+}
+
+void QtWindow::ComboSetCurSel(int id, int index) {
+  const Control* control = Find(id);
+  if (!control || !IsComboKind(control->spec->kind)) return;
+  auto* combo = static_cast<QComboBox*>(control->widget);
+  const int selected = index >= 0 && index < combo->count() ? index : -1;
+  combo->setCurrentIndex(selected);
+  // Selecting the entry that is already current leaves typed text in place; show the entry.
+  if (combo->isEditable())
+    combo->setEditText(selected >= 0 ? combo->itemText(selected) : QString());
+}
+
+void QtWindow::LimitText(int id, int max_chars) {
+  const Control* control = Find(id);
+  if (!control) return;
+  if (control->spec->kind == ControlKind::kEdit) {
+    static_cast<QLineEdit*>(control->widget)
+        ->setMaxLength(max_chars > 0 ? max_chars : kLargestEditText);
+  } else if (control->spec->kind == ControlKind::kMultiLineEdit) {
+    static_cast<LimitedTextEdit*>(control->widget)->SetLimit(max_chars);
+  }
+}
+
+void QtWindow::TabInsertItem(int id, int index, std::string_view caption) {
+  if (id == tab_control_id_ && tab_control_) tab_control_->InsertItem(index, FromUtf8(caption));
+}
+
+int QtWindow::TabGetCurSel(int id) const {
+  return id == tab_control_id_ && tab_control_ ? tab_control_->CurrentIndex() : -1;
+}
+
+void QtWindow::TabSetCurSel(int id, int index) {
+  if (id == tab_control_id_ && tab_control_) tab_control_->SetCurrentIndex(index);
+}
+
+void QtWindow::SetIcons(int large_icon, int small_icon) {
+  QIcon icon = ResourceIcon(large_icon);
+  for (const QSize size : ResourceIcon(small_icon).availableSizes()) {
+    icon.addPixmap(ResourceIcon(small_icon).pixmap(size));
+  }
+  setWindowIcon(icon);
+}
+
+void QtWindow::AppendSystemMenuSeparator() { menu_entries_.push_back({0, QString()}); }
+
+void QtWindow::AppendSystemMenuItem(unsigned command, std::string_view text) {
+  menu_entries_.push_back({command, FromUtf8(text)});
+}
+
+QMenu* QtWindow::OpenWindowMenu(QPoint global_position) {
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  const auto add = [this, menu](unsigned command, const QString& text) {
+    QAction* action = menu->addAction(text);
+    action->setData(command);
+    connect(action, &QAction::triggered, this, [this, command] { handler_.OnSysCommand(command); });
+  };
+  add(kScClose, QString::fromLatin1(kCloseEntry));
+  for (const MenuEntry& entry : menu_entries_) {
+    if (entry.command == 0) {
+      menu->addSeparator();
+    } else {
+      add(entry.command, entry.text);
+    }
+  }
+  menu->popup(global_position);
+  return menu;
+}
+
+void QtWindow::MessageBox(std::string_view text, std::string_view caption, int type) {
+  platform_.ShowMessageBox(this, text, caption, type);
+}
+
+Rect QtWindow::MapDialogRect(Rect dialog_units) const { return units_.ToPixels(dialog_units); }
+
+void QtWindow::EndDialog(int result) {
+  ended_ = true;
+  end_result_ = result;
+  done(result);
+}
+
+bool QtWindow::IsTabStop(const Control& control) const {
+  const ControlKind kind = control.spec->kind;
+  const bool stops = kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit ||
+                     IsComboKind(kind) || kind == ControlKind::kPushButton;
+  return stops && !(control.spec->flags & kNoTabStop) && !control.widget->isHidden() &&
+         control.widget->isEnabled();
+}
+
+void QtWindow::FocusFirstTabStop() {
+  for (const Control& control : controls_) {
+    if (IsTabStop(control)) {
+      control.widget->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+  QDialog::setFocus(Qt::OtherFocusReason);
+}
+
+bool QtWindow::focusNextPrevChild(bool next) {
+  QWidget* focused = focusWidget();
+  // Qt moves the focus on when the focused control is hidden or disabled; the window keeps
+  // it itself instead, so that no other control sees a focus it was never given.
+  if (focused && focused != this && (!focused->isVisible() || !focused->isEnabled())) {
+    QDialog::setFocus(Qt::OtherFocusReason);
+    return true;
+  }
+  const int current = ControlIdOf(focused);
+  const auto count = static_cast<std::ptrdiff_t>(controls_.size());
+  std::ptrdiff_t start =
+      current ? static_cast<std::ptrdiff_t>(index_of_.at(current)) : (next ? -1 : count);
+  for (std::ptrdiff_t step = 1; step <= count; ++step) {
+    const std::ptrdiff_t i = ((start + (next ? step : -step)) % count + count) % count;
+    if (IsTabStop(controls_[static_cast<std::size_t>(i)])) {
+      controls_[static_cast<std::size_t>(i)].widget->setFocus(next ? Qt::TabFocusReason
+                                                                   : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return true;
+}
+
+void QtWindow::PressEnter() {
+  if (const auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+    if (ControlIdOf(button)) {
+      const_cast<QPushButton*>(button)->click();
+      return;
+    }
+  }
+  int command = kIdOk;
+  for (const Control& control : controls_) {
+    if (control.spec->flags & kDefaultButton) command = control.spec->id;
+  }
+  // A disabled default button takes no Enter.
+  if (const Control* button = Find(command); button && !button->widget->isEnabled()) return;
+  handler_.OnCommand(command, Notification::kClicked);
+}
+
+void QtWindow::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !modifiers) {
+    event->accept();
+    PressEnter();
+    return;
+  }
+  if (event->key() == Qt::Key_Escape && !modifiers) {
+    event->accept();
+    handler_.OnCommand(kIdCancel, Notification::kClicked);
+    return;
+  }
+  // Not QDialog's: it would move between push buttons with the arrow keys.
+  QWidget::keyPressEvent(event);
+}
+
+void QtWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    const QPoint point = event->position().toPoint();
+    handler_.OnLButtonDown({point.x(), point.y()});
+  }
+  QDialog::mousePressEvent(event);
+}
+
+void QtWindow::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+  OpenWindowMenu(event->globalPos());
+}
+
+void QtWindow::closeEvent(QCloseEvent* event) {
+  // The window closes only when the logic ends it.
+  event->ignore();
+  handler_.OnSysCommand(kScClose);
+}
+
+void QtWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  activateWindow();
+}
+
+bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn &&
+      static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    // A closing menu hands the focus back without the control having lost it.
+    if (const int id = ControlIdOf(qobject_cast<QWidget*>(watched))) {
+      handler_.OnCommand(id, Notification::kSetFocus);
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void QtWindow::Place() {
+  QRect frame(QPoint(0, 0), size());
+  if (parentWidget()) {
+    frame.moveCenter(parentWidget()->window()->geometry().center());
+  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    frame.moveCenter(screen->availableGeometry().center());
+  }
+  move(frame.topLeft());
+}
+
+int QtWindow::Run() {
+  FocusFirstTabStop();
+  if (ended_) return end_result_;
+  Place();
+  setModal(true);
+  return exec();
+}
+
+}  // namespace qup::ui

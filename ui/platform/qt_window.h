@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+// QtWindow: a dialog template made of real Qt widgets, one widget per control, all children of
+// the dialog, driven by a DialogHandler.
+#ifndef QUP_UI_PLATFORM_QT_WINDOW_H
+#define QUP_UI_PLATFORM_QT_WINDOW_H
+
+#include <QDialog>
+#include <QString>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "ui/platform/dialog_template.h"
+#include "ui/platform/dialog_units.h"
+#include "ui/platform/window.h"
+
+class QAbstractButton;
+class QButtonGroup;
+class QMenu;
+
+namespace qup::ui {
+
+class QtPlatform;
+class TabControl;
+
+class QtWindow : public QDialog, public Window {
+ public:
+  // owner is null for a window of its own (with its own task bar entry).
+  QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatform& platform,
+           QWidget* owner);
+  ~QtWindow() override;
+
+  // Runs the window until the handler ends it: places it, shows it and returns its result.
+  int Run();
+
+  // The widget that takes the user's input for control id (for a tab control its tab bar);
+  // null for an id the template does not hold.
+  QWidget* InputWidget(int id) const;
+  ControlKind KindOf(int id) const;
+  const DialogTemplate& Template() const { return dialog_; }
+  // Opens the window menu at a point on the screen; it runs on its own, without blocking.
+  QMenu* OpenWindowMenu(QPoint global_position);
+  const DialogUnits& Units() const { return units_; }
+
+  // Window.
+  void SetText(int id, std::string_view text) override;
+  std::string GetText(int id) const override;
+  void Show(int id, bool visible) override;
+  bool IsVisible(int id) const override;
+  void Enable(int id, bool enabled) override;
+  bool IsEnabled(int id) const override;
+  void SetFocus(int id) override;
+  int FocusedControl() const override;
+  void SetCheck(int id, int state) override;
+  int GetCheck(int id) const override;
+  void ComboAddString(int id, std::string_view entry) override;
+  int ComboSelectString(int id, std::string_view prefix) override;
+  int ComboGetCurSel(int id) const override;
+  void ComboSetCurSel(int id, int index) override;
+  void LimitText(int id, int max_chars) override;
+  void TabInsertItem(int id, int index, std::string_view caption) override;
+  int TabGetCurSel(int id) const override;
+  void TabSetCurSel(int id, int index) override;
+  void SetIcons(int large_icon, int small_icon) override;
+  bool HasSystemMenu() const override { return true; }
+  void AppendSystemMenuSeparator() override;
+  void AppendSystemMenuItem(unsigned command, std::string_view text) override;
+  void MessageBox(std::string_view text, std::string_view caption, int type) override;
+  Rect MapDialogRect(Rect dialog_units) const override;
+  void EndDialog(int result) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Control {
+    const ControlSpec* spec;
+    QWidget* widget;  // for a tab control its tab bar
+  };
+  struct MenuEntry {
+    unsigned command;  // 0 for a separator
+    QString text;
+  };
+
+  void CreateControl(const ControlSpec& spec);
+  const Control* Find(int id) const;
+  int ControlIdOf(const QWidget* widget) const;
+  bool IsTabStop(const Control& control) const;
+  void FocusFirstTabStop();
+  void PressEnter();
+  void Place();
+
+  const DialogTemplate& dialog_;
+  DialogHandler& handler_;
+  QtPlatform& platform_;
+  DialogUnits units_;
+  std::vector<Control> controls_;  // template order
+  std::map<int, std::size_t> index_of_;
+  std::unique_ptr<TabControl> tab_control_;
+  int tab_control_id_ = 0;
+  std::vector<QButtonGroup*> radio_groups_;
+  std::vector<MenuEntry> menu_entries_;
+  bool ended_ = false;
+  int end_result_ = 0;
+};
+
+}  // namespace qup::ui
+
+#endif  // QUP_UI_PLATFORM_QT_WINDOW_H

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+// A static text control: tab characters expand into columns and line feeds break lines.
+#ifndef QUP_UI_PLATFORM_STATIC_TEXT_H
+#define QUP_UI_PLATFORM_STATIC_TEXT_H
+
+#include <QString>
+#include <QWidget>
+
+namespace qup::ui {
+
+class StaticText : public QWidget {
+ public:
+  // Tab stops fall every tab_stop_pixels from the left edge; a text shows '&' as it is only
+  // when show_prefix is false, otherwise '&' marks a mnemonic and "&&" stands for '&'.
+  StaticText(QWidget* parent, int tab_stop_pixels, bool show_prefix);
+
+  void SetText(const QString& text);
+  const QString& Text() const { return text_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString text_;
+  QString shown_;
+  int tab_stop_pixels_;
+  bool show_prefix_;
+};
+
+}  // namespace qup::ui
+
+#endif  // QUP_UI_PLATFORM_STATIC_TEXT_H
