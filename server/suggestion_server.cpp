@@ -56,6 +56,7 @@ struct Reply {
   std::string body;
   bool head_only = false;
   bool html = false;
+  bool closed = false;  // nothing to send: the stream closed the connection at its time-out
 };
 
 Reply TextReply(http::status status, std::string body) {
@@ -71,6 +72,14 @@ Reply HtmlReply(http::status status, std::string page) {
   reply.content_type = "text/html; charset=utf-8";
   reply.body = std::move(page);
   reply.html = true;
+  return reply;
+}
+
+// The client took too long: the stream has closed the connection already.
+Reply TimedOut() {
+  Reply reply;
+  reply.status = http::status::request_timeout;
+  reply.closed = true;
   return reply;
 }
 
@@ -290,7 +299,7 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
   if (kind == RequestLineKind::kIncomplete) {
     if (ec == beast::error::timeout) {
       exchange.note = "timed out waiting for a request";
-      reply = ErrorPage(http::status::request_timeout);
+      reply = TimedOut();
     } else if (buffer.size() > kLegacyRequestLimit) {
       exchange.note = "request line too long";
       reply = ErrorPage(http::status::payload_too_large);
@@ -333,7 +342,7 @@ awaitable<Reply> SuggestionServer::Impl::ServeLegacy(beast::tcp_stream& stream,
     buffer.commit(received);
     if (ec == beast::error::timeout) {
       exchange.note = "timed out in the request";
-      co_return ErrorPage(http::status::request_timeout);
+      co_return TimedOut();
     }
     if (ec == asio::error::eof) {
       client_done = true;
@@ -363,7 +372,7 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
   reading_streams.erase(&stream);
   if (ec == beast::error::timeout) {
     exchange.note = "timed out in the request";
-    co_return ErrorPage(http::status::request_timeout);
+    co_return TimedOut();
   }
   if (ec == http::error::header_limit || ec == http::error::body_limit ||
       ec == http::error::buffer_overflow) {
@@ -456,6 +465,10 @@ awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, con
     response.prepare_payload();
   }
   exchange.status = static_cast<int>(reply.status);
+  if (reply.closed) {
+    Log(exchange);
+    co_return;
+  }
 
   beast::error_code ec;
   stream.expires_after(options.timeout);
