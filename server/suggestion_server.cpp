@@ -1,0 +1,491 @@
+// SPDX-License-Identifier: MIT
+// The suggestion server: takes the program's posts, stores them, and serves the pages.
+#include "server/suggestion_server.h"
+
+#include <utility>  // before Asio: its awaitable.hpp of Boost 1.74 uses std::exchange unincluded
+
+#include <boost/asio/co_spawn.hpp>
+#include <boost/asio/detached.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/redirect_error.hpp>
+#include <boost/asio/signal_set.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/use_awaitable.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http.hpp>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <set>
+#include <string_view>
+
+#include "server/commit_queue.h"
+#include "server/form_text.h"
+#include "server/html_pages.h"
+#include "server/legacy_request.h"
+#include "server/suggestion_store.h"
+
+namespace qup::server {
+namespace {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+using asio::awaitable;
+using Clock = std::chrono::steady_clock;
+
+// Browsers send a few hundred bytes of headers; the body of a post is held to the program's
+// bound. Anything larger is refused.
+constexpr std::size_t kBrowserHeaderLimit = 4096;
+constexpr std::size_t kBrowserBodyLimit = kLegacyRequestLimit;
+// After the reply, what the client still sends (the rest of its filler) is read and dropped
+// for a moment, so that closing does not reset the connection before the client reads.
+constexpr auto kLingerTime = std::chrono::seconds(2);
+constexpr std::size_t kLingerBytes = 64 * 1024;
+
+struct Reply {
+  http::status status = http::status::ok;
+  std::string content_type = "text/plain; charset=utf-8";
+  std::string body;
+  bool head_only = false;
+  bool html = false;
+  bool closed = false;  // nothing to send: the stream closed the connection at its time-out
+};
+
+Reply TextReply(http::status status, std::string body) {
+  Reply reply;
+  reply.status = status;
+  reply.body = std::move(body);
+  return reply;
+}
+
+Reply HtmlReply(http::status status, std::string page) {
+  Reply reply;
+  reply.status = status;
+  reply.content_type = "text/html; charset=utf-8";
+  reply.body = std::move(page);
+  reply.html = true;
+  return reply;
+}
+
+// The client took too long: the stream has closed the connection already.
+Reply TimedOut() {
+  Reply reply;
+  reply.status = http::status::request_timeout;
+  reply.closed = true;
+  return reply;
+}
+
+Reply ErrorPage(http::status status) {
+  return HtmlReply(status, RenderErrorPage(static_cast<int>(status),
+                                           std::string(http::obsolete_reason(status))));
+}
+
+http::status StatusOf(LegacyRequest::Status status) {
+  switch (status) {
+    case LegacyRequest::Status::kNotFound:
+      return http::status::not_found;
+    case LegacyRequest::Status::kLengthRequired:
+      return http::status::length_required;
+    case LegacyRequest::Status::kTooLarge:
+      return http::status::payload_too_large;
+    default:
+      return http::status::bad_request;
+  }
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) { return beast::iequals(a, b); }
+
+// What one connection did, for its log line.
+struct Exchange {
+  std::string peer_address;
+  std::string peer;
+  std::string request = "-";
+  std::string kind = "-";
+  int status = 0;
+  std::string note;
+  Clock::time_point start = Clock::now();
+};
+
+void Log(const Exchange& exchange) {
+  const double millis =
+      std::chrono::duration<double, std::milli>(Clock::now() - exchange.start).count();
+  std::string request = exchange.request.substr(0, 200);
+  std::fprintf(stderr, "%s %s \"%s\" %s %d %.1fms%s%s\n", SuggestionStore::Now().c_str(),
+               exchange.peer.c_str(), request.c_str(), exchange.kind.c_str(), exchange.status,
+               millis, exchange.note.empty() ? "" : " ", exchange.note.c_str());
+}
+
+std::string_view View(const beast::flat_buffer& buffer) {
+  const auto data = buffer.data();
+  return {static_cast<const char*>(data.data()), data.size()};
+}
+
+}  // namespace
+
+struct SuggestionServer::Impl {
+  explicit Impl(ServerOptions options_in)
+      : options(std::move(options_in)), acceptor(io), signals(io, SIGINT, SIGTERM) {}
+
+  awaitable<void> Accept();
+  awaitable<void> Serve(tcp::socket socket);
+  awaitable<Reply> ServeLegacy(beast::tcp_stream& stream, beast::flat_buffer& buffer,
+                               Exchange& exchange, bool& reading);
+  awaitable<Reply> ServeHttp(beast::tcp_stream& stream, beast::flat_buffer& buffer,
+                             Exchange& exchange);
+  awaitable<Reply> AcceptSuggestion(std::string_view body, Exchange& exchange);
+  awaitable<void> SendReply(beast::tcp_stream& stream, const Reply& reply, Exchange& exchange);
+  Reply ViewPage();
+  void Stop();
+
+  // The suggestion stored for good: its id, or nothing when the database refused it.
+  template <typename Token>
+  auto AsyncStore(NewSuggestion suggestion, Token&& token) {
+    return asio::async_initiate<Token, void(std::optional<std::int64_t>)>(
+        [this](auto handler, NewSuggestion row) {
+          // Keeps the loop running while the writer thread holds the handler.
+          struct Waiting {
+            decltype(handler) resume;
+            asio::executor_work_guard<asio::io_context::executor_type> work;
+          };
+          auto waiting =
+              std::make_shared<Waiting>(Waiting{std::move(handler), asio::make_work_guard(io)});
+          commits->Submit(std::move(row), [this, waiting](std::optional<std::int64_t> id) {
+            asio::post(io, [waiting, id]() mutable { waiting->resume(id); });
+          });
+        },
+        token, std::move(suggestion));
+  }
+
+  ServerOptions options;
+  std::string error;
+  asio::io_context io;
+  tcp::acceptor acceptor;
+  asio::signal_set signals;
+  SuggestionStore writer;
+  SuggestionStore reader;
+  std::optional<CommitQueue> commits;
+  // Streams still reading a request: these are cut short when the server stops.
+  std::set<beast::tcp_stream*> reading_streams;
+  std::size_t clients = 0;
+  bool stopping = false;
+};
+
+SuggestionServer::SuggestionServer(ServerOptions options)
+    : impl_(std::make_unique<Impl>(std::move(options))) {}
+
+SuggestionServer::~SuggestionServer() = default;
+
+const std::string& SuggestionServer::Error() const { return impl_->error; }
+
+bool SuggestionServer::Start() {
+  Impl& s = *impl_;
+  if (!s.writer.Open(s.options.database) || !s.reader.Open(s.options.database)) {
+    s.error = s.options.database + ": " +
+              (s.writer.Error().empty() ? s.reader.Error() : s.writer.Error());
+    return false;
+  }
+  beast::error_code ec;
+  const auto address = asio::ip::make_address(s.options.address, ec);
+  if (ec) {
+    s.error = "not an IP address: " + s.options.address;
+    return false;
+  }
+  const tcp::endpoint endpoint(address, s.options.port);
+  s.acceptor.open(endpoint.protocol(), ec);
+  if (!ec) s.acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+  if (!ec) s.acceptor.bind(endpoint, ec);
+  if (!ec) s.acceptor.listen(asio::socket_base::max_listen_connections, ec);
+  if (ec) {
+    s.error = "cannot listen on " + s.options.address + ":" + std::to_string(s.options.port) +
+              ": " + ec.message();
+    return false;
+  }
+  s.commits.emplace(s.writer);
+  return true;
+}
+
+std::string SuggestionServer::ListeningOn() const {
+  beast::error_code ec;
+  const tcp::endpoint endpoint = impl_->acceptor.local_endpoint(ec);
+  if (ec) return "-";
+  const std::string address = endpoint.address().to_string();
+  return (endpoint.address().is_v6() ? "[" + address + "]" : address) + ":" +
+         std::to_string(endpoint.port());
+}
+
+void SuggestionServer::Run() {
+  Impl& s = *impl_;
+  s.signals.async_wait([&s](const beast::error_code& ec, int) {
+    if (!ec) s.Stop();
+  });
+  asio::co_spawn(s.io, s.Accept(), asio::detached);
+  s.io.run();
+  s.commits.reset();  // every queued suggestion is stored before this returns
+}
+
+void SuggestionServer::Impl::Stop() {
+  stopping = true;
+  beast::error_code ignored;
+  acceptor.close(ignored);
+  for (beast::tcp_stream* stream : reading_streams) stream->cancel();
+  signals.cancel(ignored);
+}
+
+awaitable<void> SuggestionServer::Impl::Accept() {
+  for (;;) {
+    beast::error_code ec;
+    tcp::socket socket =
+        co_await acceptor.async_accept(asio::redirect_error(asio::use_awaitable, ec));
+    if (stopping) co_return;
+    if (ec) {
+      // Out of descriptors or a connection gone before it was taken: pause, then go on.
+      std::fprintf(stderr, "qup-suggestd: accept: %s\n", ec.message().c_str());
+      asio::steady_timer pause(io, std::chrono::milliseconds(100));
+      co_await pause.async_wait(asio::redirect_error(asio::use_awaitable, ec));
+      continue;
+    }
+    asio::co_spawn(io, Serve(std::move(socket)), asio::detached);
+  }
+}
+
+awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
+  beast::tcp_stream stream(std::move(socket));
+  ++clients;
+  struct Leave {
+    Impl& server;
+    beast::tcp_stream* stream;
+    ~Leave() {
+      server.reading_streams.erase(stream);
+      --server.clients;
+    }
+  } leave{*this, &stream};
+
+  Exchange exchange;
+  beast::error_code ec;
+  const tcp::endpoint peer = stream.socket().remote_endpoint(ec);
+  exchange.peer_address = ec ? "-" : peer.address().to_string();
+  exchange.peer = ec ? "-" : exchange.peer_address + ":" + std::to_string(peer.port());
+
+  if (clients > options.max_clients) {
+    exchange.note = "too many clients";
+    co_await SendReply(stream, ErrorPage(http::status::service_unavailable), exchange);
+    co_return;
+  }
+
+  // The whole request must arrive within the time-out, however slowly it trickles in.
+  stream.expires_after(options.timeout);
+  reading_streams.insert(&stream);
+  beast::flat_buffer buffer;
+  RequestLineKind kind = RequestLineKind::kIncomplete;
+  while ((kind = ClassifyRequestLine(View(buffer))) == RequestLineKind::kIncomplete) {
+    if (buffer.size() > kLegacyRequestLimit || stopping) break;
+    const std::size_t received =
+        co_await stream.async_read_some(buffer.prepare(kLegacyRequestLimit + 1 - buffer.size()),
+                                        asio::redirect_error(asio::use_awaitable, ec));
+    buffer.commit(received);
+    if (ec) break;
+  }
+
+  Reply reply;
+  bool reading = true;
+  if (kind == RequestLineKind::kIncomplete) {
+    if (ec == beast::error::timeout) {
+      exchange.note = "timed out waiting for a request";
+      reply = TimedOut();
+    } else if (buffer.size() > kLegacyRequestLimit) {
+      exchange.note = "request line too long";
+      reply = ErrorPage(http::status::payload_too_large);
+    } else {
+      exchange.note = buffer.size() == 0 ? "closed without a request" : "request cut short";
+      Log(exchange);
+      co_return;
+    }
+  } else if (kind == RequestLineKind::kMalformed) {
+    exchange.note = "malformed request line";
+    reply = ErrorPage(http::status::bad_request);
+  } else if (kind == RequestLineKind::kLegacy) {
+    exchange.kind = "legacy";
+    reply = co_await ServeLegacy(stream, buffer, exchange, reading);
+    if (!reading) co_return;
+  } else {
+    exchange.kind = "http";
+    reply = co_await ServeHttp(stream, buffer, exchange);
+  }
+  reading_streams.erase(&stream);
+  co_await SendReply(stream, reply, exchange);
+}
+
+awaitable<Reply> SuggestionServer::Impl::ServeLegacy(beast::tcp_stream& stream,
+                                                     beast::flat_buffer& buffer, Exchange& exchange,
+                                                     bool& reading) {
+  beast::error_code ec;
+  bool client_done = false;
+  LegacyRequest request;
+  for (;;) {
+    request = ReadLegacyRequest(View(buffer), client_done);
+    if (request.status != LegacyRequest::Status::kNeedMore) break;
+    if (stopping) {
+      exchange.note = "server stopping";
+      co_return ErrorPage(http::status::service_unavailable);
+    }
+    const std::size_t received =
+        co_await stream.async_read_some(buffer.prepare(kLegacyRequestLimit + 1 - buffer.size()),
+                                        asio::redirect_error(asio::use_awaitable, ec));
+    buffer.commit(received);
+    if (ec == beast::error::timeout) {
+      exchange.note = "timed out in the request";
+      co_return TimedOut();
+    }
+    if (ec == asio::error::eof) {
+      client_done = true;
+    } else if (ec) {
+      exchange.note = "connection lost: " + ec.message();
+      Log(exchange);
+      reading = false;
+      co_return Reply{};
+    }
+  }
+  exchange.request = request.method + " " + request.target;
+  reading_streams.erase(&stream);
+  if (request.status != LegacyRequest::Status::kComplete) {
+    exchange.note = std::string(request.reason);
+    co_return ErrorPage(StatusOf(request.status));
+  }
+  co_return co_await AcceptSuggestion(request.body, exchange);
+}
+
+awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
+                                                   beast::flat_buffer& buffer, Exchange& exchange) {
+  http::request_parser<http::string_body> parser;
+  parser.header_limit(kBrowserHeaderLimit);
+  parser.body_limit(kBrowserBodyLimit);
+  beast::error_code ec;
+  co_await http::async_read(stream, buffer, parser, asio::redirect_error(asio::use_awaitable, ec));
+  reading_streams.erase(&stream);
+  if (ec == beast::error::timeout) {
+    exchange.note = "timed out in the request";
+    co_return TimedOut();
+  }
+  if (ec == http::error::header_limit || ec == http::error::body_limit ||
+      ec == http::error::buffer_overflow) {
+    exchange.note = "request too large";
+    co_return ErrorPage(http::status::payload_too_large);
+  }
+  if (ec) {
+    exchange.note = "bad request: " + ec.message();
+    co_return ErrorPage(http::status::bad_request);
+  }
+
+  const http::request<http::string_body>& request = parser.get();
+  exchange.request = std::string(request.method_string()) + " " + std::string(request.target());
+  const std::string_view path = TargetPath(request.target());
+  const bool get = request.method() == http::verb::get;
+  const bool head = request.method() == http::verb::head;
+  Reply reply;
+  if (EqualsNoCase(path, "/sendinfo.asp")) {
+    if (request.method() == http::verb::post) {
+      co_return co_await AcceptSuggestion(request.body(), exchange);
+    }
+    reply = ErrorPage(http::status::method_not_allowed);
+  } else if (path == "/" || EqualsNoCase(path, "/ViewInfo.asp")) {
+    if (!get && !head) {
+      reply = ErrorPage(http::status::method_not_allowed);
+    } else {
+      reply = path == "/" ? HtmlReply(http::status::ok, RenderHomePage()) : ViewPage();
+    }
+  } else {
+    reply = ErrorPage(http::status::not_found);
+  }
+  reply.head_only = head;
+  co_return reply;
+}
+
+awaitable<Reply> SuggestionServer::Impl::AcceptSuggestion(std::string_view body,
+                                                          Exchange& exchange) {
+  const std::optional<std::string_view> field = FormField(body, "text");
+  if (!field) {
+    exchange.note = "no text field";
+    co_return ErrorPage(http::status::bad_request);
+  }
+  std::optional<std::string> text = DecodeFormText(*field);
+  if (!text) {
+    exchange.note = "malformed percent escape";
+    co_return ErrorPage(http::status::bad_request);
+  }
+  if (text->empty()) {
+    exchange.note = "empty suggestion";
+    co_return ErrorPage(http::status::bad_request);
+  }
+  NewSuggestion row{std::move(*text), exchange.peer_address, SuggestionStore::Now()};
+  const std::optional<std::int64_t> id = co_await AsyncStore(std::move(row), asio::use_awaitable);
+  if (!id) {
+    exchange.note = "not stored";
+    co_return ErrorPage(http::status::internal_server_error);
+  }
+  exchange.note = "stored #" + std::to_string(*id);
+  co_return TextReply(http::status::ok, "Thank you: your suggestion is stored.\n");
+}
+
+Reply SuggestionServer::Impl::ViewPage() {
+  const std::vector<StoredSuggestion> rows = reader.Newest(kViewPageLimit);
+  const std::optional<std::int64_t> total = reader.Count();
+  if (!total || (rows.empty() && *total > 0)) {
+    std::fprintf(stderr, "qup-suggestd: %s\n", reader.Error().c_str());
+    return ErrorPage(http::status::internal_server_error);
+  }
+  return HtmlReply(http::status::ok, RenderViewPage(rows, *total));
+}
+
+awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, const Reply& reply,
+                                                  Exchange& exchange) {
+  http::response<http::string_body> response(reply.status, 11);
+  response.set(http::field::server, "qup-suggestd");
+  response.set(http::field::content_type, reply.content_type);
+  response.set(http::field::cache_control, "no-store");
+  response.set(http::field::connection, "close");
+  response.set("X-Content-Type-Options", "nosniff");
+  if (reply.html) {
+    // The pages carry no script and load nothing: a browser refuses both even if a
+    // suggestion's text ever escaped its escaping.
+    response.set("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'");
+    response.set("Referrer-Policy", "no-referrer");
+  }
+  if (reply.head_only) {
+    response.content_length(reply.body.size());
+  } else {
+    response.body() = reply.body;
+    response.prepare_payload();
+  }
+  exchange.status = static_cast<int>(reply.status);
+  if (reply.closed) {
+    Log(exchange);
+    co_return;
+  }
+
+  beast::error_code ec;
+  stream.expires_after(options.timeout);
+  co_await http::async_write(stream, response, asio::redirect_error(asio::use_awaitable, ec));
+  if (ec) exchange.note += (exchange.note.empty() ? "" : "; ") + ("reply lost: " + ec.message());
+  Log(exchange);
+  if (ec) co_return;
+
+  // Close gently: say we are done, then drop what the client still sends until it closes.
+  stream.socket().shutdown(tcp::socket::shutdown_send, ec);
+  stream.expires_after(std::min<Clock::duration>(kLingerTime, options.timeout));
+  std::array<char, 2048> scratch;
+  std::size_t dropped = 0;
+  while (!ec && dropped < kLingerBytes && !stopping) {
+    dropped += co_await stream.async_read_some(asio::buffer(scratch),
+                                               asio::redirect_error(asio::use_awaitable, ec));
+  }
+}
+
+}  // namespace qup::server

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// The suggestions database: one SQLite file, write-ahead log, every commit synced to disk.
+#include "server/suggestion_store.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+
+namespace qup::server {
+namespace {
+
+// The schema's version lives in user_version, so a later layout can tell an old file.
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS suggestions ("
+    " id INTEGER PRIMARY KEY,"
+    " received_at TEXT NOT NULL,"
+    " sender TEXT NOT NULL,"
+    " text TEXT NOT NULL);"
+    "PRAGMA user_version = 1;";
+
+struct StatementDeleter {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)))
+              : std::string();
+}
+
+}  // namespace
+
+SuggestionStore::~SuggestionStore() { sqlite3_close_v2(db_); }
+
+bool SuggestionStore::Open(const std::string& path) {
+  constexpr int kFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+  if (sqlite3_open_v2(path.c_str(), &db_, kFlags, nullptr) != SQLITE_OK) {
+    Fail("cannot open the database");
+    return false;
+  }
+  sqlite3_busy_timeout(db_, 5000);
+  // FULL syncs the log on every commit: an acknowledged suggestion survives a crash or a kill.
+  return Execute("PRAGMA journal_mode = WAL;") && Execute("PRAGMA synchronous = FULL;") &&
+         Execute(kSchema);
+}
+
+std::optional<std::vector<std::int64_t>> SuggestionStore::AddAll(
+    std::span<const NewSuggestion> suggestions) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "INSERT INTO suggestions (received_at, sender, text) VALUES (?,?,?)",
+                         -1, &raw, nullptr) != SQLITE_OK) {
+    Fail("cannot prepare the insert");
+    return std::nullopt;
+  }
+  const Statement insert(raw);
+  if (!Execute("BEGIN IMMEDIATE;")) return std::nullopt;
+
+  std::vector<std::int64_t> ids;
+  ids.reserve(suggestions.size());
+  for (const NewSuggestion& suggestion : suggestions) {
+    sqlite3_bind_text(raw, 1, suggestion.received_at.data(),
+                      static_cast<int>(suggestion.received_at.size()), SQLITE_STATIC);
+    sqlite3_bind_text(raw, 2, suggestion.sender.data(), static_cast<int>(suggestion.sender.size()),
+                      SQLITE_STATIC);
+    sqlite3_bind_text(raw, 3, suggestion.text.data(), static_cast<int>(suggestion.text.size()),
+                      SQLITE_STATIC);
+    if (sqlite3_step(raw) != SQLITE_DONE) {
+      Fail("cannot store a suggestion");
+      Execute("ROLLBACK;");
+      return std::nullopt;
+    }
+    ids.push_back(sqlite3_last_insert_rowid(db_));
+    sqlite3_reset(raw);
+  }
+  if (!Execute("COMMIT;")) {
+    Execute("ROLLBACK;");
+    return std::nullopt;
+  }
+  return ids;
+}
+
+std::vector<StoredSuggestion> SuggestionStore::Newest(std::size_t limit) {
+  std::vector<StoredSuggestion> rows;
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_,
+                         "SELECT id, received_at, sender, text FROM suggestions"
+                         " ORDER BY id DESC LIMIT ?",
+                         -1, &raw, nullptr) != SQLITE_OK) {
+    Fail("cannot prepare the query");
+    return rows;
+  }
+  const Statement query(raw);
+  sqlite3_bind_int64(raw, 1, static_cast<sqlite3_int64>(limit));
+  int step = SQLITE_ROW;
+  while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
+    rows.push_back(
+        {sqlite3_column_int64(raw, 0), ColumnText(raw, 3), ColumnText(raw, 2), ColumnText(raw, 1)});
+  }
+  if (step != SQLITE_DONE) {
+    Fail("cannot read the suggestions");
+    rows.clear();
+  }
+  return rows;
+}
+
+std::optional<std::int64_t> SuggestionStore::Count() {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_, "SELECT count(*) FROM suggestions", -1, &raw, nullptr) != SQLITE_OK) {
+    Fail("cannot prepare the count");
+    return std::nullopt;
+  }
+  const Statement query(raw);
+  if (sqlite3_step(raw) != SQLITE_ROW) {
+    Fail("cannot count the suggestions");
+    return std::nullopt;
+  }
+  return sqlite3_column_int64(raw, 0);
+}
+
+std::string SuggestionStore::Now() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm utc{};
+  gmtime_r(&seconds, &utc);
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900,
+                utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec,
+                static_cast<int>(millis));
+  return text;
+}
+
+bool SuggestionStore::Execute(const char* sql) {
+  if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return true;
+  Fail(sql);
+  return false;
+}
+
+void SuggestionStore::Fail(const char* what) {
+  error_ = std::string(what) + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory");
+}
+
+}  // namespace qup::server
