@@ -2,39 +2,23 @@
 // The suggestion text of a posted form: percent-decoding and Windows-1252 to UTF-8.
 #include "server/form_text.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+
+#include "text/windows1252.h"
 
 namespace qup::server {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+// U+FFFD in UTF-8: stands for a control character or a byte the code page leaves undefined.
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
-// Windows-1252 bytes 0x80 to 0x9F; the rest of the upper half is Latin-1 and maps to itself.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC,       kReplacement, 0x201A, 0x0192, 0x201E, 0x2026,       0x2020, 0x2021,
-    0x02C6,       0x2030,       0x0160, 0x2039, 0x0152, kReplacement, 0x017D, kReplacement,
-    kReplacement, 0x2018,       0x2019, 0x201C, 0x201D, 0x2022,       0x2013, 0x2014,
-    0x02DC,       0x2122,       0x0161, 0x203A, 0x0153, kReplacement, 0x017E, 0x0178};
-
-char32_t FromWindows1252(std::uint8_t byte) {
-  if (byte >= 0x80 && byte <= 0x9F) return kHighControls[byte - 0x80];
-  if (byte >= 0xA0) return byte;
-  if (byte == '\t' || (byte >= 0x20 && byte < 0x7F)) return byte;
-  return kReplacement;  // C0 controls and DEL have no place in a page
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
+bool Showable(std::uint8_t byte) {
+  constexpr std::uint8_t kUndefined[] = {0x81, 0x8D, 0x8F, 0x90, 0x9D};
+  if (byte == '\t') return true;
+  if (byte < 0x20 || byte == 0x7F) return false;  // C0 controls and DEL have no place in a page
+  return std::find(std::begin(kUndefined), std::end(kUndefined), byte) == std::end(kUndefined);
 }
 
 int HexValue(char c) {
@@ -88,8 +72,10 @@ std::optional<std::string> DecodeFormText(std::string_view encoded) {
       text += '\n';
     } else if (byte == '\n') {
       text += '\n';
+    } else if (Showable(byte)) {
+      text += text::Windows1252ToUtf8(std::string_view(&bytes[i], 1));
     } else {
-      AppendUtf8(text, FromWindows1252(byte));
+      text += kReplacement;
     }
   }
   return text;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "settings/windows1252.h"
+#include "text/windows1252.h"
 
 namespace qup::settings {
 namespace {
@@ -28,12 +28,12 @@ void SettingsRecord::ResetToDefaults() {
 std::string SettingsRecord::Text(Slot slot) const {
   const Bytes& bytes = slots_[slot];
   const auto end = std::find(bytes.begin(), bytes.begin() + kMaxTextBytes, 0);
-  return Windows1252ToUtf8(std::string(bytes.begin(), end));
+  return text::Windows1252ToUtf8(std::string(bytes.begin(), end));
 }
 
 void SettingsRecord::SetText(Slot slot, std::string_view utf8) {
   // One byte per character, so cutting the bytes never splits a character.
-  const std::string ansi = Utf8ToWindows1252(utf8);
+  const std::string ansi = text::Utf8ToWindows1252(utf8);
   Bytes& bytes = slots_[slot];
   bytes.fill(0);
   std::copy_n(ansi.begin(), std::min(ansi.size(), kMaxTextBytes), bytes.begin());

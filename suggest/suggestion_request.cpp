@@ -3,12 +3,11 @@
 #include "suggest/suggestion_request.h"
 
 #include <algorithm>
-#include <string>
-#include <cstdint>
 #include <cstdlib>
-#include <optional>
+#include <string>
 
 #include "suggest/site_config.h"
+#include "text/windows1252.h"
 
 namespace qup::suggest {
 
@@ -17,71 +16,15 @@ static_assert(SubmissionHost.size() <= kMaxHostLength,
 
 namespace {
 
-// Windows-1252 bytes 0x80 to 0x9F by their Unicode code points. The five positions that the code
-// page leaves undefined carry the C1 control of the same value, as the system's conversion does.
-constexpr std::array<char32_t, 32> kHighBytes = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
-};
-
-unsigned char ToWindows1252(char32_t code_point) {
-  if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
-    return static_cast<unsigned char>(code_point);
-  }
-  const auto* found = std::find(kHighBytes.begin(), kHighBytes.end(), code_point);
-  if (found != kHighBytes.end())
-    return static_cast<unsigned char>(0x80 + (found - kHighBytes.begin()));
-  return '?';
-}
-
-// Decodes one UTF-8 sequence at text[pos], advancing pos; nothing for a malformed sequence, of
-// which one byte is consumed.
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos++]);
-  if (lead < 0x80) return lead;
-  std::size_t extra = 0;
-  char32_t code_point = 0;
-  char32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, code_point = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, code_point = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, code_point = lead & 0x07, minimum = 0x10000;
-  } else {
-    return std::nullopt;
-  }
-  if (pos + extra > text.size()) return std::nullopt;
-  for (std::size_t i = 0; i < extra; ++i) {
-    const auto next = static_cast<unsigned char>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) return std::nullopt;
-    code_point = (code_point << 6) | (next & 0x3F);
-  }
-  if (code_point < minimum || code_point > 0x10FFFF ||
-      (code_point >= 0xD800 && code_point <= 0xDFFF)) {
-    return std::nullopt;
-  }
-  pos += extra;
-  return code_point;
-}
-
-// The text as the bytes the box would hand over: Windows-1252, line breaks as CR LF.
+// The text as the bytes the box would hand over: Windows-1252, every line break as CR LF.
 std::string ToBoxBytes(std::string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() + 16);
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::optional<char32_t> code_point = NextCodePoint(text, pos);
-    if (!code_point) {
-      bytes.push_back('?');
-      continue;
-    }
-    if (*code_point == '\n' && (bytes.empty() || bytes.back() != '\r')) bytes.push_back('\r');
-    bytes.push_back(static_cast<char>(ToWindows1252(*code_point)));
+  std::string with_crlf;
+  with_crlf.reserve(text.size() + 16);
+  for (const char c : text) {
+    if (c == '\n' && (with_crlf.empty() || with_crlf.back() != '\r')) with_crlf.push_back('\r');
+    with_crlf.push_back(c);
   }
-  return bytes;
+  return text::Utf8ToWindows1252(with_crlf);
 }
 
 bool CopiedUnchanged(unsigned char byte) {

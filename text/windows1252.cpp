@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Windows-1252 to and from UTF-8: the code page differs from Latin-1 only in 0x80 to 0x9F.
-#include "settings/windows1252.h"
+#include "text/windows1252.h"
 
 #include <array>
 #include <cstdint>
 
-namespace qup::settings {
+namespace qup::text {
 namespace {
 
 // The characters of bytes 0x80 to 0x9F; the undefined bytes keep their own number.
@@ -101,4 +101,4 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-}  // namespace qup::settings
+}  // namespace qup::text
