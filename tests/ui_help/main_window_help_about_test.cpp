@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/registry.h"
-#include "suggest/network.h"
+#include "settings/memory_registry.h"
+#include "tests/support/offline_network.h"
 #include "ui/about_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/help_pages.h"
@@ -16,39 +16,6 @@
 
 namespace qup::ui {
 namespace {
-
-// A machine where the settings key has never been written: the 1099 page starts from defaults.
-class EmptyRegistry : public settings::Registry {
- public:
-  bool OpenKey(std::uint32_t, std::string_view, std::uint32_t, settings::RegKey&) override {
-    return false;
-  }
-  bool CreateKey(std::uint32_t, std::string_view, settings::RegKey&) override { return false; }
-  bool SetValue(settings::RegKey, std::string_view, std::uint32_t,
-                std::span<const std::uint8_t>) override {
-    return false;
-  }
-  bool QueryValue(settings::RegKey, std::string_view, std::span<std::uint8_t>,
-                  std::size_t&) override {
-    return false;
-  }
-  bool FlushKey(settings::RegKey) override { return false; }
-  void CloseKey(settings::RegKey) override {}
-};
-
-// No network at all; these tests never send.
-class NoNetwork : public suggest::Network {
- public:
-  bool Startup() override { return false; }
-  void Cleanup() override {}
-  suggest::Socket OpenStreamSocket() override { return suggest::kInvalidSocket; }
-  std::optional<std::uint32_t> Resolve(std::string_view) override { return std::nullopt; }
-  bool Connect(suggest::Socket, std::uint32_t, std::uint16_t) override { return false; }
-  long Send(suggest::Socket, std::span<const char>) override { return -1; }
-  long Receive(suggest::Socket, std::span<char>) override { return -1; }
-  int LastError() const override { return 0; }
-  void Close(suggest::Socket) override {}
-};
 
 constexpr int kAboutTabTexts[] = {kVersionText, kCopyrightText, kAuthorsText, kDisclaimerText,
                                   kAims1Text,   kAims2Text,     kAims3Text};
@@ -81,8 +48,8 @@ class MainWindowHelpAboutTest : public ::testing::Test {
   }
 
   MemoryPlatform platform_;
-  EmptyRegistry registry_;
-  NoNetwork network_;
+  settings::MemoryRegistry registry_;
+  test_support::OfflineNetwork network_;
   MainDialog dialog_{platform_, registry_, network_};
 };
 
