@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "settings/settings_record.h"
 #include "ui/control_ids.h"
 
 namespace qup::test_support {
@@ -38,14 +39,15 @@ std::string Differences(const std::vector<ControlState>& before,
   return out.str();
 }
 
-ui::MemoryWindow& MainDialogFixture::Open() {
-  dialog_ = std::make_unique<ui::MainDialog>(platform_, registry_, network_);
+ui::MemoryWindow& MainDialogFixture::Open() { return Open(registry_); }
+
+ui::MemoryWindow& MainDialogFixture::Open(settings::Registry& store) {
+  settings::SettingsRecord::Instance().ResetToDefaults();
+  dialog_ = std::make_unique<ui::MainDialog>(platform_, store, network_);
   platform_.QueueModalScript([](ui::MemoryWindow&) {});
   dialog_->DoModal();
   window_ = platform_.windows().back().get();
   return *window_;
 }
-
-void MainDialogFixture::ShowTab(int page) { window_->PickTab(ui::kTabControl, page); }
 
 }  // namespace qup::test_support

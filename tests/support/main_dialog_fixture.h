@@ -12,6 +12,7 @@
 
 #include "settings/memory_registry.h"
 #include "tests/support/offline_network.h"
+#include "ui/control_ids.h"
 #include "ui/main_dialog.h"
 #include "ui/platform/memory_platform.h"
 
@@ -36,13 +37,15 @@ std::string Differences(const std::vector<ControlState>& before,
 
 class MainDialogFixture : public ::testing::Test {
  protected:
-  // Opens the main window as the program's start does and leaves it open for the test: the
-  // window keeps taking the user's actions while the fixture's dialog lives.
+  // Starts the program anew, as a new process with its settings in store (the in-memory
+  // registry unless a test gives another), and leaves the main window open for the test: it
+  // keeps taking the user's actions until the next start.
   ui::MemoryWindow& Open();
+  ui::MemoryWindow& Open(settings::Registry& store);
   ui::MemoryWindow& window() { return *window_; }
 
   // Clicks the tab of a page.
-  void ShowTab(int page);
+  void ShowTab(int page) { window_->PickTab(ui::kTabControl, page); }
   // The text of a control as the user reads it.
   std::string Text(int id) const { return window_->GetText(id); }
   const std::vector<ui::MemoryPlatform::MessageBoxRecord>& MessageBoxes() const {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The W2 and 1099 pages as the user works them: Calculate, Clear, refusals and the radios.
+// The W2 and 1099 pages as the user works them: Calculate, Clear, refusals, the write-back of
+// every bound value and the radios.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "settings/settings_record.h"
 #include "tests/support/main_dialog_fixture.h"
-#include "ui/control_ids.h"
 
 namespace qup::ui {
 namespace {
@@ -18,9 +19,10 @@ using test_support::Differences;
 using test_support::MainDialogFixture;
 using test_support::Snapshot;
 
-constexpr int kHours2080 = 2;
-constexpr int kHours1040 = 1;
-constexpr int kMonthly = 1;
+template <typename Row>
+std::string RowName(const ::testing::TestParamInfo<Row>& info) {
+  return info.param.name;
+}
 
 class W2PageTest : public MainDialogFixture {
  protected:
@@ -29,33 +31,6 @@ class W2PageTest : public MainDialogFixture {
     ShowTab(kW2Page);
   }
 };
-
-TEST_F(W2PageTest, RateAndListedHoursGiveTheSalaryAndTheRateTable) {
-  window().Type(kW2RateEdit, "50");
-  window().Pick(kW2HoursCombo, kHours2080);
-  window().PressEnter();
-
-  EXPECT_TRUE(MessageBoxes().empty());
-  EXPECT_EQ(Text(kW2SalaryEdit), "$104000.00");
-  EXPECT_EQ(Text(kW2RateEdit), "$50");
-  EXPECT_EQ(Text(kW2HoursCombo), "2080 hours ( 12 months )");
-  EXPECT_EQ(window().ComboGetCurSel(kW2HoursCombo), kHours2080);
-  const std::string table = Text(kW2RateTable);
-  EXPECT_TRUE(table.starts_with("$45.00\t\t$93600.00\n")) << table;
-  EXPECT_TRUE(table.ends_with("$54.00\t\t$112320.00\n$55.00\t\t$114400.00\n")) << table;
-  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 11);
-}
-
-TEST_F(W2PageTest, CalculatingAgainKeepsThePage) {
-  window().Type(kW2RateEdit, "50");
-  window().Type(kW2HoursCombo, "2080");
-  window().Click(kW2CalculateButton);
-  const auto after_first = Snapshot(window());
-
-  window().Click(kW2CalculateButton);
-
-  EXPECT_EQ(Differences(after_first, Snapshot(window())), "");
-}
 
 struct W2Case {
   const char* name;
@@ -67,13 +42,14 @@ struct W2Case {
   int hours_entry;  // selected list entry afterwards, or -1
   const char* shown_salary;
   const char* first_row;
+  const char* last_row;
 };
 
 void PrintTo(const W2Case& c, std::ostream* os) { *os << c.name; }
 
 class W2CalculateTest : public W2PageTest, public ::testing::WithParamInterface<W2Case> {};
 
-TEST_P(W2CalculateTest, ShowsTheSolvedPage) {
+TEST_P(W2CalculateTest, ShowsTheSolvedPageAndElevenRates) {
   const W2Case& c = GetParam();
   window().Type(kW2RateEdit, c.rate);
   window().Type(kW2HoursCombo, c.hours);
@@ -85,24 +61,27 @@ TEST_P(W2CalculateTest, ShowsTheSolvedPage) {
   EXPECT_EQ(Text(kW2HoursCombo), c.shown_hours);
   EXPECT_EQ(window().ComboGetCurSel(kW2HoursCombo), c.hours_entry);
   EXPECT_EQ(Text(kW2SalaryEdit), c.shown_salary);
-  EXPECT_TRUE(Text(kW2RateTable).starts_with(c.first_row)) << Text(kW2RateTable);
+  const std::string table = Text(kW2RateTable);
+  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 11) << table;
+  EXPECT_TRUE(table.starts_with(c.first_row)) << table;
+  EXPECT_TRUE(table.ends_with(c.last_row)) << table;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, W2CalculateTest,
-    ::testing::Values(W2Case{"SalaryAndHoursGiveTheRate", "", "2080", "60000", "$28.85",
-                             "2080 hours ( 12 months )", kHours2080, "$60000",
-                             "$23.85\t\t$49608.00\n"},
+    ::testing::Values(W2Case{"RateAndHoursGiveTheSalary", "50", "2080", "", "$50",
+                             "2080 hours ( 12 months )", 2, "$104000.00", "$45.00\t\t$93600.00\n",
+                             "$55.00\t\t$114400.00\n"},
+                      W2Case{"SalaryAndHoursGiveTheRate", "", "2080", "60000", "$28.85",
+                             "2080 hours ( 12 months )", 2, "$60000", "$23.85\t\t$49608.00\n",
+                             "$33.85\t\t$70408.00\n"},
                       W2Case{"HoursNoEntryBeginsStayInTheField", "50", "", "26000", "$50",
-                             "520.00 hours", -1, "$26000", "$45.00\t\t$23400.00\n"},
+                             "520.00 hours", -1, "$26000", "$45.00\t\t$23400.00\n",
+                             "$55.00\t\t$28600.00\n"},
                       W2Case{"AllThreeRecomputeTheSalary", "50", "2080", "1234", "$50",
-                             "2080 hours ( 12 months )", kHours2080, "$104000.00",
-                             "$45.00\t\t$93600.00\n"},
-                      W2Case{"HalfwayRateRoundsUp", "", "8", "1001", "$125.13", "8 hours", -1,
-                             "$1001", "$120.13\t\t$961.04\n"},
-                      W2Case{"RowsAtOrBelowZeroShowZero", "3", "520", "", "$3",
-                             "520 hours ( 3 months )", 0, "$1560.00", "$0.0\t\t$0.0\n"}),
-    [](const auto& info) { return info.param.name; });
+                             "2080 hours ( 12 months )", 2, "$104000.00", "$45.00\t\t$93600.00\n",
+                             "$55.00\t\t$114400.00\n"}),
+    RowName<W2Case>);
 
 struct RefusedCase {
   const char* name;
@@ -162,7 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {{kW2SalaryEdit, "60000"}},
                     "Please specify two of the three inputs.",
                     kW2RateEdit},
-        RefusedCase{"W2NoBox", kW2Page, {}, "Please specify two of the three inputs.", kW2RateEdit},
         RefusedCase{"Rate1099Refused",
                     k1099Page,
                     {{kRate1099Edit, "0"}},
@@ -189,57 +167,53 @@ INSTANTIATE_TEST_SUITE_P(
                     {{kRate1099Edit, "50"}, {kHours1099Combo, ""}},
                     "Please specify number of hours.",
                     kRate1099Edit}),
-    [](const auto& info) { return info.param.name; });
+    RowName<RefusedCase>);
 
-TEST_F(W2PageTest, WriteBackCompletesThe1099HoursBox) {
+struct WriteBackCase {
+  const char* name;
+  const char* typed;
+  const char* shown;
+  int entry;
+};
+
+void PrintTo(const WriteBackCase& c, std::ostream* os) { *os << c.name; }
+
+class WriteBackTest : public W2PageTest, public ::testing::WithParamInterface<WriteBackCase> {};
+
+// A W2 calculation writes back every bound value: a text in the 1099 page's hours box that
+// begins a list entry, whatever its case, becomes that entry; any other stays as typed.
+TEST_P(WriteBackTest, ReachesThe1099HoursBox) {
   ShowTab(k1099Page);
-  window().Type(kHours1099Combo, "5");
+  window().Type(kHours1099Combo, GetParam().typed);
   ShowTab(kW2Page);
   window().Type(kW2RateEdit, "50");
   window().Type(kW2HoursCombo, "2080");
   window().PressEnter();
 
-  EXPECT_EQ(Text(kHours1099Combo), "520 hours ( 3 months )");
-  EXPECT_EQ(window().ComboGetCurSel(kHours1099Combo), 0);
+  EXPECT_EQ(Text(kHours1099Combo), GetParam().shown);
+  EXPECT_EQ(window().ComboGetCurSel(kHours1099Combo), GetParam().entry);
 }
 
-TEST_F(W2PageTest, WriteBackLeavesUnlistedHoursAlone) {
-  ShowTab(k1099Page);
-  window().Type(kHours1099Combo, "600");
-  ShowTab(kW2Page);
-  window().Type(kW2RateEdit, "50");
-  window().Type(kW2HoursCombo, "2080");
-  window().PressEnter();
-
-  EXPECT_EQ(Text(kHours1099Combo), "600");
-  EXPECT_EQ(window().ComboGetCurSel(kHours1099Combo), kComboError);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WriteBackTest,
+    ::testing::Values(WriteBackCase{"BeginningOfAnEntry", "5", "520 hours ( 3 months )", 0},
+                      WriteBackCase{"OtherCase", "1040 HOURS", "1040 hours ( 6 months )", 1},
+                      WriteBackCase{"NoEntryBegins", "600", "600", kComboError}),
+    RowName<WriteBackCase>);
 
 TEST_F(W2PageTest, ClearEmptiesTheBoxesAndTheTable) {
   window().Type(kW2RateEdit, "50");
   window().Type(kW2HoursCombo, "2080");
   window().PressEnter();
-
-  window().Click(kW2ClearButton);
-
-  EXPECT_EQ(Text(kW2RateEdit), "");
-  EXPECT_EQ(Text(kW2SalaryEdit), "");
-  EXPECT_EQ(Text(kW2HoursCombo), "");
-  EXPECT_EQ(window().ComboGetCurSel(kW2HoursCombo), kComboError);
-  EXPECT_EQ(Text(kW2RateTable), "");
-  EXPECT_EQ(window().FocusedControl(), kW2RateEdit);
-}
-
-TEST_F(W2PageTest, EnterOnAFocusedButtonPressesIt) {
-  window().Type(kW2RateEdit, "50");
-  window().Type(kW2HoursCombo, "2080");
   window().MoveFocus(kW2ClearButton);
 
-  window().PressEnter();
+  window().PressEnter();  // presses the focused button
 
-  EXPECT_EQ(Text(kW2SalaryEdit), "");
-  EXPECT_EQ(Text(kW2RateEdit), "");
-  EXPECT_EQ(Text(kW2RateTable), "");
+  for (int id : {kW2RateEdit, kW2SalaryEdit, kW2HoursCombo, kW2RateTable}) {
+    EXPECT_EQ(Text(id), "") << id;
+  }
+  EXPECT_EQ(window().ComboGetCurSel(kW2HoursCombo), kComboError);
+  EXPECT_EQ(window().FocusedControl(), kW2RateEdit);
 }
 
 class Page1099Test : public MainDialogFixture {
@@ -247,27 +221,19 @@ class Page1099Test : public MainDialogFixture {
   void SetUp() override {
     Open();
     ShowTab(k1099Page);
-    // Start from "%" in every row, whatever the saved settings say.
-    for (int radio : {kWorkCompPercentRadio, kInsurancePercentRadio, kHealthPercentRadio}) {
-      window().Click(radio);
-    }
-    for (int box : {kRate1099Edit, kSocSec1099Edit, kStateTax1099Edit, kFedTax1099Edit,
-                    kWorkComp1099Edit, kInsurance1099Edit, kHealth1099Edit}) {
-      window().Retype(box, "");
-    }
   }
 };
 
 TEST_F(Page1099Test, WorkedExample) {
   window().Type(kRate1099Edit, "50");
-  window().Pick(kHours1099Combo, kHours1040);
+  window().Pick(kHours1099Combo, 1);
   window().Type(kSocSec1099Edit, "7.65");
   window().Type(kStateTax1099Edit, "5");
   window().Type(kFedTax1099Edit, "28");
   window().Type(kWorkComp1099Edit, "2");
   window().Type(kInsurance1099Edit, "300");
   window().Click(kInsuranceDollarRadio);
-  window().Pick(kInsurancePeriodCombo, kMonthly);
+  window().Pick(kInsurancePeriodCombo, 1);  // monthly
   window().Type(kHealth1099Edit, "2400");
   window().Click(kHealthDollarRadio);
 
@@ -279,85 +245,29 @@ TEST_F(Page1099Test, WorkedExample) {
   EXPECT_EQ(Text(kNet1099Text), "$26822.00");
   EXPECT_EQ(Text(kRate1099Edit), "$50");
   EXPECT_EQ(Text(kHours1099Combo), "1040 hours ( 6 months )");
-  EXPECT_EQ(window().ComboGetCurSel(kHours1099Combo), kHours1040);
+  EXPECT_EQ(window().ComboGetCurSel(kHours1099Combo), 1);
   // The tax and other boxes keep what the user typed.
   EXPECT_EQ(Text(kSocSec1099Edit), "7.65");
-  EXPECT_EQ(Text(kWorkComp1099Edit), "2");
   EXPECT_EQ(Text(kInsurance1099Edit), "300");
   EXPECT_EQ(Text(kWorkCompPeriodCombo), "yearly");
   EXPECT_FALSE(window().IsEnabled(kWorkCompPeriodCombo));
 }
 
-TEST_F(Page1099Test, EmptyOptionalBoxesStayEmpty) {
-  window().Type(kRate1099Edit, "50");
-  window().Type(kHours1099Combo, "520");
-  window().PressEnter();
-
-  EXPECT_EQ(Text(kGross1099Text), "$26000.00");
-  EXPECT_EQ(Text(kTaxesOther1099Text), "$0.0");
-  EXPECT_EQ(Text(kNet1099Text), "$26000.00");
-  EXPECT_EQ(Text(kSocSec1099Edit), "");
-  EXPECT_EQ(Text(kHealth1099Edit), "");
-}
-
-struct PeriodCase {
-  const char* name;
-  int period;
-  const char* taxes_other;
-  const char* net;
-};
-
-void PrintTo(const PeriodCase& c, std::ostream* os) { *os << c.name; }
-
-class InsurancePeriodTest : public Page1099Test,
-                            public ::testing::WithParamInterface<PeriodCase> {};
-
-TEST_P(InsurancePeriodTest, DollarAmountIsProratedByItsPeriod) {
-  window().Type(kRate1099Edit, "40");
-  window().Type(kHours1099Combo, "2080");
-  window().Type(kInsurance1099Edit, "500");
-  window().Click(kInsuranceDollarRadio);
-  window().Pick(kInsurancePeriodCombo, GetParam().period);
-  window().PressEnter();
-
-  EXPECT_EQ(Text(kTaxesOther1099Text), GetParam().taxes_other);
-  EXPECT_EQ(Text(kNet1099Text), GetParam().net);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, InsurancePeriodTest,
-                         ::testing::Values(PeriodCase{"Monthly", 1, "$6000.00", "$77200.00"},
-                                           PeriodCase{"Yearly", 0, "$500.00", "$82700.00"}),
-                         [](const auto& info) { return info.param.name; });
-
-TEST_F(Page1099Test, PercentRowIgnoresItsPeriodBox) {
-  window().Type(kRate1099Edit, "40");
-  window().Type(kHours1099Combo, "2080");
-  window().Type(kInsurance1099Edit, "5");
-  window().Click(kInsuranceDollarRadio);
-  window().Pick(kInsurancePeriodCombo, kMonthly);
-  window().Click(kInsurancePercentRadio);
-
-  window().PressEnter();
-
-  EXPECT_EQ(Text(kTaxesOther1099Text), "$4160.00");
-  EXPECT_EQ(Text(kInsurancePeriodCombo), "monthly");
-  EXPECT_FALSE(window().IsEnabled(kInsurancePeriodCombo));
-}
-
+// Each of the six buttons enables or disables its own row's period box, which keeps its choice.
 TEST_F(Page1099Test, RadiosEnableTheirRowsPeriodBoxOnly) {
-  window().Click(kHealthDollarRadio);
-  EXPECT_TRUE(window().IsEnabled(kHealthPeriodCombo));
-  EXPECT_EQ(window().GetCheck(kHealthPercentRadio), 0);
-  EXPECT_FALSE(window().IsEnabled(kWorkCompPeriodCombo));
-  EXPECT_FALSE(window().IsEnabled(kInsurancePeriodCombo));
-
-  window().Pick(kHealthPeriodCombo, kMonthly);
-  window().Click(kHealthPercentRadio);
-  EXPECT_FALSE(window().IsEnabled(kHealthPeriodCombo));
-  EXPECT_EQ(window().GetCheck(kHealthDollarRadio), 0);
-  EXPECT_EQ(Text(kHealthPeriodCombo), "monthly");
-  // A disabled period box takes no choice.
-  EXPECT_FALSE(window().Pick(kHealthPeriodCombo, 0));
+  for (const settings::RadioRow& row : settings::kRadioRows) {
+    SCOPED_TRACE(row.period_id);
+    window().Click(row.dollar_id);
+    EXPECT_EQ(window().GetCheck(row.percent_id), 0);
+    ASSERT_TRUE(window().Pick(row.period_id, 1));
+    for (const settings::RadioRow& other : settings::kRadioRows) {
+      EXPECT_EQ(window().IsEnabled(other.period_id), other.period_id == row.period_id);
+    }
+    window().Click(row.percent_id);
+    EXPECT_EQ(window().GetCheck(row.dollar_id), 0);
+    EXPECT_FALSE(window().IsEnabled(row.period_id));
+    EXPECT_EQ(Text(row.period_id), "monthly");
+  }
 }
 
 TEST_F(Page1099Test, ClearBlanksTheBoxesAndKeepsTheButtons) {
@@ -366,7 +276,7 @@ TEST_F(Page1099Test, ClearBlanksTheBoxesAndKeepsTheButtons) {
   window().Type(kFedTax1099Edit, "28");
   window().Type(kHealth1099Edit, "100");
   window().Click(kHealthDollarRadio);
-  window().Pick(kHealthPeriodCombo, kMonthly);
+  window().Pick(kHealthPeriodCombo, 1);
   window().PressEnter();
   ASSERT_EQ(Text(kGross1099Text), "$52000.00");
 
@@ -383,20 +293,6 @@ TEST_F(Page1099Test, ClearBlanksTheBoxesAndKeepsTheButtons) {
   EXPECT_TRUE(window().IsEnabled(kHealthPeriodCombo));
   EXPECT_EQ(Text(kHealthPeriodCombo), "monthly");
   EXPECT_EQ(window().FocusedControl(), kRate1099Edit);
-}
-
-TEST_F(Page1099Test, W2WorkLeavesThe1099ResultsAlone) {
-  window().Type(kRate1099Edit, "50");
-  window().Type(kHours1099Combo, "520");
-  window().PressEnter();
-  ShowTab(kW2Page);
-  window().Type(kW2RateEdit, "50");
-  window().Type(kW2HoursCombo, "2080");
-  window().PressEnter();
-  window().Click(kW2ClearButton);
-
-  EXPECT_EQ(Text(kGross1099Text), "$26000.00");
-  EXPECT_EQ(Text(kNet1099Text), "$26000.00");
 }
 
 }  // namespace
