@@ -7,8 +7,10 @@
 #include <QGuiApplication>
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ui/about_dialog.h"
@@ -28,19 +30,9 @@ struct FitRow {
 
 void PrintTo(const FitRow& row, std::ostream* out) { *out << row.name; }
 
-Rect AreaOf(const DialogTemplate& dialog, int id) {
-  for (const ControlSpec& control : dialog.controls) {
-    if (control.id == id) return control.rect;
-  }
-  ADD_FAILURE() << "template " << dialog.id << " has no control " << id;
-  return {};
-}
-
-std::string CaptionOf(const DialogTemplate& dialog, int id) {
-  for (const ControlSpec& control : dialog.controls) {
-    if (control.id == id) return std::string(control.caption);
-  }
-  return {};
+const ControlSpec& Control(const DialogTemplate& dialog, int id) {
+  return *std::find_if(dialog.controls.begin(), dialog.controls.end(),
+                       [id](const ControlSpec& control) { return control.id == id; });
 }
 
 // Each text where the user reads it: the Help and About tabs of the main window, and the box.
@@ -49,24 +41,21 @@ std::vector<FitRow> Rows() {
   std::vector<FitRow> rows;
   for (int page = 0; page < kHelpPageCount; ++page) {
     rows.push_back({"help_page_" + std::to_string(page), std::string(HelpPageText(page)),
-                    AreaOf(main, kHelpText)});
+                    Control(main, kHelpText).rect});
   }
-  const struct {
-    std::string name;
-    int id;
-    std::string text;
-  } about_texts[] = {
-      {"version", kVersionText, LoadString(kVersionString)},
-      {"copyright", kCopyrightText, LoadString(kCopyrightString)},
-      {"authors", kAuthorsText, LoadString(kAuthorsString)},
-      {"disclaimer", kDisclaimerText, LoadString(kDisclaimerString)},
-  };
-  for (const auto& about : about_texts) {
-    rows.push_back({"tab_" + about.name, about.text, AreaOf(main, about.id)});
-    rows.push_back({"box_" + about.name, about.text, AreaOf(kAboutTemplate, about.id)});
+  const std::tuple<const char*, int, int> about_texts[] = {
+      {"version", kVersionText, kVersionString},
+      {"copyright", kCopyrightText, kCopyrightString},
+      {"authors", kAuthorsText, kAuthorsString},
+      {"disclaimer", kDisclaimerText, kDisclaimerString}};
+  for (const auto& [name, id, string] : about_texts) {
+    const std::string text = LoadString(string);
+    rows.push_back({std::string("tab_") + name, text, Control(main, id).rect});
+    rows.push_back({std::string("box_") + name, text, Control(kAboutTemplate, id).rect});
   }
   for (const int id : {kAims1Text, kAims2Text, kAims3Text}) {
-    rows.push_back({"tab_aims_" + std::to_string(id), CaptionOf(main, id), AreaOf(main, id)});
+    const ControlSpec& aims = Control(main, id);
+    rows.push_back({"tab_aims_" + std::to_string(id), std::string(aims.caption), aims.rect});
   }
   return rows;
 }
@@ -77,20 +66,15 @@ class TextFitTest : public ::testing::TestWithParam<FitRow> {
     static int argc = 1;
     static char name[] = "qup_ui_help_fit_test";
     static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) app_ = new QGuiApplication(argc, argv);
+    if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
   }
-
-  static QGuiApplication* app_;
 };
-
-QGuiApplication* TextFitTest::app_ = nullptr;
 
 TEST_P(TextFitTest, FitsItsArea) {
   const FitRow& row = GetParam();
   ASSERT_FALSE(row.text.empty());
   const QFont font = DialogUnits::DialogFont();
-  const DialogUnits units(font);
-  const QRect area = units.ToQRect({0, 0, row.area.width, row.area.height});
+  const QRect area = DialogUnits(font).ToQRect({0, 0, row.area.width, row.area.height});
   // The window sets a static text's tab stops every eight average characters of its font.
   const int tab_stop_pixels = 8 * QFontMetrics(font).averageCharWidth();
   // Laid out as wide as the control and far taller, to see how much room the text takes.

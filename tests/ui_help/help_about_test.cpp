@@ -1,0 +1,242 @@
+// SPDX-License-Identifier: MIT
+// The Help and About pages, the About box and its window menu entry, in the main window as the
+// user meets them, and the help texts' shape.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+#include <ostream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/main_dialog_fixture.h"
+#include "ui/about_dialog.h"
+#include "ui/help_pages.h"
+#include "ui/main_template.h"
+
+namespace qup::ui {
+namespace {
+
+using test_support::Differences;
+using test_support::MainDialogFixture;
+using test_support::Snapshot;
+
+std::vector<std::string> Lines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::istringstream stream{std::string(text)};
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+class HelpAboutTest : public MainDialogFixture {
+ protected:
+  void SetUp() override { Open(); }
+
+  // The text and the buttons agree with the page.
+  void ExpectHelpPage(int page) {
+    SCOPED_TRACE("help page " + std::to_string(page));
+    EXPECT_EQ(Text(kHelpText), HelpPageText(page));
+    EXPECT_EQ(window().IsEnabled(kHelpPrevButton), page > 0);
+    EXPECT_EQ(window().IsEnabled(kHelpNextButton), page < kHelpPageCount - 1);
+  }
+
+  // A W2 calculation that succeeds writes every bound value back to its control.
+  void CalculateW2() {
+    ShowTab(kW2Page);
+    window().Type(kW2RateEdit, "50");
+    window().Type(kW2HoursCombo, "2080");
+    window().PressEnter();
+    ASSERT_EQ(Text(kW2SalaryEdit), "$104000.00");
+  }
+};
+
+TEST_F(HelpAboutTest, PrevAndNextStepThroughTheEightPages) {
+  ShowTab(kHelpPage);
+  ExpectHelpPage(0);
+  for (int page = 1; page < kHelpPageCount; ++page) {
+    ASSERT_TRUE(window().Click(kHelpNextButton));
+    ExpectHelpPage(page);
+  }
+  EXPECT_FALSE(window().Click(kHelpNextButton));
+  ASSERT_TRUE(window().Click(kHelpPrevButton));
+  ExpectHelpPage(6);
+  for (int page = 5; page >= 0; --page) ASSERT_TRUE(window().Click(kHelpPrevButton));
+  ExpectHelpPage(0);
+  EXPECT_FALSE(window().Click(kHelpPrevButton));
+}
+
+// The disabled buttons keep these commands away; one that arrives some other way is ignored.
+TEST_F(HelpAboutTest, AStepPastEitherEndLeavesThePage) {
+  HelpPager pager;
+  std::string text;
+  pager.Init(window(), text);
+  pager.OnHelpPrev(window(), text);
+  EXPECT_EQ(pager.index(), 0);
+  for (int step = 0; step <= kHelpPageCount; ++step) pager.OnHelpNext(window(), text);
+  EXPECT_EQ(pager.index(), kHelpPageCount - 1);
+  EXPECT_EQ(text, HelpPageText(kHelpPageCount - 1));
+  ExpectHelpPage(kHelpPageCount - 1);
+}
+
+// The Help page's OK goes to the first tab; neither that, nor other tabs, nor a calculation's
+// write-back of every control moves the help page or changes the About tab.
+TEST_F(HelpAboutTest, HelpAndAboutPagesKeepTheirPlaceAndTexts) {
+  constexpr int kAboutTexts[] = {kVersionText, kCopyrightText, kAuthorsText, kDisclaimerText,
+                                 kAims1Text,   kAims2Text,     kAims3Text};
+  ShowTab(kAboutPage);
+  std::vector<std::string> about;
+  for (int id : kAboutTexts) {
+    EXPECT_TRUE(window().IsVisible(id) && !Text(id).empty()) << id;
+    about.push_back(Text(id));
+  }
+  EXPECT_EQ(Text(kVersionText), "Quorvane Utility Version 1.1");
+  ShowTab(kHelpPage);
+  for (int step = 0; step < 3; ++step) window().Click(kHelpNextButton);
+  ASSERT_TRUE(window().Click(kHelpOkButton));
+  EXPECT_EQ(window().TabGetCurSel(kTabControl), kSitePage);
+  EXPECT_EQ(window().VisibleControls(),
+            (std::vector<int>{kLogoPicture, kLogoHintText, kTabControl}));
+
+  CalculateW2();
+
+  ShowTab(kHelpPage);
+  ExpectHelpPage(3);
+  for (std::size_t i = 0; i < about.size(); ++i) EXPECT_EQ(Text(kAboutTexts[i]), about[i]);
+}
+
+TEST_F(HelpAboutTest, WindowMenuEndsWithOneSeparatorAndTheAboutEntryOnce) {
+  const auto& menu = window().SystemMenu();
+  ASSERT_GE(menu.size(), 3u);
+  EXPECT_NE(menu[menu.size() - 3].command, 0u);
+  EXPECT_EQ(menu[menu.size() - 2].command, 0u);
+  EXPECT_EQ(menu.back().text, "&About Quorvane Utility...");
+  EXPECT_EQ(std::count_if(menu.begin(), menu.end(),
+                          [](const auto& item) { return item.command == kAboutCommand; }),
+            1);
+}
+
+struct CloseRow {
+  std::string name;
+  std::function<bool(MemoryWindow&)> close;
+};
+
+void PrintTo(const CloseRow& row, std::ostream* out) { *out << row.name; }
+
+class AboutBoxTest : public HelpAboutTest, public ::testing::WithParamInterface<CloseRow> {};
+
+// The menu entry opens the box over the main window, which takes no input meanwhile; the box
+// shows the About tab's texts, stays open for anything else, and each way out returns to the
+// main window as it was.
+TEST_P(AboutBoxTest, OpensOverTheMainWindowAndClosesWithNoOtherEffect) {
+  ShowTab(kHelpPage);
+  window().Click(kHelpNextButton);
+  const auto before = Snapshot(window());
+  platform_.QueueModalScript([&](MemoryWindow& box) {
+    EXPECT_EQ(box.Title(), "About Quorvane Utility Program");
+    EXPECT_FALSE(window().PickTab(kTabControl, kW2Page) || window().PressEsc());
+    for (int id : {kVersionText, kCopyrightText, kAuthorsText, kDisclaimerText}) {
+      EXPECT_EQ(box.GetText(id), window().GetText(id)) << id;
+    }
+    box.PressMouse({20, 20});
+    box.ChooseSystemMenuItem(0xF010);  // Move
+    EXPECT_FALSE(box.Ended());
+    EXPECT_TRUE(GetParam().close(box));
+    EXPECT_TRUE(box.Ended());
+  });
+
+  EXPECT_TRUE(window().ChooseSystemMenuItem(kAboutCommand));
+
+  EXPECT_EQ(platform_.scripts_left(), 0u);
+  EXPECT_FALSE(window().Blocked());
+  EXPECT_FALSE(window().Ended());
+  EXPECT_EQ(Differences(before, Snapshot(window())), "");
+  EXPECT_TRUE(MessageBoxes().empty());
+  EXPECT_TRUE(platform_.opened_urls().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WaysOut, AboutBoxTest,
+    ::testing::Values(CloseRow{"ok_button", [](MemoryWindow& box) { return box.Click(kIdOk); }},
+                      CloseRow{"enter", [](MemoryWindow& box) { return box.PressEnter(); }},
+                      CloseRow{"escape", [](MemoryWindow& box) { return box.PressEsc(); }},
+                      CloseRow{"close_button", [](MemoryWindow& box) { return box.Close(); }}),
+    [](const auto& info) { return info.param.name; });
+
+// The label, a tab and the first entry; each further entry on its own line after a tab, the
+// last a contact address under the project's domain.
+TEST(AboutTextsTest, AuthorsStandInAColumnBehindTheLabel) {
+  const std::vector<std::string> lines = Lines(LoadString(kAuthorsString));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_TRUE(lines[0].starts_with("Authors:\t")) << lines[0];
+  for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_TRUE(lines[i].starts_with('\t'));
+  EXPECT_TRUE(lines.back().ends_with("@kestrane.example"));
+  EXPECT_NE(LoadString(kCopyrightString).find("2026"), std::string::npos);
+}
+
+// Single line feeds, single blank lines, two spaces between sentences, text after the last
+// heading.
+TEST(HelpPagesTest, EveryPageIsCleanText) {
+  for (int page = 0; page < kHelpPageCount; ++page) {
+    const std::string text(HelpPageText(page));
+    SCOPED_TRACE("page " + std::to_string(page));
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_EQ(text.find("\n\n\n"), std::string::npos);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '\n');
+    std::smatch match;
+    EXPECT_FALSE(std::regex_search(text, match, std::regex(R"([.!?] [A-Z])"))) << match.str();
+  }
+}
+
+// A heading is a line without small letters (but for a "(continued)" aside) and a blank line
+// after it. The topics name the tabs in their order after one on the tabs themselves; every page
+// but the first opens with a heading, marked "(continued)" when it goes on with a topic.
+TEST(HelpPagesTest, TopicsFollowTheTabsInOrder) {
+  std::vector<std::string> expected = {"TABS"};
+  for (const PageSpec& tab : kMainPages) {
+    std::string caption(tab.caption);
+    for (char& c : caption) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    expected.push_back(caption);
+  }
+  std::vector<std::string> topics;
+  for (int page = 0; page < kHelpPageCount; ++page) {
+    const std::vector<std::string> lines = Lines(HelpPageText(page));
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+      std::string heading = lines[i];
+      const bool continued =
+          heading.ends_with(" (continued)") || heading.ends_with(" (continued):");
+      if (continued) heading.erase(heading.find(" (continued)"));
+      if (heading.ends_with(':')) heading.pop_back();
+      const bool is_heading = !heading.empty() && lines[i + 1].empty() &&
+                              std::none_of(heading.begin(), heading.end(),
+                                           [](unsigned char c) { return std::islower(c); });
+      EXPECT_TRUE(is_heading || i > 0 || page == 0)
+          << "page " << page << " opens with " << lines[i];
+      if (!is_heading) continue;
+      if (!continued) topics.push_back(heading);
+      EXPECT_EQ(heading, topics.back()) << "page " << page;
+    }
+  }
+  EXPECT_EQ(topics, expected);
+}
+
+// The twenty questions run over pages 4 and 5, one a line, numbered "1)" and two spaces.
+TEST(HelpPagesTest, TheTwentyQuestionsAreNumberedInOrder) {
+  std::vector<int> numbers;
+  for (const int page : {4, 5}) {
+    for (const std::string& line : Lines(HelpPageText(page))) {
+      std::smatch match;
+      if (std::regex_match(line, match, std::regex(R"((\d+)\)  \S.*\?)"))) {
+        numbers.push_back(std::stoi(match[1]));
+      }
+    }
+  }
+  ASSERT_EQ(numbers.size(), 20u);
+  for (std::size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(numbers[i], static_cast<int>(i) + 1);
+}
+
+}  // namespace
+}  // namespace qup::ui
