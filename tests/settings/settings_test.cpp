@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: MIT
+// The 1099 page's inputs kept between runs, played through the main window on the in-memory
+// platform with the in-memory registry: what the user does, what is stored, what the next start
+// shows.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "settings/settings_record.h"
+#include "tests/support/main_dialog_fixture.h"
+
+namespace qup::settings {
+namespace {
+
+using namespace qup::ui;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::string_view kKeyPath = "Software\\Kestrane\\QU";
+
+// A 16-byte slot holding text, a zero byte and zero filler.
+Bytes Slot16(std::string_view text) {
+  Bytes bytes(16, 0);
+  std::copy(text.begin(), text.end(), bytes.begin());
+  return bytes;
+}
+
+class SettingsTest : public test_support::MainDialogFixture {
+ protected:
+  // A new run of the program, on the 1099 page.
+  void Start() {
+    Open();
+    ShowTab(k1099Page);
+  }
+  // Types text over a box and clicks Calculate, which reads every box whatever it decides.
+  void TypeAndCalculate(int box, std::string_view text) {
+    window().Retype(box, text);
+    window().Click(kCalculate1099Button);
+  }
+
+  std::optional<Bytes> Stored(std::string_view name) {
+    if (!registry_.HasKey(kKeyPath)) return std::nullopt;
+    const auto& values = registry_.KeyValues(kKeyPath);
+    const auto found = values.find(std::string(name));
+    if (found == values.end()) return std::nullopt;
+    return found->second.data;
+  }
+  void ExpectStored(std::string_view name, std::string_view text) {
+    EXPECT_EQ(Stored(name), Slot16(text)) << name;
+  }
+  void Store(std::string_view name, const Bytes& data) {
+    registry_.KeyValues(kKeyPath)[std::string(name)] = {kRegSz, data};
+  }
+
+  // The six buttons, "1" for checked, in "Radios" order, and the three period boxes, "1" for
+  // enabled.
+  std::string ShownRadios() {
+    std::string shown;
+    for (const RadioRow& row : kRadioRows) {
+      shown += std::to_string(window().GetCheck(row.percent_id));
+      shown += std::to_string(window().GetCheck(row.dollar_id));
+    }
+    for (const RadioRow& row : kRadioRows) shown += window().IsEnabled(row.period_id) ? '1' : '0';
+    return shown;
+  }
+};
+
+TEST_F(SettingsTest, TypedThenCalculatedIsSavedButTypedAfterwardsIsNot) {
+  Start();
+  TypeAndCalculate(kFedTax1099Edit, "7.5");
+  window().Close();
+  ExpectStored("FedTax", "7.5");
+
+  Start();
+  EXPECT_EQ(Text(kFedTax1099Edit), "7.5");
+  window().Retype(kFedTax1099Edit, "8");
+  window().Close();
+  ExpectStored("FedTax", "7.5");
+}
+
+TEST_F(SettingsTest, ClearThenCloseStoresEmptyTextsAndKeepsTheButtons) {
+  Start();
+  window().Retype(kSocSec1099Edit, "6.2");
+  window().Click(kInsuranceDollarRadio);
+  TypeAndCalculate(kInsurance1099Edit, "100");
+  window().Close();
+  ExpectStored("Insur", "100");
+
+  Start();
+  window().Click(kClear1099Button);
+  window().Close();
+  for (std::size_t i = 0; i < kTextSlotCount; ++i) ExpectStored(kSlots[i].value_name, "");
+  ExpectStored("Radios", "100110");
+}
+
+TEST_F(SettingsTest, EscapeEndsAtOnceAndSavesNothing) {
+  Start();
+  TypeAndCalculate(kRate1099Edit, "45");
+  window().Click(kHealthDollarRadio);
+  registry_.ClearCalls();
+
+  window().PressEsc();
+
+  EXPECT_TRUE(window().Ended());
+  EXPECT_TRUE(registry_.Calls().empty());
+  Start();
+  EXPECT_EQ(Text(kRate1099Edit), "");
+  EXPECT_EQ(ShownRadios(), "101010000");
+}
+
+TEST_F(SettingsTest, HandDeletedValueShowsEmptyAndIsWrittenAgainAtClose) {
+  Start();
+  window().Retype(kInsurance1099Edit, "120");
+  TypeAndCalculate(kHealth1099Edit, "300");
+  window().Close();
+  registry_.DeleteValue(kKeyPath, "Insur");
+  const std::size_t reported = MessageBoxes().size();
+
+  Start();
+  EXPECT_EQ(Text(kInsurance1099Edit), "");
+  EXPECT_EQ(Text(kHealth1099Edit), "300");
+  window().Close();
+  ExpectStored("Insur", "");
+  ExpectStored("Health", "300");
+  EXPECT_EQ(MessageBoxes().size(), reported);
+}
+
+// A slot holds 15 bytes and a zero byte: a longer field is cut to 15 bytes, and a stored value
+// without its zero byte is not read past the slot.
+TEST_F(SettingsTest, EverySlotEndsInAZeroByte) {
+  Start();
+  window().Close();
+  Store("HourlyRate", Bytes(16, '9'));
+
+  Start();
+  EXPECT_EQ(Text(kRate1099Edit), std::string(15, '9'));
+  TypeAndCalculate(kHealth1099Edit, "12345678901234567890");
+  window().Close();
+  ExpectStored("HourlyRate", std::string(15, '9'));
+  ExpectStored("Health", "123456789012345");
+
+  Start();
+  EXPECT_EQ(Text(kHealth1099Edit), "123456789012345");
+}
+
+TEST_F(SettingsTest, TextsAreStoredInWindows1252) {
+  Start();
+  window().Retype(kInsurance1099Edit, "€12½");
+  window().Retype(kHealth1099Edit, "5 日本");
+  TypeAndCalculate(kWorkComp1099Edit, std::string(14, '1') + "é");  // 16 UTF-8 bytes
+  window().Close();
+  ExpectStored("Insur",
+               "\x80"
+               "12\xBD");
+  ExpectStored("Health", "5 ??");
+  ExpectStored("WorkComp", std::string(14, '1') + "\xE9");
+
+  Start();
+  EXPECT_EQ(Text(kInsurance1099Edit), "€12½");
+  EXPECT_EQ(Text(kWorkComp1099Edit), std::string(14, '1') + "é");
+}
+
+// The order of the registry operations at the first start, at Close and at the next start.
+TEST_F(SettingsTest, StartCreatesOnlyAMissingKeyAndCloseWritesEverySlot) {
+  std::vector<std::string> sets;
+  std::vector<std::string> queries;
+  for (const SlotInfo& slot : kSlots) {
+    sets.push_back("set " + std::string(slot.value_name) + " 16");
+    queries.push_back("query " + std::string(slot.value_name) + " 16");
+  }
+  const std::string open = "open Software\\Kestrane\\QU";
+  const auto join = [](std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+
+  Start();
+  EXPECT_EQ(registry_.Calls(),
+            join({{open, "create Software\\Kestrane\\QU"}, sets, queries, {"flush", "close"}}));
+  registry_.ClearCalls();
+  window().Close();
+  EXPECT_EQ(registry_.Calls(), join({{open}, sets, {"close"}}));
+  registry_.ClearCalls();
+  Start();
+  EXPECT_EQ(registry_.Calls(), join({{open}, queries, {"flush", "close"}}));
+  EXPECT_EQ(registry_.OpenKeyCount(), 0u);
+}
+
+// What a stored "Radios" text shows: every pair has exactly one checked button, the "$" one
+// exactly when its character is "1", and each period box is enabled exactly when "$" is checked.
+struct RadiosRow {
+  const char* name;
+  Bytes stored;
+  std::string shown;  // six buttons, then three period boxes
+};
+
+void PrintTo(const RadiosRow& row, std::ostream* os) { *os << row.name; }
+
+class RadiosTest : public SettingsTest, public ::testing::WithParamInterface<RadiosRow> {};
+
+TEST_P(RadiosTest, PageShowsOneButtonPerRow) {
+  Store("Radios", GetParam().stored);
+  Start();
+  EXPECT_EQ(ShownRadios(), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stored, RadiosTest,
+    ::testing::Values(RadiosRow{"BothCheckedMeansDollar", Slot16("111111"), "010101111"},
+                      RadiosRow{"NoneCheckedMeansPercent", Slot16("000000"), "101010000"},
+                      RadiosRow{"ShortTextMissingRowsArePercent", Slot16("01"), "011010100"},
+                      RadiosRow{"OtherCharacters", Slot16("xyz1ab"), "100110010"},
+                      RadiosRow{"FillerAfterZeroByteIsNotRead",
+                                {'0', '1', 0, '1', '1', '1', '1', '1'},
+                                "011010100"}),
+    [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace qup::settings
