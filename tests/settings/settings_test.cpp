@@ -4,7 +4,6 @@
 // shows.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -40,15 +39,12 @@ class SettingsTest : public test_support::MainDialogFixture {
     window().Click(kCalculate1099Button);
   }
 
-  std::optional<Bytes> Stored(std::string_view name) {
-    if (!registry_.HasKey(kKeyPath)) return std::nullopt;
+  void ExpectStored(std::string_view name, std::string_view text) {
+    ASSERT_TRUE(registry_.HasKey(kKeyPath));
     const auto& values = registry_.KeyValues(kKeyPath);
     const auto found = values.find(std::string(name));
-    if (found == values.end()) return std::nullopt;
-    return found->second.data;
-  }
-  void ExpectStored(std::string_view name, std::string_view text) {
-    EXPECT_EQ(Stored(name), Slot16(text)) << name;
+    ASSERT_NE(found, values.end()) << name;
+    EXPECT_EQ(found->second.data, Slot16(text)) << name;
   }
   void Store(std::string_view name, const Bytes& data) {
     registry_.KeyValues(kKeyPath)[std::string(name)] = {kRegSz, data};
@@ -164,28 +160,29 @@ TEST_F(SettingsTest, TextsAreStoredInWindows1252) {
 
 // The order of the registry operations at the first start, at Close and at the next start.
 TEST_F(SettingsTest, StartCreatesOnlyAMissingKeyAndCloseWritesEverySlot) {
-  std::vector<std::string> sets;
-  std::vector<std::string> queries;
-  for (const SlotInfo& slot : kSlots) {
-    sets.push_back("set " + std::string(slot.value_name) + " 16");
-    queries.push_back("query " + std::string(slot.value_name) + " 16");
-  }
   const std::string open = "open Software\\Kestrane\\QU";
-  const auto join = [](std::initializer_list<std::vector<std::string>> parts) {
-    std::vector<std::string> all;
-    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-  };
+  std::vector<std::string> first = {open, "create Software\\Kestrane\\QU"}, close = {open},
+                           next = {open};
+  for (const SlotInfo& slot : kSlots) {
+    first.push_back("set " + std::string(slot.value_name) + " 16");
+    close.push_back(first.back());
+  }
+  for (const SlotInfo& slot : kSlots) {
+    first.push_back("query " + std::string(slot.value_name) + " 16");
+    next.push_back(first.back());
+  }
+  first.insert(first.end(), {"flush", "close"});
+  next.insert(next.end(), {"flush", "close"});
+  close.push_back("close");
 
   Start();
-  EXPECT_EQ(registry_.Calls(),
-            join({{open, "create Software\\Kestrane\\QU"}, sets, queries, {"flush", "close"}}));
+  EXPECT_EQ(registry_.Calls(), first);
   registry_.ClearCalls();
   window().Close();
-  EXPECT_EQ(registry_.Calls(), join({{open}, sets, {"close"}}));
+  EXPECT_EQ(registry_.Calls(), close);
   registry_.ClearCalls();
   Start();
-  EXPECT_EQ(registry_.Calls(), join({{open}, queries, {"flush", "close"}}));
+  EXPECT_EQ(registry_.Calls(), next);
   EXPECT_EQ(registry_.OpenKeyCount(), 0u);
 }
 
