@@ -9,7 +9,7 @@ namespace qup::settings {
 bool MemoryRegistry::OpenKey(std::uint32_t root, std::string_view path, std::uint32_t access,
                              RegKey& key) {
   log_.push_back("open " + std::string(path));
-  if (root != kHkeyLocalMachine || access != kKeyAllAccess || refuse_open_ || !HasKey(path)) {
+  if (root != kHkeyLocalMachine || access != kKeyAllAccess || !HasKey(path)) {
     return false;
   }
   key = NewHandle(path);
@@ -18,7 +18,7 @@ bool MemoryRegistry::OpenKey(std::uint32_t root, std::string_view path, std::uin
 
 bool MemoryRegistry::CreateKey(std::uint32_t root, std::string_view path, RegKey& key) {
   log_.push_back("create " + std::string(path));
-  if (root != kHkeyLocalMachine || refuse_create_) return false;
+  if (root != kHkeyLocalMachine) return false;
   KeyValues(path);
   key = NewHandle(path);
   return true;

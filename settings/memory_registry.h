@@ -40,10 +40,6 @@ class MemoryRegistry : public Registry {
   Values& KeyValues(std::string_view path);  // creates the key when missing
   void DeleteValue(std::string_view path, std::string_view name);
 
-  // Makes opening fail although the key exists, as when full access is refused.
-  void RefuseOpen(bool refuse) { refuse_open_ = refuse; }
-  void RefuseCreate(bool refuse) { refuse_create_ = refuse; }
-
   const Log& Calls() const { return log_; }
   void ClearCalls() { log_.clear(); }
   // Keys still open.
@@ -56,8 +52,6 @@ class MemoryRegistry : public Registry {
   std::map<std::string, Values> keys_;
   std::map<RegKey, std::string> handles_;
   RegKey next_handle_ = 1;
-  bool refuse_open_ = false;
-  bool refuse_create_ = false;
   Log log_;
 };
 
