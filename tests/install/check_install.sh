@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a scratch folder as a package would (prefix /usr) and checks what a
 # desktop finds there: the menu entry and the software-centre description pass their
 # validators, the entry's program and icon exist in every size, the manual page reads without

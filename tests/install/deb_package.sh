@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package, installs it with apt, starts the installed program on a virtual X
 # server, sees its window appear, closes it with Esc and removes the package again.
 # Needs root; skipped (exit 77) otherwise, or when a qup package is installed already, which
