@@ -2,13 +2,17 @@
 // The program's entry point: the real window, the settings file and the network.
 #include <QApplication>
 
+#include "app/qt_start.h"
 #include "app/utility_app.h"
 #include "settings/file_registry.h"
 #include "suggest/posix_network.h"
 #include "ui/platform/qt_platform.h"
 
 int main(int argc, char* argv[]) {
+  qup::app::PrepareQtStart();
   QApplication application(argc, argv);
+  // Ties the window to its menu entry, for desktops that match the two by name.
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.kestrane.Qup"));
   qup::ui::QtPlatform platform;
   qup::settings::FileRegistry registry;
   qup::suggest::PosixNetwork network;
