@@ -22,6 +22,8 @@
 
 #include "app/drive/quoted_text.h"
 #include "app/utility_app.h"
+#include "settings/settings_record.h"
+#include "suggest/suggestion_box.h"
 #include "ui/platform/qt_window.h"
 
 namespace qup::drive {
@@ -256,6 +258,10 @@ void Driver::Start(const Arguments&) {
     return;
   }
   running_ = true;
+  // Every start is a fresh run of the program: what a run keeps for the whole process starts
+  // over as it would in a new process.
+  settings::SettingsRecord::Instance().ResetToDefaults();
+  suggest::ResetSuggestionCounters();
   suggest::PosixNetwork network(network_options_);
   app::UtilityApp().InitInstance(*platform_, registry_, network);
   running_ = false;

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
+#include <QWidget>
 
 #include "ui/platform/qt_window.h"
 #include "ui/platform/x11_windows.h"
@@ -67,6 +68,9 @@ void QtPlatform::ShowMessageBox(QWidget* owner, std::string_view text, std::stri
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
+  // The window behind the box becomes the active one again, with the focus where the logic
+  // left it, whether or not a window manager hands the activation back.
+  if (owner && owner->isVisible()) owner->window()->activateWindow();
 }
 
 void QtPlatform::OpenUrl(std::string_view url) { QDesktopServices::openUrl(QUrl(FromUtf8(url))); }
