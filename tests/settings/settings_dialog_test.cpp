@@ -9,6 +9,7 @@
 #include "settings/reg_export.h"
 #include "settings/settings_record.h"
 #include "store_backend.h"
+#include "tests/support/offline_network.h"
 #include "ui/control_ids.h"
 #include "ui/main_dialog.h"
 #include "ui/platform/memory_platform.h"
@@ -17,20 +18,6 @@ namespace qup::settings::testing {
 namespace {
 
 using namespace qup::ui;
-
-// No network: the suggestion page is not used here.
-class NoNetwork : public suggest::Network {
- public:
-  bool Startup() override { return false; }
-  void Cleanup() override {}
-  suggest::Socket OpenStreamSocket() override { return suggest::kInvalidSocket; }
-  std::optional<std::uint32_t> Resolve(std::string_view) override { return std::nullopt; }
-  bool Connect(suggest::Socket, std::uint32_t, std::uint16_t) override { return false; }
-  long Send(suggest::Socket, std::span<const char>) override { return -1; }
-  long Receive(suggest::Socket, std::span<char>) override { return -1; }
-  int LastError() const override { return 0; }
-  void Close(suggest::Socket) override {}
-};
 
 // One run of the program: a new process, the main window, and what the user does in it. The
 // window stays readable after the run.
@@ -66,7 +53,7 @@ class SettingsDialogTest : public ::testing::Test {
 
   TempFolder folder_;
   FileRegistry registry_{FilePath()};
-  NoNetwork network_;
+  test_support::OfflineNetwork network_;
 };
 
 TEST_F(SettingsDialogTest, FirstStartShowsDefaultsAndWritesThem) {

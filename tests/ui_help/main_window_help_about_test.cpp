@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "settings/registry.h"
-#include "suggest/network.h"
+#include "tests/support/offline_network.h"
 #include "ui/about_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/help_pages.h"
@@ -34,20 +34,6 @@ class EmptyRegistry : public settings::Registry {
   }
   bool FlushKey(settings::RegKey) override { return false; }
   void CloseKey(settings::RegKey) override {}
-};
-
-// No network at all; these tests never send.
-class NoNetwork : public suggest::Network {
- public:
-  bool Startup() override { return false; }
-  void Cleanup() override {}
-  suggest::Socket OpenStreamSocket() override { return suggest::kInvalidSocket; }
-  std::optional<std::uint32_t> Resolve(std::string_view) override { return std::nullopt; }
-  bool Connect(suggest::Socket, std::uint32_t, std::uint16_t) override { return false; }
-  long Send(suggest::Socket, std::span<const char>) override { return -1; }
-  long Receive(suggest::Socket, std::span<char>) override { return -1; }
-  int LastError() const override { return 0; }
-  void Close(suggest::Socket) override {}
 };
 
 constexpr int kAboutTabTexts[] = {kVersionText, kCopyrightText, kAuthorsText, kDisclaimerText,
@@ -82,7 +68,7 @@ class MainWindowHelpAboutTest : public ::testing::Test {
 
   MemoryPlatform platform_;
   EmptyRegistry registry_;
-  NoNetwork network_;
+  test_support::OfflineNetwork network_;
   MainDialog dialog_{platform_, registry_, network_};
 };
 

@@ -34,10 +34,6 @@ constexpr int kLargestEditText = 32767;
 constexpr int kTabStopChars = 8;
 constexpr char kCloseEntry[] = "&Close\tAlt+F4";
 
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 bool IsComboKind(ControlKind kind) {
@@ -47,7 +43,7 @@ bool IsComboKind(ControlKind kind) {
 // The label a screen reader gives a box: the static text just before it in template order.
 QString AccessibleNameFor(std::span<const ControlSpec> controls, std::size_t index) {
   if (index > 0 && controls[index - 1].kind == ControlKind::kStatic) {
-    QString name = FromUtf8(controls[index - 1].caption);
+    QString name = QString::fromUtf8(controls[index - 1].caption);
     while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' '))) name.chop(1);
     return name;
   }
@@ -63,7 +59,7 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
   // without an owner is a normal top-level window, so it has its own task bar entry.
   setWindowFlags((owner ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(FromUtf8(dialog.title));
+  setWindowTitle(QString::fromUtf8(dialog.title));
   setFont(DialogUnits::DialogFont());
   setFocusPolicy(Qt::NoFocus);
   units_ = DialogUnits(font());
@@ -106,7 +102,7 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     case ControlKind::kStatic: {
       const int tab_stop = kTabStopChars * QFontMetrics(font()).averageCharWidth();
       auto* text = new StaticText(this, tab_stop, !(spec.flags & kNoPrefix));
-      text->SetText(FromUtf8(spec.caption));
+      text->SetText(QString::fromUtf8(spec.caption));
       widget = text;
       break;
     }
@@ -129,14 +125,14 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::kGroupBox: {
-      auto* group = new QGroupBox(FromUtf8(spec.caption), this);
+      auto* group = new QGroupBox(QString::fromUtf8(spec.caption), this);
       group->setAttribute(Qt::WA_TransparentForMouseEvents);
       group->setFocusPolicy(Qt::NoFocus);
       widget = group;
       break;
     }
     case ControlKind::kEdit: {
-      auto* edit = new QLineEdit(FromUtf8(spec.caption), this);
+      auto* edit = new QLineEdit(QString::fromUtf8(spec.caption), this);
       edit->setMaxLength(kLargestEditText);
       edit->installEventFilter(this);
       widget = edit;
@@ -144,7 +140,7 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     }
     case ControlKind::kMultiLineEdit: {
       auto* edit = new LimitedTextEdit(this);
-      edit->SetText(FromUtf8(spec.caption));
+      edit->SetText(QString::fromUtf8(spec.caption));
       edit->installEventFilter(this);
       connect(edit, &LimitedTextEdit::limitReached, this,
               [this, id] { handler_.OnCommand(id, Notification::kMaxText); });
@@ -160,14 +156,14 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
         // completed from it.
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
-        combo->setEditText(FromUtf8(spec.caption));
+        combo->setEditText(QString::fromUtf8(spec.caption));
       }
       combo->setMaxVisibleItems(std::max(1, (pixels.height() / combo->sizeHint().height()) - 1));
       widget = combo;
       break;
     }
     case ControlKind::kPushButton: {
-      auto* button = new QPushButton(FromUtf8(spec.caption), this);
+      auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
       // Enter is the dialog's to handle: no button becomes the default on its own.
       button->setAutoDefault(false);
       button->setDefault(false);
@@ -177,7 +173,7 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::kRadioButton: {
-      auto* radio = new QRadioButton(FromUtf8(spec.caption), this);
+      auto* radio = new QRadioButton(QString::fromUtf8(spec.caption), this);
       if (spec.flags & kTextLeft) radio->setLayoutDirection(Qt::RightToLeft);
       radio->setFocusPolicy(Qt::ClickFocus);
       if ((spec.flags & kGroupStart) || radio_groups_.empty()) {
@@ -206,15 +202,9 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     widget->setGeometry(placed);
   }
   widget->setObjectName(QString::number(id));
-  if (spec.flags & kDisabled) {
-    if (spec.kind == ControlKind::kTabControl) {
-      tab_control_->SetEnabled(false);
-    } else {
-      widget->setEnabled(false);
-    }
-  }
   index_of_[id] = controls_.size();
   controls_.push_back({&spec, widget});
+  if (spec.flags & kDisabled) Enable(id, false);
 }
 
 const QtWindow::Control* QtWindow::Find(int id) const {
@@ -244,7 +234,7 @@ int QtWindow::ControlIdOf(const QWidget* widget) const {
 void QtWindow::SetText(int id, std::string_view text) {
   const Control* control = Find(id);
   if (!control) return;
-  const QString value = FromUtf8(text);
+  const QString value = QString::fromUtf8(text);
   QWidget* widget = control->widget;
   switch (control->spec->kind) {
     case ControlKind::kStatic:
@@ -374,7 +364,7 @@ void QtWindow::ComboAddString(int id, std::string_view entry) {
   // Adding the first entry must not select it, nor touch the text the user typed.
   const QString typed = combo->currentText();
   const int selected = combo->currentIndex();
-  combo->addItem(FromUtf8(entry));
+  combo->addItem(QString::fromUtf8(entry));
   if (selected < 0) {
     combo->setCurrentIndex(-1);
     if (combo->isEditable()) combo->setEditText(typed);
@@ -385,7 +375,7 @@ int QtWindow::ComboSelectString(int id, std::string_view prefix) {
   const Control* control = Find(id);
   if (!control || !IsComboKind(control->spec->kind) || prefix.empty()) return kComboError;
   auto* combo = static_cast<QComboBox*>(control->widget);
-  const QString wanted = FromUtf8(prefix);
+  const QString wanted = QString::fromUtf8(prefix);
   for (int i = 0; i < combo->count(); ++i) {
     if (combo->itemText(i).startsWith(wanted, Qt::CaseInsensitive)) {
       ComboSetCurSel(id, i);
@@ -430,7 +420,8 @@ void QtWindow::LimitText(int id, int max_chars) {
 }
 
 void QtWindow::TabInsertItem(int id, int index, std::string_view caption) {
-  if (id == tab_control_id_ && tab_control_) tab_control_->InsertItem(index, FromUtf8(caption));
+  if (id == tab_control_id_ && tab_control_)
+    tab_control_->InsertItem(index, QString::fromUtf8(caption));
 }
 
 int QtWindow::TabGetCurSel(int id) const {
@@ -452,7 +443,7 @@ void QtWindow::SetIcons(int large_icon, int small_icon) {
 void QtWindow::AppendSystemMenuSeparator() { menu_entries_.push_back({0, QString()}); }
 
 void QtWindow::AppendSystemMenuItem(unsigned command, std::string_view text) {
-  menu_entries_.push_back({command, FromUtf8(text)});
+  menu_entries_.push_back({command, QString::fromUtf8(text)});
 }
 
 QMenu* QtWindow::OpenWindowMenu(QPoint global_position) {
