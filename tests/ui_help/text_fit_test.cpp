@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/pay_calc.h"
 #include "ui/about_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/help_pages.h"
@@ -71,7 +72,8 @@ std::vector<FitRow> Rows() {
   return rows;
 }
 
-class TextFitTest : public ::testing::TestWithParam<FitRow> {
+// Fonts need an application object.
+class DialogFontTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static int argc = 1;
@@ -83,7 +85,9 @@ class TextFitTest : public ::testing::TestWithParam<FitRow> {
   static QGuiApplication* app_;
 };
 
-QGuiApplication* TextFitTest::app_ = nullptr;
+QGuiApplication* DialogFontTest::app_ = nullptr;
+
+class TextFitTest : public DialogFontTest, public ::testing::WithParamInterface<FitRow> {};
 
 TEST_P(TextFitTest, FitsItsArea) {
   const FitRow& row = GetParam();
@@ -91,8 +95,7 @@ TEST_P(TextFitTest, FitsItsArea) {
   const QFont font = DialogUnits::DialogFont();
   const DialogUnits units(font);
   const QRect area = units.ToQRect({0, 0, row.area.width, row.area.height});
-  // The window sets a static text's tab stops every eight average characters of its font.
-  const int tab_stop_pixels = 8 * QFontMetrics(font).averageCharWidth();
+  const int tab_stop_pixels = units.TabStopPixels();
   // Laid out as wide as the control and far taller, to see how much room the text takes.
   const QRect needed = QFontMetrics(font).boundingRect(
       QRect(0, 0, area.width(), area.height() * 10),
@@ -101,6 +104,56 @@ TEST_P(TextFitTest, FitsItsArea) {
   EXPECT_LE(needed.width(), area.width());
   EXPECT_LE(needed.height(), area.height());
 }
+
+// The W2 rate table beside its header: every row on a line of its own, inside the table's
+// width, the salaries starting where the header's "Salary $" starts. Rates up to 999.99 an
+// hour over a full year give salaries of up to ten characters.
+struct TableRow {
+  std::string name;
+  std::string rate;
+  std::string hours;
+};
+
+void PrintTo(const TableRow& row, std::ostream* out) { *out << row.name; }
+
+class RateTableTest : public DialogFontTest, public ::testing::WithParamInterface<TableRow> {};
+
+// Where the text after the last tab of line starts, in pixels.
+int LastColumn(const QFontMetrics& metrics, const QString& line, int tab_stop_pixels) {
+  const QString head = line.left(line.lastIndexOf(QLatin1Char('\t')) + 1) + QLatin1Char('x');
+  return metrics.boundingRect(QRect(), Qt::TextExpandTabs, head, tab_stop_pixels).width() -
+         metrics.horizontalAdvance(QLatin1Char('x'));
+}
+
+TEST_P(RateTableTest, LinesUpUnderItsHeaderAndStaysInside) {
+  calc::PayCalc calc;
+  calc.Reset();
+  calc.RateW2 = GetParam().rate;
+  calc.HoursW2 = GetParam().hours;
+  ASSERT_TRUE(calc.SolveW2());
+  std::string table;
+  ASSERT_TRUE(calc.BuildRateTable(table));
+
+  const QFont font = DialogUnits::DialogFont();
+  const DialogUnits units(font);
+  const QFontMetrics metrics(font);
+  const int tabs = units.TabStopPixels();
+  const int width = units.XToPixels(AreaOf(kMainDialogTemplate, kW2RateTable).width);
+  const int salary_column = LastColumn(
+      metrics, QString::fromStdString(CaptionOf(kMainDialogTemplate, kW2TableHeader)), tabs);
+  for (const QString& line : QString::fromStdString(table).split(QLatin1Char('\n'))) {
+    if (line.isEmpty()) continue;
+    EXPECT_EQ(LastColumn(metrics, line, tabs), salary_column) << line.toStdString();
+    EXPECT_LE(metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabs).width(), width)
+        << line.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, RateTableTest,
+                         ::testing::Values(TableRow{"worked_example", "50", "2080"},
+                                           TableRow{"six_figure_salaries", "95", "2080"},
+                                           TableRow{"seven_figure_salaries", "990", "2080"}),
+                         [](const auto& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(Texts, TextFitTest, ::testing::ValuesIn(Rows()),
                          [](const auto& info) { return info.param.name; });

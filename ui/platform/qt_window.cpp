@@ -23,6 +23,7 @@
 #include "ui/platform/qt_resources.h"
 #include "ui/platform/static_text.h"
 #include "ui/platform/tab_control.h"
+#include "ui/platform/text_left_radio.h"
 
 namespace qup::ui {
 
@@ -30,8 +31,6 @@ namespace {
 
 // A limit of 0 asks for the largest text a single-line edit takes.
 constexpr int kLargestEditText = 32767;
-// Tab stops of static texts fall every eight average character widths.
-constexpr int kTabStopChars = 8;
 constexpr char kCloseEntry[] = "&Close\tAlt+F4";
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
@@ -100,8 +99,7 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
   const int id = spec.id;
   switch (spec.kind) {
     case ControlKind::kStatic: {
-      const int tab_stop = kTabStopChars * QFontMetrics(font()).averageCharWidth();
-      auto* text = new StaticText(this, tab_stop, !(spec.flags & kNoPrefix));
+      auto* text = new StaticText(this, units_.TabStopPixels(), !(spec.flags & kNoPrefix));
       text->SetText(QString::fromUtf8(spec.caption));
       widget = text;
       break;
@@ -173,8 +171,9 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::kRadioButton: {
-      auto* radio = new QRadioButton(QString::fromUtf8(spec.caption), this);
-      if (spec.flags & kTextLeft) radio->setLayoutDirection(Qt::RightToLeft);
+      const QString caption = QString::fromUtf8(spec.caption);
+      QRadioButton* radio = (spec.flags & kTextLeft) ? new TextLeftRadio(caption, this)
+                                                     : new QRadioButton(caption, this);
       radio->setFocusPolicy(Qt::ClickFocus);
       if ((spec.flags & kGroupStart) || radio_groups_.empty()) {
         radio_groups_.push_back(new QButtonGroup(this));
