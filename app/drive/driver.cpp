@@ -49,6 +49,11 @@ constexpr KeyName kKeyNames[] = {
     {"Down", Qt::Key_Down, Qt::NoModifier, ""},
     {"Space", Qt::Key_Space, Qt::NoModifier, " "},
     {"Alt+F4", Qt::Key_F4, Qt::AltModifier, ""},
+    {"Shift+F10", Qt::Key_F10, Qt::ShiftModifier, ""},
+    {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, ""},
+    {"Ctrl+Shift+Tab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ""},
+    {"Ctrl+PageDown", Qt::Key_PageDown, Qt::ControlModifier, ""},
+    {"Ctrl+PageUp", Qt::Key_PageUp, Qt::ControlModifier, ""},
 };
 
 // A point on the dialog's own background, outside every control: where a right-click opens

@@ -39,16 +39,6 @@ bool IsComboKind(ControlKind kind) {
   return kind == ControlKind::kComboBox || kind == ControlKind::kDropList;
 }
 
-// The label a screen reader gives a box: the static text just before it in template order.
-QString AccessibleNameFor(std::span<const ControlSpec> controls, std::size_t index) {
-  if (index > 0 && controls[index - 1].kind == ControlKind::kStatic) {
-    QString name = QString::fromUtf8(controls[index - 1].caption);
-    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' '))) name.chop(1);
-    return name;
-  }
-  return {};
-}
-
 }  // namespace
 
 QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatform& platform,
@@ -66,11 +56,14 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
 
   controls_.reserve(dialog.controls.size());
   for (const ControlSpec& spec : dialog.controls) CreateControl(spec);
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const ControlKind kind = controls_[i].spec->kind;
-    if (kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit || IsComboKind(kind)) {
-      controls_[i].widget->setAccessibleName(AccessibleNameFor(dialog.controls, i));
+  for (const AccessibleName& entry : dialog.accessible_names) {
+    const Control* control = Find(entry.id);
+    if (!control) continue;
+    QString name = QString::fromUtf8(entry.text);
+    if (const Control* label = Find(entry.label)) {
+      name.prepend(QString::fromUtf8(label->spec->caption));
     }
+    control->widget->setAccessibleName(name);
   }
   if (tab_control_) {
     // Created among the pages' controls, but drawn beneath all of them.
@@ -86,6 +79,17 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
     auto* shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this,
             [this] { OpenWindowMenu(mapToGlobal(QPoint(0, 0))); });
+  }
+  // The next and the previous tab, as tabbed windows commonly take them.
+  for (const auto& [keys, step] :
+       {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, [this, step] {
+      if (tab_control_) tab_control_->StepByUser(step);
+    });
   }
   auto* close_keys = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
   connect(close_keys, &QShortcut::activated, this, [this] { handler_.OnSysCommand(kScClose); });
