@@ -173,10 +173,42 @@ constexpr int kAboutPageControls[] = {kAboutIcon,   kVersionText,    kCopyrightT
                                       kAuthorsText, kDisclaimerText, kAims1Text,
                                       kAims2Text,   kAims3Text,      kAimsGroup};
 
+// What a screen reader calls each box, button and result: the label beside it, and for the
+// "Other" rows' buttons and period boxes what each one stands for.
+constexpr AccessibleName kMainAccessibleNames[] = {
+    {kW2RateEdit, kW2RateLabel, ""},
+    {kW2HoursCombo, kW2HoursLabel, ""},
+    {kW2SalaryEdit, kW2SalaryLabel, ""},
+    {kW2RateTable, kNoLabel, "Rate table: hourly rates and their salaries"},
+    {kRate1099Edit, kRate1099Label, ""},
+    {kHours1099Combo, kHours1099Label, ""},
+    {kSocSec1099Edit, kSocSec1099Label, ""},
+    {kStateTax1099Edit, kStateTax1099Label, ""},
+    {kFedTax1099Edit, kFedTax1099Label, ""},
+    {kWorkComp1099Edit, kWorkComp1099Label, ""},
+    {kInsurance1099Edit, kInsurance1099Label, ""},
+    {kHealth1099Edit, kHealth1099Label, ""},
+    {kWorkCompPercentRadio, kWorkComp1099Label, " %"},
+    {kWorkCompDollarRadio, kWorkComp1099Label, " $"},
+    {kInsurancePercentRadio, kInsurance1099Label, " %"},
+    {kInsuranceDollarRadio, kInsurance1099Label, " $"},
+    {kHealthPercentRadio, kHealth1099Label, " %"},
+    {kHealthDollarRadio, kHealth1099Label, " $"},
+    {kWorkCompPeriodCombo, kWorkComp1099Label, " period"},
+    {kInsurancePeriodCombo, kInsurance1099Label, " period"},
+    {kHealthPeriodCombo, kHealth1099Label, " period"},
+    {kGross1099Text, kGross1099Label, ""},
+    {kTaxesOther1099Text, kTaxesOther1099Label, ""},
+    {kNet1099Text, kNet1099Label, ""},
+    {kLogoPicture, kNoLabel, "Logo"},
+    {kHelpText, kNoLabel, "Help page"},
+    {kSuggestionEdit, kNoLabel, "Suggestion"},
+};
+
 }  // namespace
 
 const DialogTemplate kMainDialogTemplate{
-    kMainTemplateId, kMainWindowTitle, 340, 182, kMainControls,
+    kMainTemplateId, kMainWindowTitle, 340, 182, kMainControls, kMainAccessibleNames,
 };
 
 const std::array<PageSpec, kPageCount> kMainPages{{

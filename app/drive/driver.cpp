@@ -22,6 +22,8 @@
 
 #include "app/drive/quoted_text.h"
 #include "app/utility_app.h"
+#include "settings/settings_record.h"
+#include "suggest/suggestion_box.h"
 #include "ui/platform/qt_window.h"
 
 namespace qup::drive {
@@ -35,13 +37,23 @@ struct KeyName {
   std::string_view name;
   Qt::Key key;
   Qt::KeyboardModifiers modifiers;
+  std::string_view text;  // what the key types, if anything
 };
 
 constexpr KeyName kKeyNames[] = {
-    {"Enter", Qt::Key_Return, Qt::NoModifier}, {"Escape", Qt::Key_Escape, Qt::NoModifier},
-    {"Tab", Qt::Key_Tab, Qt::NoModifier},      {"Backtab", Qt::Key_Backtab, Qt::ShiftModifier},
-    {"Up", Qt::Key_Up, Qt::NoModifier},        {"Down", Qt::Key_Down, Qt::NoModifier},
-    {"Space", Qt::Key_Space, Qt::NoModifier},  {"Alt+F4", Qt::Key_F4, Qt::AltModifier},
+    {"Enter", Qt::Key_Return, Qt::NoModifier, "\r"},
+    {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b"},
+    {"Tab", Qt::Key_Tab, Qt::NoModifier, "\t"},
+    {"Backtab", Qt::Key_Backtab, Qt::ShiftModifier, ""},
+    {"Up", Qt::Key_Up, Qt::NoModifier, ""},
+    {"Down", Qt::Key_Down, Qt::NoModifier, ""},
+    {"Space", Qt::Key_Space, Qt::NoModifier, " "},
+    {"Alt+F4", Qt::Key_F4, Qt::AltModifier, ""},
+    {"Shift+F10", Qt::Key_F10, Qt::ShiftModifier, ""},
+    {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, ""},
+    {"Ctrl+Shift+Tab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ""},
+    {"Ctrl+PageDown", Qt::Key_PageDown, Qt::ControlModifier, ""},
+    {"Ctrl+PageUp", Qt::Key_PageUp, Qt::ControlModifier, ""},
 };
 
 // A point on the dialog's own background, outside every control: where a right-click opens
@@ -221,7 +233,7 @@ void Driver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QStrin
 }
 
 void Driver::TypeKeys(std::string_view keys) {
-  for (const QChar c : QString::fromUtf8(keys.data(), static_cast<qsizetype>(keys.size()))) {
+  for (const QChar c : QString::fromUtf8(keys)) {
     if (c == QLatin1Char('\n')) {
       PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     } else if (c == QLatin1Char('\t')) {
@@ -256,6 +268,10 @@ void Driver::Start(const Arguments&) {
     return;
   }
   running_ = true;
+  // Every start is a fresh run of the program: what a run keeps for the whole process starts
+  // over as it would in a new process.
+  settings::SettingsRecord::Instance().ResetToDefaults();
+  suggest::ResetSuggestionCounters();
   suggest::PosixNetwork network(network_options_);
   app::UtilityApp().InitInstance(*platform_, registry_, network);
   running_ = false;
@@ -312,12 +328,7 @@ void Driver::Keys(const Arguments& args) {
 void Driver::Key(const Arguments& args) {
   for (const KeyName& key : kKeyNames) {
     if (key.name == args.text) {
-      const QString text = key.key == Qt::Key_Return   ? QStringLiteral("\r")
-                           : key.key == Qt::Key_Escape ? QStringLiteral("\x1b")
-                           : key.key == Qt::Key_Tab    ? QStringLiteral("\t")
-                           : key.key == Qt::Key_Space  ? QStringLiteral(" ")
-                                                       : QString();
-      PressKey(key.key, key.modifiers, text);
+      PressKey(key.key, key.modifiers, QString::fromLatin1(key.text));
       return;
     }
   }

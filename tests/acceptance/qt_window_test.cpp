@@ -165,6 +165,41 @@ TEST_F(QtWindowTest, OnlyTheUsersChoiceOfTabIsReported) {
   EXPECT_EQ(recorder_.events, Events{"tab 15"});
 }
 
+struct TabKeyRow {
+  const char* name;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  int expected_tab;  // from tab 0 of two
+};
+
+void PrintTo(const TabKeyRow& row, std::ostream* out) { *out << row.name; }
+
+class TabKeyTest : public QtWindowTest, public testing::WithParamInterface<TabKeyRow> {};
+
+TEST_P(TabKeyTest, SwitchesTabsAsTheUserAndReportsIt) {
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), GetParam().key, GetParam().modifiers);
+  EXPECT_EQ(window_.TabGetCurSel(kTabsId), GetParam().expected_tab);
+  EXPECT_EQ(recorder_.events, Events{"tab 15"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TabKeyTest,
+    testing::Values(TabKeyRow{"ctrl_tab", Qt::Key_Tab, Qt::ControlModifier, 1},
+                    TabKeyRow{"ctrl_page_down", Qt::Key_PageDown, Qt::ControlModifier, 1},
+                    TabKeyRow{"ctrl_page_up_wraps", Qt::Key_PageUp, Qt::ControlModifier, 1},
+                    TabKeyRow{"ctrl_shift_tab_wraps", Qt::Key_Backtab,
+                              Qt::ControlModifier | Qt::ShiftModifier, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(QtWindowTest, TabKeysDoNothingWhileTheTabsAreDisabled) {
+  window_.Enable(kTabsId, false);
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(window_.TabGetCurSel(kTabsId), 0);
+  EXPECT_TRUE(recorder_.events.empty());
+}
+
 TEST_F(QtWindowTest, RadioButtonsFormExclusivePairsTheProgramCanClear) {
   window_.SetCheck(kFirstRadio, 1);
   window_.SetCheck(kSecondRadio, 1);

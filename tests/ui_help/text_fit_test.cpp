@@ -7,12 +7,11 @@
 #include <QGuiApplication>
 #include <QRect>
 #include <QString>
-#include <algorithm>
 #include <ostream>
 #include <string>
-#include <tuple>
 #include <vector>
 
+#include "calc/pay_calc.h"
 #include "ui/about_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/help_pages.h"
@@ -30,9 +29,19 @@ struct FitRow {
 
 void PrintTo(const FitRow& row, std::ostream* out) { *out << row.name; }
 
-const ControlSpec& Control(const DialogTemplate& dialog, int id) {
-  return *std::find_if(dialog.controls.begin(), dialog.controls.end(),
-                       [id](const ControlSpec& control) { return control.id == id; });
+Rect AreaOf(const DialogTemplate& dialog, int id) {
+  for (const ControlSpec& control : dialog.controls) {
+    if (control.id == id) return control.rect;
+  }
+  ADD_FAILURE() << "template " << dialog.id << " has no control " << id;
+  return {};
+}
+
+std::string CaptionOf(const DialogTemplate& dialog, int id) {
+  for (const ControlSpec& control : dialog.controls) {
+    if (control.id == id) return std::string(control.caption);
+  }
+  return {};
 }
 
 // Each text where the user reads it: the Help and About tabs of the main window, and the box.
@@ -41,42 +50,52 @@ std::vector<FitRow> Rows() {
   std::vector<FitRow> rows;
   for (int page = 0; page < kHelpPageCount; ++page) {
     rows.push_back({"help_page_" + std::to_string(page), std::string(HelpPageText(page)),
-                    Control(main, kHelpText).rect});
+                    AreaOf(main, kHelpText)});
   }
-  const std::tuple<const char*, int, int> about_texts[] = {
-      {"version", kVersionText, kVersionString},
-      {"copyright", kCopyrightText, kCopyrightString},
-      {"authors", kAuthorsText, kAuthorsString},
-      {"disclaimer", kDisclaimerText, kDisclaimerString}};
-  for (const auto& [name, id, string] : about_texts) {
-    const std::string text = LoadString(string);
-    rows.push_back({std::string("tab_") + name, text, Control(main, id).rect});
-    rows.push_back({std::string("box_") + name, text, Control(kAboutTemplate, id).rect});
+  const struct {
+    std::string name;
+    int id;
+    std::string text;
+  } about_texts[] = {
+      {"version", kVersionText, LoadString(kVersionString)},
+      {"copyright", kCopyrightText, LoadString(kCopyrightString)},
+      {"authors", kAuthorsText, LoadString(kAuthorsString)},
+      {"disclaimer", kDisclaimerText, LoadString(kDisclaimerString)},
+  };
+  for (const auto& about : about_texts) {
+    rows.push_back({"tab_" + about.name, about.text, AreaOf(main, about.id)});
+    rows.push_back({"box_" + about.name, about.text, AreaOf(kAboutTemplate, about.id)});
   }
   for (const int id : {kAims1Text, kAims2Text, kAims3Text}) {
-    const ControlSpec& aims = Control(main, id);
-    rows.push_back({"tab_aims_" + std::to_string(id), std::string(aims.caption), aims.rect});
+    rows.push_back({"tab_aims_" + std::to_string(id), CaptionOf(main, id), AreaOf(main, id)});
   }
   return rows;
 }
 
-class TextFitTest : public ::testing::TestWithParam<FitRow> {
+// Fonts need an application object.
+class DialogFontTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static int argc = 1;
     static char name[] = "qup_ui_help_fit_test";
     static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) new QGuiApplication(argc, argv);
+    if (QGuiApplication::instance() == nullptr) app_ = new QGuiApplication(argc, argv);
   }
+
+  static QGuiApplication* app_;
 };
+
+QGuiApplication* DialogFontTest::app_ = nullptr;
+
+class TextFitTest : public DialogFontTest, public ::testing::WithParamInterface<FitRow> {};
 
 TEST_P(TextFitTest, FitsItsArea) {
   const FitRow& row = GetParam();
   ASSERT_FALSE(row.text.empty());
   const QFont font = DialogUnits::DialogFont();
-  const QRect area = DialogUnits(font).ToQRect({0, 0, row.area.width, row.area.height});
-  // The window sets a static text's tab stops every eight average characters of its font.
-  const int tab_stop_pixels = 8 * QFontMetrics(font).averageCharWidth();
+  const DialogUnits units(font);
+  const QRect area = units.ToQRect({0, 0, row.area.width, row.area.height});
+  const int tab_stop_pixels = units.TabStopPixels();
   // Laid out as wide as the control and far taller, to see how much room the text takes.
   const QRect needed = QFontMetrics(font).boundingRect(
       QRect(0, 0, area.width(), area.height() * 10),
@@ -85,6 +104,56 @@ TEST_P(TextFitTest, FitsItsArea) {
   EXPECT_LE(needed.width(), area.width());
   EXPECT_LE(needed.height(), area.height());
 }
+
+// The W2 rate table beside its header: every row on a line of its own, inside the table's
+// width, the salaries starting where the header's "Salary $" starts. Rates up to 999.99 an
+// hour over a full year give salaries of up to ten characters.
+struct TableRow {
+  std::string name;
+  std::string rate;
+  std::string hours;
+};
+
+void PrintTo(const TableRow& row, std::ostream* out) { *out << row.name; }
+
+class RateTableTest : public DialogFontTest, public ::testing::WithParamInterface<TableRow> {};
+
+// Where the text after the last tab of line starts, in pixels.
+int LastColumn(const QFontMetrics& metrics, const QString& line, int tab_stop_pixels) {
+  const QString head = line.left(line.lastIndexOf(QLatin1Char('\t')) + 1) + QLatin1Char('x');
+  return metrics.boundingRect(QRect(), Qt::TextExpandTabs, head, tab_stop_pixels).width() -
+         metrics.horizontalAdvance(QLatin1Char('x'));
+}
+
+TEST_P(RateTableTest, LinesUpUnderItsHeaderAndStaysInside) {
+  calc::PayCalc calc;
+  calc.Reset();
+  calc.RateW2 = GetParam().rate;
+  calc.HoursW2 = GetParam().hours;
+  ASSERT_TRUE(calc.SolveW2());
+  std::string table;
+  ASSERT_TRUE(calc.BuildRateTable(table));
+
+  const QFont font = DialogUnits::DialogFont();
+  const DialogUnits units(font);
+  const QFontMetrics metrics(font);
+  const int tabs = units.TabStopPixels();
+  const int width = units.XToPixels(AreaOf(kMainDialogTemplate, kW2RateTable).width);
+  const int salary_column = LastColumn(
+      metrics, QString::fromStdString(CaptionOf(kMainDialogTemplate, kW2TableHeader)), tabs);
+  for (const QString& line : QString::fromStdString(table).split(QLatin1Char('\n'))) {
+    if (line.isEmpty()) continue;
+    EXPECT_EQ(LastColumn(metrics, line, tabs), salary_column) << line.toStdString();
+    EXPECT_LE(metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabs).width(), width)
+        << line.toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, RateTableTest,
+                         ::testing::Values(TableRow{"worked_example", "50", "2080"},
+                                           TableRow{"six_figure_salaries", "95", "2080"},
+                                           TableRow{"seven_figure_salaries", "990", "2080"}),
+                         [](const auto& info) { return info.param.name; });
 
 INSTANTIATE_TEST_SUITE_P(Texts, TextFitTest, ::testing::ValuesIn(Rows()),
                          [](const auto& info) { return info.param.name; });

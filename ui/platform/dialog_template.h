@@ -67,12 +67,23 @@ struct ControlSpec {
   int resource = kNoResource;  // pictures and icons
 };
 
+// The name a screen reader gives a control: the caption of its label, then text; or text alone
+// when label is kNoLabel.
+inline constexpr int kNoLabel = 0;
+struct AccessibleName {
+  int id;
+  int label;
+  std::string_view text;
+};
+
 struct DialogTemplate {
   int id;
   std::string_view title;
   int width;   // client area, dialog units
   int height;  // client area, dialog units
   std::span<const ControlSpec> controls;  // in creation and Tab order
+  // Controls not named here, static texts and buttons, are known by their own text.
+  std::span<const AccessibleName> accessible_names = {};
 };
 
 }  // namespace qup::ui

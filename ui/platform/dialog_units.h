@@ -32,6 +32,12 @@ class DialogUnits {
 
   BaseUnits base() const { return base_; }
 
+  // Static texts expand tabs to columns on the dialog's grid, every seven horizontal base
+  // units: wide enough that a label such as "Authors:" stands clear of its column, narrow
+  // enough that the rate table's second column (two tabs in) holds a ten-character salary
+  // within the table's 100 units. Eight units would wrap six-figure salaries.
+  int TabStopPixels() const { return kTabStopBaseUnits * base_.x; }
+
   // x and width scale by base.x / 4, y and height by base.y / 8, each rounded to the nearest
   // pixel with halves away from zero, each value on its own (as the original platform does, so
   // a right edge is not necessarily x + width rounded together).
@@ -41,6 +47,7 @@ class DialogUnits {
   int YToPixels(int dialog_units) const;
 
  private:
+  static constexpr int kTabStopBaseUnits = 7;
   BaseUnits base_;
 };
 

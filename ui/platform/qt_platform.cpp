@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
+#include <QWidget>
 
 #include "ui/platform/qt_window.h"
 #include "ui/platform/x11_windows.h"
@@ -15,10 +16,6 @@
 namespace qup::ui {
 
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon IconFor(int type) {
   switch (type & 0xF0) {
@@ -63,13 +60,19 @@ void QtPlatform::MessageBox(std::string_view text, std::string_view caption, int
 
 void QtPlatform::ShowMessageBox(QWidget* owner, std::string_view text, std::string_view caption,
                                 int type) {
-  QMessageBox box(IconFor(type), FromUtf8(caption), FromUtf8(text), QMessageBox::Ok, owner);
+  QMessageBox box(IconFor(type), QString::fromUtf8(caption), QString::fromUtf8(text),
+                  QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
   box.exec();
+  // The window behind the box becomes the active one again, with the focus where the logic
+  // left it, whether or not a window manager hands the activation back.
+  if (owner && owner->isVisible()) owner->window()->activateWindow();
 }
 
-void QtPlatform::OpenUrl(std::string_view url) { QDesktopServices::openUrl(QUrl(FromUtf8(url))); }
+void QtPlatform::OpenUrl(std::string_view url) {
+  QDesktopServices::openUrl(QUrl(QString::fromUtf8(url)));
+}
 
 WindowRef QtPlatform::FindTopLevelWindow(std::string_view title) {
   return OnX11() ? X11Windows().FindByTitle(title) : 0;

@@ -23,6 +23,7 @@
 #include "ui/platform/qt_resources.h"
 #include "ui/platform/static_text.h"
 #include "ui/platform/tab_control.h"
+#include "ui/platform/text_left_radio.h"
 
 namespace qup::ui {
 
@@ -30,28 +31,12 @@ namespace {
 
 // A limit of 0 asks for the largest text a single-line edit takes.
 constexpr int kLargestEditText = 32767;
-// Tab stops of static texts fall every eight average character widths.
-constexpr int kTabStopChars = 8;
 constexpr char kCloseEntry[] = "&Close\tAlt+F4";
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 bool IsComboKind(ControlKind kind) {
   return kind == ControlKind::kComboBox || kind == ControlKind::kDropList;
-}
-
-// The label a screen reader gives a box: the static text just before it in template order.
-QString AccessibleNameFor(std::span<const ControlSpec> controls, std::size_t index) {
-  if (index > 0 && controls[index - 1].kind == ControlKind::kStatic) {
-    QString name = FromUtf8(controls[index - 1].caption);
-    while (name.endsWith(QLatin1Char(':')) || name.endsWith(QLatin1Char(' '))) name.chop(1);
-    return name;
-  }
-  return {};
 }
 
 }  // namespace
@@ -63,7 +48,7 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
   // without an owner is a normal top-level window, so it has its own task bar entry.
   setWindowFlags((owner ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  setWindowTitle(FromUtf8(dialog.title));
+  setWindowTitle(QString::fromUtf8(dialog.title));
   setFont(DialogUnits::DialogFont());
   setFocusPolicy(Qt::NoFocus);
   units_ = DialogUnits(font());
@@ -71,11 +56,14 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
 
   controls_.reserve(dialog.controls.size());
   for (const ControlSpec& spec : dialog.controls) CreateControl(spec);
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const ControlKind kind = controls_[i].spec->kind;
-    if (kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit || IsComboKind(kind)) {
-      controls_[i].widget->setAccessibleName(AccessibleNameFor(dialog.controls, i));
+  for (const AccessibleName& entry : dialog.accessible_names) {
+    const Control* control = Find(entry.id);
+    if (!control) continue;
+    QString name = QString::fromUtf8(entry.text);
+    if (const Control* label = Find(entry.label)) {
+      name.prepend(QString::fromUtf8(label->spec->caption));
     }
+    control->widget->setAccessibleName(name);
   }
   if (tab_control_) {
     // Created among the pages' controls, but drawn beneath all of them.
@@ -92,6 +80,17 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
     connect(shortcut, &QShortcut::activated, this,
             [this] { OpenWindowMenu(mapToGlobal(QPoint(0, 0))); });
   }
+  // The next and the previous tab, as tabbed windows commonly take them.
+  for (const auto& [keys, step] :
+       {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
+    auto* shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, [this, step] {
+      if (tab_control_) tab_control_->StepByUser(step);
+    });
+  }
   auto* close_keys = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
   connect(close_keys, &QShortcut::activated, this, [this] { handler_.OnSysCommand(kScClose); });
 }
@@ -104,9 +103,8 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
   const int id = spec.id;
   switch (spec.kind) {
     case ControlKind::kStatic: {
-      const int tab_stop = kTabStopChars * QFontMetrics(font()).averageCharWidth();
-      auto* text = new StaticText(this, tab_stop, !(spec.flags & kNoPrefix));
-      text->SetText(FromUtf8(spec.caption));
+      auto* text = new StaticText(this, units_.TabStopPixels(), !(spec.flags & kNoPrefix));
+      text->SetText(QString::fromUtf8(spec.caption));
       widget = text;
       break;
     }
@@ -129,14 +127,14 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::kGroupBox: {
-      auto* group = new QGroupBox(FromUtf8(spec.caption), this);
+      auto* group = new QGroupBox(QString::fromUtf8(spec.caption), this);
       group->setAttribute(Qt::WA_TransparentForMouseEvents);
       group->setFocusPolicy(Qt::NoFocus);
       widget = group;
       break;
     }
     case ControlKind::kEdit: {
-      auto* edit = new QLineEdit(FromUtf8(spec.caption), this);
+      auto* edit = new QLineEdit(QString::fromUtf8(spec.caption), this);
       edit->setMaxLength(kLargestEditText);
       edit->installEventFilter(this);
       widget = edit;
@@ -144,7 +142,7 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     }
     case ControlKind::kMultiLineEdit: {
       auto* edit = new LimitedTextEdit(this);
-      edit->SetText(FromUtf8(spec.caption));
+      edit->SetText(QString::fromUtf8(spec.caption));
       edit->installEventFilter(this);
       connect(edit, &LimitedTextEdit::limitReached, this,
               [this, id] { handler_.OnCommand(id, Notification::kMaxText); });
@@ -160,14 +158,14 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
         // completed from it.
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
-        combo->setEditText(FromUtf8(spec.caption));
+        combo->setEditText(QString::fromUtf8(spec.caption));
       }
       combo->setMaxVisibleItems(std::max(1, (pixels.height() / combo->sizeHint().height()) - 1));
       widget = combo;
       break;
     }
     case ControlKind::kPushButton: {
-      auto* button = new QPushButton(FromUtf8(spec.caption), this);
+      auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
       // Enter is the dialog's to handle: no button becomes the default on its own.
       button->setAutoDefault(false);
       button->setDefault(false);
@@ -177,8 +175,9 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::kRadioButton: {
-      auto* radio = new QRadioButton(FromUtf8(spec.caption), this);
-      if (spec.flags & kTextLeft) radio->setLayoutDirection(Qt::RightToLeft);
+      const QString caption = QString::fromUtf8(spec.caption);
+      QRadioButton* radio = (spec.flags & kTextLeft) ? new TextLeftRadio(caption, this)
+                                                     : new QRadioButton(caption, this);
       radio->setFocusPolicy(Qt::ClickFocus);
       if ((spec.flags & kGroupStart) || radio_groups_.empty()) {
         radio_groups_.push_back(new QButtonGroup(this));
@@ -206,15 +205,9 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     widget->setGeometry(placed);
   }
   widget->setObjectName(QString::number(id));
-  if (spec.flags & kDisabled) {
-    if (spec.kind == ControlKind::kTabControl) {
-      tab_control_->SetEnabled(false);
-    } else {
-      widget->setEnabled(false);
-    }
-  }
   index_of_[id] = controls_.size();
   controls_.push_back({&spec, widget});
+  if (spec.flags & kDisabled) Enable(id, false);
 }
 
 const QtWindow::Control* QtWindow::Find(int id) const {
@@ -244,7 +237,7 @@ int QtWindow::ControlIdOf(const QWidget* widget) const {
 void QtWindow::SetText(int id, std::string_view text) {
   const Control* control = Find(id);
   if (!control) return;
-  const QString value = FromUtf8(text);
+  const QString value = QString::fromUtf8(text);
   QWidget* widget = control->widget;
   switch (control->spec->kind) {
     case ControlKind::kStatic:
@@ -374,7 +367,7 @@ void QtWindow::ComboAddString(int id, std::string_view entry) {
   // Adding the first entry must not select it, nor touch the text the user typed.
   const QString typed = combo->currentText();
   const int selected = combo->currentIndex();
-  combo->addItem(FromUtf8(entry));
+  combo->addItem(QString::fromUtf8(entry));
   if (selected < 0) {
     combo->setCurrentIndex(-1);
     if (combo->isEditable()) combo->setEditText(typed);
@@ -385,7 +378,7 @@ int QtWindow::ComboSelectString(int id, std::string_view prefix) {
   const Control* control = Find(id);
   if (!control || !IsComboKind(control->spec->kind) || prefix.empty()) return kComboError;
   auto* combo = static_cast<QComboBox*>(control->widget);
-  const QString wanted = FromUtf8(prefix);
+  const QString wanted = QString::fromUtf8(prefix);
   for (int i = 0; i < combo->count(); ++i) {
     if (combo->itemText(i).startsWith(wanted, Qt::CaseInsensitive)) {
       ComboSetCurSel(id, i);
@@ -430,7 +423,8 @@ void QtWindow::LimitText(int id, int max_chars) {
 }
 
 void QtWindow::TabInsertItem(int id, int index, std::string_view caption) {
-  if (id == tab_control_id_ && tab_control_) tab_control_->InsertItem(index, FromUtf8(caption));
+  if (id == tab_control_id_ && tab_control_)
+    tab_control_->InsertItem(index, QString::fromUtf8(caption));
 }
 
 int QtWindow::TabGetCurSel(int id) const {
@@ -452,7 +446,7 @@ void QtWindow::SetIcons(int large_icon, int small_icon) {
 void QtWindow::AppendSystemMenuSeparator() { menu_entries_.push_back({0, QString()}); }
 
 void QtWindow::AppendSystemMenuItem(unsigned command, std::string_view text) {
-  menu_entries_.push_back({command, FromUtf8(text)});
+  menu_entries_.push_back({command, QString::fromUtf8(text)});
 }
 
 QMenu* QtWindow::OpenWindowMenu(QPoint global_position) {

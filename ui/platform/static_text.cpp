@@ -24,7 +24,8 @@ QString WithoutMnemonicMarkers(const QString& text) {
 }  // namespace
 
 StaticText::StaticText(QWidget* parent, int tab_stop_pixels, bool show_prefix)
-    : QWidget(parent), tab_stop_pixels_(tab_stop_pixels), show_prefix_(show_prefix) {
+    : QLabel(parent), tab_stop_pixels_(tab_stop_pixels), show_prefix_(show_prefix) {
+  setTextFormat(Qt::PlainText);
   // Presses fall through to the dialog, which handles clicks on its background itself.
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
@@ -33,7 +34,8 @@ StaticText::StaticText(QWidget* parent, int tab_stop_pixels, bool show_prefix)
 void StaticText::SetText(const QString& text) {
   text_ = text;
   shown_ = show_prefix_ ? WithoutMnemonicMarkers(text) : text;
-  setAccessibleName(QString(shown_).replace(QLatin1Char('\t'), QLatin1Char(' ')));
+  // The label's own text is what assistive technology reads; the painting below is ours.
+  QLabel::setText(shown_);
   update();
 }
 

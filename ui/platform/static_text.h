@@ -3,12 +3,14 @@
 #ifndef QUP_UI_PLATFORM_STATIC_TEXT_H
 #define QUP_UI_PLATFORM_STATIC_TEXT_H
 
+#include <QLabel>
 #include <QString>
-#include <QWidget>
 
 namespace qup::ui {
 
-class StaticText : public QWidget {
+// A label to screen readers, which read its text (without mnemonic markers) unless the window
+// gives it a name of its own; drawn by itself, with tab columns on the dialog's grid.
+class StaticText : public QLabel {
  public:
   // Tab stops fall every tab_stop_pixels from the left edge; a text shows '&' as it is only
   // when show_prefix is false, otherwise '&' marks a mnemonic and "&&" stands for '&'.

@@ -46,7 +46,7 @@ TabControl::TabControl(QWidget* dialog, QRect pixels, std::function<void()> on_u
   bar_->setDrawBase(false);
   bar_->setExpanding(false);
   bar_->setUsesScrollButtons(false);
-  // The keyboard never visits the tab control; tabs change by mouse.
+  // The keyboard never visits the tab control; tabs change by mouse or Ctrl+Tab.
   bar_->setFocusPolicy(Qt::NoFocus);
   QObject::connect(bar_, &QTabBar::currentChanged,
                    [this, notify = std::move(on_user_change)](int /*index*/) {
@@ -79,6 +79,12 @@ void TabControl::SetCurrentIndex(int index) {
   changing_ = true;
   bar_->setCurrentIndex(index);
   changing_ = false;
+}
+
+void TabControl::StepByUser(int step) {
+  const int count = bar_->count();
+  if (count == 0 || !bar_->isVisible() || !bar_->isEnabled()) return;
+  bar_->setCurrentIndex(((bar_->currentIndex() + step) % count + count) % count);
 }
 
 void TabControl::SetVisible(bool visible) {

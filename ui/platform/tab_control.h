@@ -21,6 +21,8 @@ class TabControl {
   void InsertItem(int index, const QString& caption);
   int CurrentIndex() const { return bar_->currentIndex(); }
   void SetCurrentIndex(int index);
+  // The user moves step tabs on, wrapping round at either end, as a click on that tab would.
+  void StepByUser(int step);
 
   void SetVisible(bool visible);
   bool IsVisible() const { return !bar_->isHidden(); }
