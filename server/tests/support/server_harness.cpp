@@ -136,13 +136,6 @@ std::optional<std::string> LoopbackClient::ReceiveUntilClosed(milliseconds limit
   return std::nullopt;
 }
 
-std::string LoopbackClient::ReceiveOnce() {
-  pollfd watch{fd_, POLLIN, 0};
-  char reply[qup::suggest::kReplySize];
-  const ssize_t got = poll(&watch, 1, 10000) > 0 ? recv(fd_, reply, sizeof reply, 0) : 0;
-  return got > 0 ? std::string(reply, static_cast<std::size_t>(got)) : std::string();
-}
-
 std::string ProgramRequest(std::string_view text) {
   const auto bytes =
       qup::suggest::ComposeRequest("127.0.0.1", qup::suggest::EncodeSuggestion(text));
@@ -152,7 +145,7 @@ std::string ProgramRequest(std::string_view text) {
 bool PostAsProgram(std::uint16_t port, std::string_view text) {
   LoopbackClient client(port);
   return client.Send(ProgramRequest(text)) &&
-         client.ReceiveOnce().starts_with("HTTP/1.1 200 OK\r\n");
+         client.ReceiveUntilClosed().value_or("").starts_with("HTTP/1.1 200 OK\r\n");
 }
 
 std::string Exchange(std::uint16_t port, std::string_view request) {

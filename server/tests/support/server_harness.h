@@ -64,8 +64,6 @@ class LoopbackClient {
   bool Send(std::string_view bytes);
   // Everything received, once the server has closed its side within limit.
   std::optional<std::string> ReceiveUntilClosed(milliseconds limit = std::chrono::seconds(10));
-  // As the program reads the reply: one receive of at most 512 bytes.
-  std::string ReceiveOnce();
 
  private:
   int fd_ = -1;
@@ -73,8 +71,7 @@ class LoopbackClient {
 
 // The program's whole request for text (the box's text: UTF-8, CR LF line breaks).
 std::string ProgramRequest(std::string_view text);
-// The program's request for text: true when the reply starts with "HTTP/1.1 200 OK" in the
-// first bytes the program reads.
+// The program's request for text: true when the reply starts with "HTTP/1.1 200 OK".
 bool PostAsProgram(std::uint16_t port, std::string_view text);
 // One whole exchange: connect, send, and the reply up to the server's close.
 std::string Exchange(std::uint16_t port, std::string_view request);
