@@ -100,91 +100,74 @@ class SuggestionsPageTest : public ::testing::Test {
   ui::MemoryWindow* window_ = nullptr;
 };
 
-// --- The request, byte for byte ---
+// --- The request byte for byte, the reply, once per run and again after a failure ---
 
-struct RequestRow {
+struct ExchangeRow {
   const char* name;
   std::string typed;
   std::string body;
+  std::vector<std::string> packets;
+  bool confirmed;
 };
 
-class RequestBytesTest : public SuggestionsPageTest,
-                         public ::testing::WithParamInterface<RequestRow> {};
+ExchangeRow Typed(const char* name, std::string typed, std::string body) {
+  return {name, std::move(typed), std::move(body), {"HTTP/1.1 200 OK\r\n\r\n"}, true};
+}
+ExchangeRow Reply(const char* name, std::vector<std::string> packets, bool confirmed) {
+  return {name, "Hello", "text=Hello", std::move(packets), confirmed};
+}
 
-TEST_P(RequestBytesTest, ServerReceivesTheWholeFixedSizeRequest) {
-  LocalServer server({"HTTP/1.1 200 OK\r\n\r\n"});
+class ExchangeTest : public SuggestionsPageTest,
+                     public ::testing::WithParamInterface<ExchangeRow> {};
+
+TEST_P(ExchangeTest, ServerGetsTheWholeRequestAndOnlyTheStatusInTheFirstBytesConfirmsOnce) {
+  LocalServer server(GetParam().packets);
   Type(GetParam().typed);
+  SendTo(server);
   SendTo(server);
   const std::string text =
       "POST http://" + std::string(SubmissionHost) +
       "/sendinfo.asp\nContent-Length:" + std::to_string(GetParam().body.size()) +
       "\nContent-Type: application/x-www-form-urlencoded\n\n" + GetParam().body;
+  const bool confirmed = GetParam().confirmed;
   const std::vector<std::string> requests = server.requests();
-  ASSERT_EQ(requests.size(), 1u);
+  ASSERT_EQ(requests.size(), confirmed ? 1u : 2u) << "once per run; again after a failure";
   ASSERT_EQ(requests[0].size(), 1280u) << "all of the buffer goes, and nothing more";
   EXPECT_EQ(requests[0].substr(0, text.size()), text);
   EXPECT_EQ(requests[0].substr(text.size()), std::string(1280 - text.size(), '\0'));
-  EXPECT_EQ(Messages(), std::vector{kConfirmed});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RequestBytesTest,
-    ::testing::Values(RequestRow{"greeting", "Hi there!", "text=Hi%20there%21"},
-                      RequestRow{"two_lines", "a\r\nb", "text=a%0D%0Ab"},
-                      RequestRow{"thousand_letters_go_whole", std::string(1000, 'w'),
-                                 "text=" + std::string(1000, 'w')},
-                      RequestRow{"thousand_spaces_are_cut_after_334", std::string(1000, ' '),
-                                 [] {
-                                   std::string body = "text=";
-                                   for (int i = 0; i < 334; ++i) body += "%20";
-                                   return body;
-                                 }()},
-                      RequestRow{"accented_letters", "Caf\u00e9 cr\u00e8me",
-                                 "text=Caf%E9%20cr%E8me"}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-// --- The reply; once per run, and again after a failure ---
-
-struct ReplyRow {
-  const char* name;
-  std::vector<std::string> packets;
-  bool confirmed;
-};
-
-class ReplyTest : public SuggestionsPageTest, public ::testing::WithParamInterface<ReplyRow> {};
-
-TEST_P(ReplyTest, OnlyTheStatusInTheFirstBytesReceivedConfirmsAndThenOnlyOnce) {
-  LocalServer server(GetParam().packets);
-  Type("Hello");
-  SendTo(server);
-  SendTo(server);
-  const bool confirmed = GetParam().confirmed;
   EXPECT_EQ(Messages(), (std::vector{confirmed ? kConfirmed : kNotConfirmed,
                                      confirmed ? kRestart : kNotConfirmed}));
-  EXPECT_EQ(server.connections(), confirmed ? 1 : 2);
   EXPECT_EQ(SuggestionsSent, confirmed ? 1 : 0);
-  EXPECT_EQ(BoxText(), "Hello") << "the box keeps its text";
+  EXPECT_EQ(BoxText(), GetParam().typed) << "the box keeps its text";
   EXPECT_EQ(platform_.wait_cursor_depth(), 0) << "the busy cursor is gone";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Rows, ReplyTest,
+    Rows, ExchangeTest,
     ::testing::Values(
-        ReplyRow{"status_at_the_start", {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}, true},
-        ReplyRow{"status_after_other_text", {"<html>Thanks</html>\nHTTP/1.1 200 OK\n"}, true},
-        ReplyRow{"status_only_in_a_second_packet",
-                 {"HTTP/1.1 100 Continue\r\n\r\n", "HTTP/1.1 200 OK"},
-                 false},
-        ReplyRow{"older_protocol_version", {"HTTP/1.0 200 OK\r\n\r\n"}, false},
-        ReplyRow{"other_status", {"HTTP/1.1 500 Internal Server Error\r\n\r\n"}, false},
-        ReplyRow{"empty_reply_server_closes", {}, false},
-        ReplyRow{"exactly_512_bytes_ending_in_the_status",
-                 {std::string(512 - 15, 'x') + "HTTP/1.1 200 OK"},
-                 true},
-        ReplyRow{
-            "status_cut_by_the_receive_limit", {std::string(500, 'x') + "HTTP/1.1 200 OK"}, false},
-        ReplyRow{
-            "zero_bytes_before_the_status", {std::string(40, '\0') + "HTTP/1.1 200 OK"}, true}),
+        Typed("greeting", "Hi there!", "text=Hi%20there%21"),
+        Typed("two_lines", "a\r\nb", "text=a%0D%0Ab"),
+        Typed("thousand_letters_go_whole", std::string(1000, 'w'),
+              "text=" + std::string(1000, 'w')),
+        Typed("thousand_spaces_are_cut_after_334", std::string(1000, ' '),
+              [] {
+                std::string body = "text=";
+                for (int i = 0; i < 334; ++i) body += "%20";
+                return body;
+              }()),
+        Typed("accented_letters", "Caf\u00e9 cr\u00e8me", "text=Caf%E9%20cr%E8me"),
+        Reply("status_at_the_start", {"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}, true),
+        Reply("status_after_other_text", {"<html>Thanks</html>\nHTTP/1.1 200 OK\n"}, true),
+        Reply("status_only_in_a_second_packet",
+              {"HTTP/1.1 100 Continue\r\n\r\n", "HTTP/1.1 200 OK"}, false),
+        Reply("older_protocol_version", {"HTTP/1.0 200 OK\r\n\r\n"}, false),
+        Reply("other_status", {"HTTP/1.1 500 Internal Server Error\r\n\r\n"}, false),
+        Reply("empty_reply_server_closes", {}, false),
+        Reply("exactly_512_bytes_ending_in_the_status", {std::string(497, 'x') + "HTTP/1.1 200 OK"},
+              true),
+        Reply("status_cut_by_the_receive_limit", {std::string(500, 'x') + "HTTP/1.1 200 OK"},
+              false),
+        Reply("zero_bytes_before_the_status", {std::string(40, '\0') + "HTTP/1.1 200 OK"}, true)),
     [](const auto& row) { return std::string(row.param.name); });
 
 // --- Failures, each followed by a Send that goes through ---
@@ -192,6 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct FailureRow {
   const char* name;
   Mode mode;
+  bool resolves;
   std::vector<std::string> shown;
   std::size_t bytes_received;
 };
@@ -199,10 +183,15 @@ struct FailureRow {
 class FailureTest : public SuggestionsPageTest, public ::testing::WithParamInterface<FailureRow> {};
 
 TEST_P(FailureTest, EndsTheAttemptAndSendTriesAgain) {
+  struct Unresolving : PosixNetwork {
+    std::optional<std::uint32_t> Resolve(std::string_view) override {
+      return PosixNetwork::Resolve("nothing.invalid");
+    }
+  } unresolving;
   Type("Hello");
   {
     LocalServer failing({}, GetParam().mode);
-    SendTo(failing, kShortTimeout);
+    GetParam().resolves ? SendTo(failing, kShortTimeout) : SendThrough(unresolving);
     const std::vector<std::string> requests = failing.requests();
     EXPECT_EQ(requests.empty() ? 0 : requests[0].size(), GetParam().bytes_received)
         << "the connection is closed when the attempt ends";
@@ -216,23 +205,16 @@ TEST_P(FailureTest, EndsTheAttemptAndSendTriesAgain) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, FailureTest,
-    ::testing::Values(FailureRow{"nothing_listening", Mode::kRefuse, {kCannotConnect}, 0},
-                      FailureRow{"connect_never_answered", Mode::kUnanswered, {kCannotConnect}, 0},
-                      FailureRow{
-                          "server_never_answers_silently_times_out", Mode::kSilent, {}, 1280}),
+    ::testing::Values(
+        FailureRow{"nothing_listening", Mode::kRefuse, true, {kCannotConnect}, 0},
+        FailureRow{"host_does_not_resolve",
+                   Mode::kRefuse,
+                   false,
+                   {Shown("Cannot find the host", "ERROR", 16)},
+                   0},
+        FailureRow{"connect_never_answered", Mode::kUnanswered, true, {kCannotConnect}, 0},
+        FailureRow{"server_never_answers_silently_times_out", Mode::kSilent, true, {}, 1280}),
     [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(SuggestionsPageTest, HostThatDoesNotResolveCannotBeFound) {
-  struct Unresolving : PosixNetwork {
-    std::optional<std::uint32_t> Resolve(std::string_view) override {
-      return PosixNetwork::Resolve("nothing.invalid");
-    }
-  } network;
-  Type("Hello");
-  SendThrough(network);
-  EXPECT_EQ(Messages(), std::vector{Shown("Cannot find the host", "ERROR", 16)});
-  EXPECT_EQ(platform_.wait_cursor_depth(), 0);
-}
 
 // A network whose failures a real one cannot be made to show on demand: no network service, no
 // socket, and every other call a would-block error that is to be retried at once.
