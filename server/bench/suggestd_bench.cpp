@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "server/suggestion_store.h"
-#include "server/tests/support/loopback_client.h"
-#include "server/tests/support/server_process.h"
+#include "server/tests/support/server_harness.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A real browser reads the view page after the program's post: headless Chromium, when present.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,53 +11,39 @@
 namespace qup::server {
 namespace {
 
-std::optional<std::filesystem::path> FindChromium() {
-  const char* path = std::getenv("PATH");
-  std::string_view dirs = path ? path : "/usr/bin:/bin";
-  while (!dirs.empty()) {
-    const std::size_t colon = dirs.find(':');
-    const std::filesystem::path candidate =
-        std::filesystem::path(dirs.substr(0, colon)) / "chromium";
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-    if (colon == std::string_view::npos) break;
-    dirs.remove_prefix(colon + 1);
-  }
-  return std::nullopt;
-}
-
 // Runs headless Chromium on url with the extra flags, bounded by a minute; its standard output.
-std::string RunChromium(const std::filesystem::path& chromium, const std::filesystem::path& profile,
-                        const std::string& flags, const std::string& url) {
+std::string RunChromium(const std::filesystem::path& profile, const std::string& flags,
+                        const std::string& url) {
   // No sandbox: test machines often run as root or without user namespaces, and the page is
   // our own, served from loopback.
-  const std::string command = "timeout 60 '" + chromium.string() +
-                              "' --headless --no-sandbox --disable-gpu --no-first-run"
-                              " --disable-background-networking --disable-component-update"
-                              " --disable-sync --user-data-dir='" +
-                              profile.string() + "' " + flags + " '" + url + "' 2>/dev/null";
+  const std::string command =
+      "timeout 60 chromium --headless --no-sandbox --disable-gpu --no-first-run"
+      " --disable-background-networking --disable-component-update --disable-sync"
+      " --user-data-dir='" +
+      profile.string() + "' " + flags + " '" + url + "' 2>/dev/null";
   std::string output;
   FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return output;
   char chunk[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, got);
-  pclose(pipe);
+  for (std::size_t got = 0; pipe && (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) {
+    output.append(chunk, got);
+  }
+  if (pipe) pclose(pipe);
   return output;
 }
 
 class BrowserTest : public testing::ServerFixture {};
 
 TEST_F(BrowserTest, ChromiumShowsThePostedSuggestionEscapedWithItsLineBreaks) {
-  const std::optional<std::filesystem::path> chromium = FindChromium();
-  if (!chromium) GTEST_SKIP() << "chromium is not installed (scripts/deps.sh installs it)";
-
+  if (std::system("command -v chromium >/dev/null") != 0) {
+    GTEST_SKIP() << "chromium is not installed (scripts/deps.sh installs it)";
+  }
   StartServer();
   ASSERT_TRUE(testing::PostAsProgram(port(), "<script>document.title='pwned'</script>"));
   ASSERT_TRUE(testing::PostAsProgram(port(), "Caf\u00e9 cr\u00e8me\r\nLine two <b>not bold</b>"));
   const testing::ScratchFolder profile;
   const std::string url = "http://127.0.0.1:" + std::to_string(port()) + "/ViewInfo.asp";
 
-  const std::string dom = RunChromium(*chromium, profile.path(), "--dump-dom", url);
+  const std::string dom = RunChromium(profile.path(), "--dump-dom", url);
   ASSERT_FALSE(dom.empty()) << "chromium printed nothing";
   EXPECT_NE(dom.find("<title>Suggestions</title>"), std::string::npos) << dom;
   EXPECT_NE(dom.find("Caf\u00e9 cr\u00e8me\nLine two &lt;b&gt;not bold&lt;/b&gt;"),
@@ -67,18 +52,15 @@ TEST_F(BrowserTest, ChromiumShowsThePostedSuggestionEscapedWithItsLineBreaks) {
   EXPECT_NE(dom.find("&lt;script&gt;document.title='pwned'&lt;/script&gt;"), std::string::npos);
   EXPECT_EQ(dom.find("<b>"), std::string::npos);
   EXPECT_EQ(dom.find("<script"), std::string::npos);
-  EXPECT_EQ(dom.find("pwned</title>"), std::string::npos);
-  // Newest first.
-  EXPECT_LT(dom.find("Caf\u00e9"), dom.find("pwned"));
+  EXPECT_LT(dom.find("Caf\u00e9"), dom.find("pwned")) << "newest first";
 
   // A picture of the page at a phone's width, for people to look at.
   const std::filesystem::path shot = std::filesystem::current_path() / "view_page.png";
   std::filesystem::remove(shot);
-  RunChromium(*chromium, profile.path(),
-              "--hide-scrollbars --window-size=412,800 --screenshot='" + shot.string() + "'", url);
-  std::ifstream png(shot, std::ios::binary);
+  RunChromium(profile.path(),
+              "--hide-scrollbars --window-size=412,800 --screenshot=" + shot.string(), url);
   char signature[4] = {};
-  png.read(signature, 4);
+  std::ifstream(shot, std::ios::binary).read(signature, 4);
   EXPECT_EQ(std::string_view(signature, 4), "\x89PNG") << "no screenshot at " << shot;
   std::printf("view page screenshot: %s\n", shot.c_str());
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// A TCP server on 127.0.0.1 for one test: it accepts connections on a thread of its own, records
-// the exact bytes each one brings, and answers as the test asks.
+// A TCP server on 127.0.0.1 for one test: on a thread of its own it accepts connections, records
+// the exact bytes each one brings and answers as the test asks; or it refuses, or never answers.
 #ifndef QUP_TESTS_SUGGEST_LOCAL_SERVER_H
 #define QUP_TESTS_SUGGEST_LOCAL_SERVER_H
 
@@ -13,37 +13,36 @@
 
 namespace qup::suggest::testing {
 
-// 127.0.0.1 in host byte order.
-inline constexpr std::uint32_t kLoopback = 0x7F000001;
+inline constexpr std::uint32_t kLoopback = 0x7F000001;  // 127.0.0.1 in host byte order
 
 class LocalServer {
  public:
-  struct Answer {
-    // Sent one after another once the request has arrived. Every packet after the first waits
-    // until the client has closed its end, so the client's first receive sees the first alone.
-    std::vector<std::string> packets{};
-    // Hold the connection open, saying nothing, until the client goes away.
-    bool silent = false;
+  enum class Mode {
+    kAnswer,      // sends the packets once the request has come
+    kSilent,      // takes the request and says nothing until the client goes away
+    kRefuse,      // bound but not listening: a connect is refused
+    kUnanswered,  // its accept queue is full and never drained: a connect is never answered
   };
 
-  explicit LocalServer(Answer answer);
+  // Every packet after the first waits until the client has closed its end, so that the
+  // client's one receive sees the first alone.
+  explicit LocalServer(std::vector<std::string> packets, Mode mode = Mode::kAnswer);
   ~LocalServer();
   LocalServer(const LocalServer&) = delete;
   LocalServer& operator=(const LocalServer&) = delete;
 
   std::uint16_t port() const { return port_; }
   int connections() const { return connections_; }
-  // The bytes of each connection, complete once the client has closed it.
+  // The bytes of each connection, once every connection taken has ended.
   std::vector<std::string> requests() const;
-  // Waits until count connections have ended on the server's side as well.
-  void WaitForConnections(int count) const;
 
  private:
   void Serve();
-  void Handle(int connection);
 
-  Answer answer_;
+  std::vector<std::string> packets_;
+  Mode mode_;
   int listener_ = -1;
+  std::vector<int> queued_;  // the connections that fill the queue of an unanswered port
   std::uint16_t port_ = 0;
   std::atomic<bool> stopping_{false};
   std::atomic<int> connections_{0};
@@ -51,36 +50,6 @@ class LocalServer {
   mutable std::mutex mutex_;
   std::vector<std::string> requests_;
   std::thread thread_;
-};
-
-// A port on 127.0.0.1 that refuses connections: bound, never listening, for as long as it lives.
-class RefusingPort {
- public:
-  RefusingPort();
-  ~RefusingPort();
-  RefusingPort(const RefusingPort&) = delete;
-  RefusingPort& operator=(const RefusingPort&) = delete;
-  std::uint16_t port() const { return port_; }
-
- private:
-  int socket_ = -1;
-  std::uint16_t port_ = 0;
-};
-
-// A port on 127.0.0.1 whose accept queue is full and never drained, so that a further connect
-// waits and is never answered.
-class FullPort {
- public:
-  FullPort();
-  ~FullPort();
-  FullPort(const FullPort&) = delete;
-  FullPort& operator=(const FullPort&) = delete;
-  std::uint16_t port() const { return port_; }
-
- private:
-  int listener_ = -1;
-  std::vector<int> queued_;
-  std::uint16_t port_ = 0;
 };
 
 }  // namespace qup::suggest::testing

@@ -1,122 +1,65 @@
 // SPDX-License-Identifier: MIT
-// The suggestion's encoding and the request composed from it.
+// The encoding and the request for what the box cannot show a server: the stop at 1000
+// characters, bytes outside the code page, the longest host; and the driver's target.
 #include "suggest/suggestion_request.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-
-#include "suggest/site_config.h"
+#include "suggest/posix_network.h"
 
 namespace qup::suggest {
 namespace {
 
-struct EncodingCase {
+struct EncodingRow {
   const char* name;
   std::string text;
   std::string encoded;
 };
 
-void PrintTo(const EncodingCase& row, std::ostream* out) { *out << row.name; }
-
-class EncodingTest : public testing::TestWithParam<EncodingCase> {};
+class EncodingTest : public testing::TestWithParam<EncodingRow> {};
 
 TEST_P(EncodingTest, EncodesAsTheServerExpects) {
   EXPECT_EQ(EncodeSuggestion(GetParam().text), GetParam().encoded);
 }
 
+const std::string kQs(998, 'q');
+
 INSTANTIATE_TEST_SUITE_P(
     Rows, EncodingTest,
-    testing::Values(EncodingCase{"PunctuationAndSpaceAreEscaped", "Hi there!", "Hi%20there%21"},
-                    EncodingCase{"LettersDigitsUnderscoreStay", "AZaz09_", "AZaz09_"},
-                    EncodingCase{"PlusAndPercentAreEscaped", "1+1=2 %", "1%2B1%3D2%20%25"},
-                    EncodingCase{"BoxLineBreakIsCrLf", "a\r\nb", "a%0D%0Ab"},
-                    EncodingCase{"LoneLineFeedIsAWholeLineBreak", "a\nb", "a%0D%0Ab"},
-                    EncodingCase{"LoneCarriageReturnStaysAlone", "a\rb", "a%0Db"},
-                    EncodingCase{"EmptyLinesKeepTheirBreaks", "a\n\nb", "a%0D%0A%0D%0Ab"},
-                    EncodingCase{"AccentedLetterIsOneWindows1252Byte", "caf\xC3\xA9", "caf%E9"},
-                    EncodingCase{"UpperHalfOfLatin1", "\xC3\x80\xC3\xBF\xC2\xA0", "%C0%FF%A0"},
-                    EncodingCase{"EuroSignAndQuotesUseTheCodePagesOwnBytes",
-                                 "\xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D", "%80%20%93q%94"},
-                    EncodingCase{"CharacterOutsideTheCodePageIsAQuestionMark",
-                                 "\xE2\x88\x9E=\xF0\x9F\x98\x80", "%3F%3D%3F"},
-                    EncodingCase{"MalformedBytesAreQuestionMarks", "a\xFF\xC3", "a%3F%3F"},
-                    EncodingCase{"ControlCharactersAreEscaped", std::string("\t\0x", 3), "%09%00x"},
-                    EncodingCase{"ThousandLettersGoWhole", std::string(1000, 'q'),
-                                 std::string(1000, 'q')},
-                    EncodingCase{"OneLetterPastTheStopIsDropped", std::string(1001, 'q'),
-                                 std::string(1000, 'q')},
-                    EncodingCase{"EscapeBegunAt999IsCompleted", std::string(1000, ' '),
-                                 [] {
-                                   std::string spaces;
-                                   for (int i = 0; i < 334; ++i) spaces += "%20";
-                                   return spaces;
-                                 }()},
-                    EncodingCase{"EscapeBegunAt1000IsNot", std::string(1000, 'q') + " ",
-                                 std::string(1000, 'q')},
-                    EncodingCase{"EscapeAt998EndsOneCharacterPastTheStop",
-                                 std::string(998, 'q') + "  ", std::string(998, 'q') + "%20"},
-                    EncodingCase{"LineBreakStraddlingTheStopLosesItsSecondByte",
-                                 std::string(999, 'q') + "\n", std::string(999, 'q') + "%0D"},
-                    EncodingCase{"EmptyTextIsEmpty", "", ""}),
-    [](const testing::TestParamInfo<EncodingCase>& row) { return std::string(row.param.name); });
+    testing::Values(
+        EncodingRow{"signs_are_escaped_letters_digits_underscore_not", "Az09_+= %",
+                    "Az09_%2B%3D%20%25"},
+        EncodingRow{"lone_line_feed_is_a_whole_line_break", "a\nb", "a%0D%0Ab"},
+        EncodingRow{"lone_carriage_return_stays_alone", "a\rb", "a%0Db"},
+        EncodingRow{"euro_and_quotes_use_the_code_page", "\u20ac \u201cq\u201d", "%80%20%93q%94"},
+        EncodingRow{"outside_the_code_page_is_a_question_mark", "\u221e=\U0001F600", "%3F%3D%3F"},
+        EncodingRow{"malformed_bytes_are_question_marks", "a\xFF\xC3", "a%3F%3F"},
+        EncodingRow{"control_characters_are_escaped", std::string("\t\0x", 3), "%09%00x"},
+        EncodingRow{"one_letter_past_the_stop_is_dropped", kQs + "qqq", kQs + "qq"},
+        EncodingRow{"escape_begun_at_1000_is_not", kQs + "qq ", kQs + "qq"},
+        EncodingRow{"escape_at_998_ends_past_the_stop", kQs + "  ", kQs + "%20"},
+        EncodingRow{"line_break_across_the_stop_loses_its_second_byte", kQs + "q\n", kQs + "q%0D"}),
+    [](const testing::TestParamInfo<EncodingRow>& row) { return std::string(row.param.name); });
 
-// The request text up to its zero byte.
-std::string RequestText(const std::array<char, kRequestSize>& request) {
-  return std::string(request.data(), std::find(request.begin(), request.end(), '\0'));
-}
-
-TEST(ComposeRequest, LaysOutTheRequestLineHeadersAndBody) {
-  const auto request = ComposeRequest("www.host.example", "Hi%20there%21");
-  EXPECT_EQ(RequestText(request),
-            "POST http://www.host.example/sendinfo.asp\n"
-            "Content-Length:18\n"
-            "Content-Type: application/x-www-form-urlencoded\n"
-            "\n"
-            "text=Hi%20there%21");
-}
-
-TEST(ComposeRequest, FillsTheRestOfTheBufferWithZeroBytes) {
-  const auto request = ComposeRequest("h", "x");
-  const std::size_t text_length = RequestText(request).size();
-  EXPECT_EQ(request.size(), 1280u);
-  EXPECT_TRUE(std::all_of(request.begin() + static_cast<long>(text_length), request.end(),
-                          [](char byte) { return byte == '\0'; }));
-}
-
-TEST(ComposeRequest, EmptyBodyTextStillCarriesItsFieldName) {
-  EXPECT_EQ(RequestText(ComposeRequest("h", "")),
-            "POST http://h/sendinfo.asp\nContent-Length:5\n"
-            "Content-Type: application/x-www-form-urlencoded\n\ntext=");
-}
-
-TEST(ComposeRequest, LongestTextForTheLongestHostFitsWhole) {
-  const std::string host(kMaxHostLength, 'h');
+TEST(ComposeRequestDeathTest, LongestTextForTheLongestHostFitsWholeAndLongerIsRefused) {
   const std::string encoded(kMaxEncodedLength, 'e');
-  const auto request = ComposeRequest(host, encoded);
-  const std::string text = RequestText(request);
+  const auto request = ComposeRequest(std::string(kMaxHostLength, 'h'), encoded);
+  const std::string text(request.data(), std::find(request.begin(), request.end(), '\0'));
   EXPECT_EQ(text.size(), kRequestSize - 1) << "the zero byte is the buffer's last";
   EXPECT_NE(text.find("\nContent-Length:1007\n"), std::string::npos);
-  EXPECT_TRUE(text.ends_with("text=" + encoded));
+  EXPECT_TRUE(text.ends_with("\n\ntext=" + encoded));
+  EXPECT_DEATH(ComposeRequest(std::string(kMaxHostLength + 1, 'h'), encoded), "");
 }
 
-TEST(ComposeRequest, ThousandSpacesAreSentWithTheirCompletedEscape) {
-  const std::string encoded = EncodeSuggestion(std::string(1000, ' '));
-  const std::string text = RequestText(ComposeRequest(SubmissionHost, encoded));
-  EXPECT_EQ(encoded.size(), 1002u);
-  EXPECT_NE(text.find("\nContent-Length:1007\n"), std::string::npos);
-  EXPECT_TRUE(text.ends_with("text=" + encoded));
-}
-
-TEST(RequestFits, HostOfUpTo177CharactersLeavesRoomForTheLongestText) {
-  EXPECT_TRUE(RequestFits(177, 1002));
-  EXPECT_FALSE(RequestFits(178, 1002));
-  EXPECT_TRUE(RequestFits(178, 1001)) << "a shorter text leaves room for a longer host";
-}
-
-TEST(ComposeRequestDeathTest, RefusesARequestThatWouldNotFit) {
-  EXPECT_DEATH(ComposeRequest(std::string(kMaxHostLength + 1, 'h'), std::string(1002, 'e')), "");
+TEST(OptionsForTarget, TakesADottedAddressAndAPortFrom1To65535) {
+  const auto options = OptionsForTarget("192.0.2.1:65535");
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->resolve_to, 0xC0000201u);
+  EXPECT_EQ(options->port_override, 65535);
+  for (const char* wrong : {"127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1", "127.0.0.1:80x",
+                            "127.0.0.1:-80", "localhost:80", "127.1:80"}) {
+    EXPECT_EQ(OptionsForTarget(wrong), std::nullopt) << wrong;
+  }
 }
 
 }  // namespace

@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "server/suggestion_store.h"
-#include "server/tests/support/loopback_client.h"
-#include "server/tests/support/server_process.h"
+#include "server/tests/support/server_harness.h"
 
 namespace qup::server::testing {
 
@@ -32,8 +31,8 @@ class ServerFixture : public ::testing::Test {
   // Everything in the database, newest first, read as the operator would.
   std::vector<StoredSuggestion> Stored() const {
     SuggestionStore store;
-    if (!store.Open(database().string())) return {};
-    return store.Newest(1000000);
+    return store.Open(database().string()) ? store.Newest(1000000)
+                                           : std::vector<StoredSuggestion>{};
   }
 
  private:

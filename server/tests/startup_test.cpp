@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// Starting the server: defaults for one machine, and a clear refusal of what it cannot use.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include "server/server_options.h"
+#include "server/tests/support/server_fixture.h"
+
+namespace qup::server {
+namespace {
+
+TEST(ServerOptionsTest, DefaultsServeThisMachineAndIpv6IsBracketed) {
+  const auto defaults = ParseServerOptions(std::vector<std::string>{}).options;
+  ASSERT_TRUE(defaults);
+  EXPECT_EQ(defaults->address + ":" + std::to_string(defaults->port) + " " + defaults->database,
+            "127.0.0.1:8080 suggestions.db");
+  const auto v6 = ParseServerOptions(std::vector<std::string>{"--listen", "[::1]:81"}).options;
+  ASSERT_TRUE(v6);
+  EXPECT_EQ(v6->address + " " + std::to_string(v6->port), "::1 81");
+}
+
+struct StartRow {
+  const char* name;
+  std::vector<std::string> options;
+  int exit_code;
+  const char* says;
+};
+
+class RefusedStartTest : public testing::ServerFixture,
+                         public ::testing::WithParamInterface<StartRow> {};
+
+TEST_P(RefusedStartTest, EndsAndSaysWhy) {
+  testing::ServerProcess server(database(), log(), GetParam().options);
+  EXPECT_FALSE(server.WaitUntilListening());
+  const std::optional<int> status = server.WaitForExit();
+  ASSERT_TRUE(status);
+  EXPECT_EQ(WEXITSTATUS(*status), GetParam().exit_code);
+  EXPECT_NE(testing::ReadFile(log()).find(GetParam().says), std::string::npos)
+      << testing::ReadFile(log());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RefusedStartTest,
+    ::testing::Values(
+        StartRow{"database_it_cannot_open", {"--db", "/no/such/folder.db"}, 1, "folder.db"},
+        StartRow{"listen_without_port", {"--listen", "8080"}, 2, "--listen wants ADDRESS:PORT"},
+        StartRow{"ipv6_without_port", {"--listen", "[::1]"}, 2, "--listen wants ADDRESS:PORT"},
+        StartRow{"port_too_large", {"--listen", "127.0.0.1:99999"}, 2, "--listen wants"},
+        StartRow{"port_by_name", {"--listen", "127.0.0.1:http"}, 2, "--listen wants"},
+        StartRow{"missing_value", {"--db"}, 2, "missing value after --db"},
+        StartRow{"zero_timeout", {"--timeout", "0"}, 2, "--timeout wants seconds"},
+        StartRow{"timeout_in_words", {"--timeout", "soon"}, 2, "--timeout wants seconds"},
+        StartRow{"no_clients_at_all", {"--max-clients", "0"}, 2, "--max-clients wants"},
+        StartRow{"unknown_option", {"--port", "80"}, 2, "unknown option --port\nusage:"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace qup::server
