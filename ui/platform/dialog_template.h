@@ -79,8 +79,8 @@ struct AccessibleName {
 struct DialogTemplate {
   int id;
   std::string_view title;
-  int width;   // client area, dialog units
-  int height;  // client area, dialog units
+  int width;                              // client area, dialog units
+  int height;                             // client area, dialog units
   std::span<const ControlSpec> controls;  // in creation and Tab order
   // Controls not named here, static texts and buttons, are known by their own text.
   std::span<const AccessibleName> accessible_names = {};
