@@ -140,5 +140,17 @@ TEST(Pay1099, NoInputSurvivesIntoTheNextCalculation) {
   EXPECT_EQ(calc.TaxesOther1099, "$0.0");
 }
 
+// A rate of hundreds of digits reads as the largest double; times the hours it overflows.
+// Found by the amount texts' fuzzer (fuzz/corpus/amount_text/double_infinity): the results
+// showed "$inf" and "$0.0" side by side.
+TEST(Pay1099, OverflowingAmountsShowAsZeroNotInf) {
+  PayCalc calc;
+  const std::string huge_rate(400, '9');
+  ASSERT_TRUE(Compute(calc, {huge_rate.c_str(), "2080", "10"}, 0, kAllPercent));
+  EXPECT_EQ(calc.Gross1099, "$0.0");
+  EXPECT_EQ(calc.TaxesOther1099, "$0.0");
+  EXPECT_EQ(calc.Net1099, "$0.0");
+}
+
 }  // namespace
 }  // namespace qup::calc
