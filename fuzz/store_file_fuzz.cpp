@@ -25,7 +25,7 @@ namespace {
 namespace settings = qup::settings;
 using settings::SettingsRecord;
 
-constexpr std::string_view kKeyName = "HKEY_LOCAL_MACHINE\\Software\\Kestrane\\QU";
+constexpr std::string_view kKeyName = R"(HKEY_LOCAL_MACHINE\Software\Kestrane\QU)";
 
 // One private folder per run of the fuzzer, removed when it ends.
 class ScratchFolder {
