@@ -13,7 +13,7 @@ reports=$build/sanitizer-reports
 rm -rf "$reports"
 mkdir -p "$reports"
 # The options hold for the build too: test discovery runs the test programs.
-export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
+export ASAN_OPTIONS="log_path=$reports/asan:detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1"
 export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1"
 # Leaks inside system libraries only (see the file); a leak of ours is never suppressed.
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan_third_party.supp:print_suppressions=0"
