@@ -2,13 +2,13 @@
 // The file store on disk: where the file goes, its exact bytes, damaged and hostile files, and
 // saves that are never half-written, even when the program is killed in the middle of one.
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 
@@ -233,7 +233,7 @@ TEST_F(FileStoreTest, EveryTruncationOfASavedFileStartsCleanly) {
     PageRun run(registry_);
     EXPECT_TRUE(run.platform.messages.empty());
     const std::string rate = run.page.GetText(kRate1099Edit);
-    EXPECT_TRUE(rate == "" || rate == "50") << length << ": " << rate;
+    EXPECT_TRUE(rate.empty() || rate == "50") << length << ": " << rate;
     const bool dollar = run.page.GetCheck(kWorkCompDollarRadio) == 1;
     EXPECT_NE(run.page.GetCheck(kWorkCompPercentRadio) == 1, dollar) << length;
     EXPECT_EQ(run.page.IsEnabled(kWorkCompPeriodCombo), dollar) << length;

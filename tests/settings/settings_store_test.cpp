@@ -283,7 +283,7 @@ TEST(StoreCalls, FirstStartCreatesWritesAllThenReadsAllFlushesAndCloses) {
   std::vector<std::string> expected = {"open Software\\Kestrane\\QU",
                                        "create Software\\Kestrane\\QU"};
   for (const SlotInfo& slot : kSlots)
-    expected.push_back("set " + std::string(slot.value_name) + " 16");
+    expected.emplace_back("set " + std::string(slot.value_name) + " 16");
   for (const SlotInfo& slot : kSlots) {
     expected.push_back("query " + std::string(slot.value_name) + " 16");
   }
@@ -299,7 +299,7 @@ TEST(StoreCalls, CloseOpensWritesAllAndClosesWithoutFlushOrCreate) {
   run.CloseButton();
   std::vector<std::string> expected = {"open Software\\Kestrane\\QU"};
   for (const SlotInfo& slot : kSlots)
-    expected.push_back("set " + std::string(slot.value_name) + " 16");
+    expected.emplace_back("set " + std::string(slot.value_name) + " 16");
   expected.push_back("close");
   EXPECT_EQ(registry.Calls(), expected);
 }

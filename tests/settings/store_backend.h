@@ -18,7 +18,7 @@ namespace qup::settings::testing {
 using Bytes = std::vector<std::uint8_t>;
 
 inline constexpr std::string_view kKeyPath = "Software\\Kestrane\\QU";
-inline constexpr std::string_view kKeyName = "HKEY_LOCAL_MACHINE\\Software\\Kestrane\\QU";
+inline constexpr std::string_view kKeyName = R"(HKEY_LOCAL_MACHINE\Software\Kestrane\QU)";
 
 // A 16-byte slot holding text, a zero byte and zero filler.
 Bytes Slot16(std::string_view text);

@@ -132,7 +132,8 @@ FullPort::FullPort() {
   // drops every further connection request unanswered.
   for (int attempt = 0; attempt < 16; ++attempt) {
     const int client = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    ::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    // Without blocking the connect only begins (EINPROGRESS); the poll below sees its outcome.
+    (void)::connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
     pollfd entry{client, POLLOUT, 0};
     if (::poll(&entry, 1, 300) <= 0) {
       ::close(client);
