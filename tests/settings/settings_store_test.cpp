@@ -300,7 +300,7 @@ TEST(StoreCalls, CloseOpensWritesAllAndClosesWithoutFlushOrCreate) {
   std::vector<std::string> expected = {"open Software\\Kestrane\\QU"};
   for (const SlotInfo& slot : kSlots)
     expected.emplace_back("set " + std::string(slot.value_name) + " 16");
-  expected.push_back("close");
+  expected.emplace_back("close");
   EXPECT_EQ(registry.Calls(), expected);
 }
 
