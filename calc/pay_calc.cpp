@@ -2,6 +2,8 @@
 // PayCalc: validation of the two calculator pages' inputs and the W2 and 1099 computations.
 #include "calc/pay_calc.h"
 
+#include <cmath>
+
 #include "calc/amount_text.h"
 
 namespace qup::calc {
@@ -90,8 +92,9 @@ void PayCalc::AddHoursWord(std::string& text) {
 }
 
 void PayCalc::FormatAmount(double value, std::string& target) {
-  // NaN compares false, so it gives "0.0" like zero and negative values.
-  target = value > 0.0 ? FormatTwoDecimals(value) : "0.0";
+  // NaN compares false, so it gives "0.0" like zero and negative values. So does an infinity
+  // (a product of amounts too large for a double): it is no amount that could be shown.
+  target = value > 0.0 && std::isfinite(value) ? FormatTwoDecimals(value) : "0.0";
 }
 
 bool PayCalc::SolveW2() {

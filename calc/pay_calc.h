@@ -34,7 +34,8 @@ class PayCalc {
 
   static void AddDollarSign(std::string& text);
   static void AddHoursWord(std::string& text);
-  // Two decimals with exact ties rounded up, or "0.0" for a value that is not positive.
+  // Two decimals with exact ties rounded up, or "0.0" for a value that is not positive or not
+  // finite.
   static void FormatAmount(double value, std::string& target);
 
   // Works out the empty one of rate, hours and salary from the other two.

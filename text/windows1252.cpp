@@ -50,7 +50,8 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& code_po
   if (lead < 0x80) {
     code_point = lead;
     return 1;
-  } else if ((lead & 0xE0) == 0xC0) {
+  }
+  if ((lead & 0xE0) == 0xC0) {
     length = 2, code_point = lead & 0x1F, minimum = 0x80;
   } else if ((lead & 0xF0) == 0xE0) {
     length = 3, code_point = lead & 0x0F, minimum = 0x800;

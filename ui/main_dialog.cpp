@@ -126,10 +126,10 @@ void MainDialog::DoDataExchange(bool to_controls) {
     std::string& value = this->*bound.value;
     if (!to_controls) {
       value = window.GetText(bound.id);
-    } else if (bound.exchange == Exchange::kText) {
-      window.SetText(bound.id, value);
-    } else if (window.ComboSelectString(bound.id, value) == kComboError) {
-      // No entry begins with the value (an empty one never does): it goes into the edit field.
+    } else if (bound.exchange == Exchange::kText ||
+               window.ComboSelectString(bound.id, value) == kComboError) {
+      // A combo box whose entries none begins with the value (an empty one never does) takes it
+      // into its edit field, as a text box does.
       window.SetText(bound.id, value);
     }
   }

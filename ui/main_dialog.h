@@ -69,7 +69,7 @@ class MainDialog : public DialogHandler {
   static const Command kCommands[];
 
   void DoDataExchange(bool to_controls);
-  bool LogoHit(Point client_pixels) const;
+  bool LogoHit(Point point) const;
   W2Texts w2_texts();
   Texts1099 texts_1099();
   settings::PageTexts saved_texts();

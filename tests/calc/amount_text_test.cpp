@@ -120,6 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{"carry_through_nines", 999.995, "1000.00"},
                     FormatCase{"zero", 0.0, "0.0"}, FormatCase{"negative", -520.0, "0.0"},
                     FormatCase{"not_a_number", std::numeric_limits<double>::quiet_NaN(), "0.0"},
+                    FormatCase{"infinity", std::numeric_limits<double>::infinity(), "0.0"},
                     FormatCase{"smallest_subnormal", std::numeric_limits<double>::denorm_min(),
                                "0.00"}),
     [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });

@@ -154,6 +154,12 @@ bool Compute1099(PayCalc& calc, const Inputs& in, int monthly, int percent) {
 
 class Pay1099Test : public testing::TestWithParam<Case1099> {};
 
+constexpr char kHugeRate[] =
+    "9999999999999999999999999999999999999999999999999999999999999999999999999999999999999999"
+    "9999999999999999999999999999999999999999999999999999999999999999999999999999999999999999"
+    "9999999999999999999999999999999999999999999999999999999999999999999999999999999999999999"
+    "9999999999999999999999999999999999999999999999999999999999999999999999999999999999999999";
+
 TEST_P(Pay1099Test, ComputesGrossTaxesAndNet) {
   const Case1099& c = GetParam();
   PayCalc calc;
@@ -184,7 +190,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case1099{"percentage_over_hundred_accepted", {"10", "100", "150"},
                  0, kAllPercent, "$1000.00", "$1500.00", "$0.0"},
         Case1099{"only_low_three_mask_bits_count", {"40", "2080", "", "", "", "", "500"},
-                 kInsurance | 8, kWorkComp | kHealth | 16, "$83200.00", "$6000.00", "$77200.00"}),
+                 kInsurance | 8, kWorkComp | kHealth | 16, "$83200.00", "$6000.00", "$77200.00"},
+        // A rate of hundreds of digits reads as the largest double, and times the hours it
+        // overflows: found by the amount texts' fuzzer (fuzz/corpus/amount_text/double_infinity).
+        Case1099{"overflowing_amounts_show_zero", {kHugeRate, "2080", "10"},
+                 0, kAllPercent, "$0.0", "$0.0", "$0.0"}),
     RowName<Case1099>);
 // clang-format on
 

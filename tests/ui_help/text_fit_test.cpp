@@ -48,6 +48,7 @@ std::string CaptionOf(const DialogTemplate& dialog, int id) {
 std::vector<FitRow> Rows() {
   const DialogTemplate& main = kMainDialogTemplate;
   std::vector<FitRow> rows;
+  rows.reserve(kHelpPageCount);
   for (int page = 0; page < kHelpPageCount; ++page) {
     rows.push_back({"help_page_" + std::to_string(page), std::string(HelpPageText(page)),
                     AreaOf(main, kHelpText)});

@@ -333,7 +333,7 @@ bool MemoryWindow::InsertText(Control& control, std::string_view text) {
     typed = text.substr(0, text.find_first_of("\r\n"));
   }
 
-  std::size_t room = static_cast<std::size_t>(-1);
+  auto room = static_cast<std::size_t>(-1);
   if (control.limit > 0) {
     const std::size_t held = CharCount(control.text);
     room = control.limit > held ? control.limit - held : 0;

@@ -551,7 +551,7 @@ void QtWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   // Not QDialog's: it would move between push buttons with the arrow keys.
-  QWidget::keyPressEvent(event);
+  QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call)
 }
 
 void QtWindow::mousePressEvent(QMouseEvent* event) {

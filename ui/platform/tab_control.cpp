@@ -40,7 +40,7 @@ class PageFrame : public QWidget {
 }  // namespace
 
 TabControl::TabControl(QWidget* dialog, QRect pixels, std::function<void()> on_user_change)
-    : pixels_(pixels), frame_(nullptr), bar_(new QTabBar(dialog)) {
+    : pixels_(pixels), bar_(new QTabBar(dialog)) {
   frame_ = new PageFrame(dialog, bar_);
   bar_->setShape(QTabBar::RoundedSouth);
   bar_->setDrawBase(false);

@@ -36,7 +36,7 @@ class TabControl {
   void Layout();
 
   QRect pixels_;
-  QWidget* frame_;
+  QWidget* frame_ = nullptr;
   QTabBar* bar_;
   bool changing_ = false;  // a change made by the program is under way
 };

@@ -31,7 +31,7 @@ class X11Windows {
   // Asks the window manager to activate the window (_NET_ACTIVE_WINDOW); without one, raises
   // it and gives it the input focus. A minimised window is left minimised and only asks for
   // the user's attention.
-  void Activate(WindowRef window);
+  void Activate(WindowRef ref);
 
  private:
   std::uint32_t Atom(const char* name);
