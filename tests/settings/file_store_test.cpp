@@ -2,7 +2,6 @@
 // The file store on disk, played through the main window on the in-memory platform: where the
 // file goes, its exact bytes, refused, damaged and hostile files, and saves that are never
 // half-written, even when the program is killed in the middle of one.
-#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -237,7 +237,7 @@ TEST_F(FileStoreTest, DamagedFilesStartCleanly) {
     WriteWholeFile(FilePath(), contents);
     Start();
     const std::string rate = Text(kRate1099Edit);
-    EXPECT_TRUE(rate == "" || rate == "50") << contents.size() << ": " << rate;
+    EXPECT_TRUE(rate.empty() || rate == "50") << contents.size() << ": " << rate;
     const bool dollar = window().GetCheck(kWorkCompDollarRadio) == 1;
     EXPECT_NE(window().GetCheck(kWorkCompPercentRadio) == 1, dollar) << contents.size();
     EXPECT_EQ(window().IsEnabled(kWorkCompPeriodCombo), dollar) << contents.size();

@@ -13,7 +13,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::string_view kKeyName = "HKEY_LOCAL_MACHINE\\Software\\Kestrane\\QU";
+constexpr std::string_view kKeyName = R"(HKEY_LOCAL_MACHINE\Software\Kestrane\QU)";
 
 struct ParseRow {
   const char* name;
@@ -75,7 +75,7 @@ TEST(RegExportTest, WhatIsWrittenReadsBackTheSame) {
   Bytes every_byte;
   for (int i = 0; i < 256; ++i) every_byte.push_back(static_cast<std::uint8_t>(i));
   key.Set("All", 1, every_byte);
-  key.Set("Back\\slash \"quoted\"", 0x2A, Bytes{0, 0});
+  key.Set(R"(Back\slash "quoted")", 0x2A, Bytes{0, 0});
   key.Set("Binary", 3, Bytes{0xAB});
   const RegExport again = RegExport::Parse(key.Format(kKeyName), kKeyName);
   ASSERT_EQ(again.Values().size(), 3u);

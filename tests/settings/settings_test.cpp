@@ -173,7 +173,7 @@ TEST_F(SettingsTest, StartCreatesOnlyAMissingKeyAndCloseWritesEverySlot) {
   }
   first.insert(first.end(), {"flush", "close"});
   next.insert(next.end(), {"flush", "close"});
-  close.push_back("close");
+  close.emplace_back("close");
 
   Start();
   EXPECT_EQ(registry_.Calls(), first);

@@ -81,12 +81,14 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
             [this] { OpenWindowMenu(mapToGlobal(QPoint(0, 0))); });
   }
   // The next and the previous tab, as tabbed windows commonly take them.
-  for (const auto& [keys, step] :
+  for (const auto& [keys, tab_step] :
        {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
         std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
         std::pair{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
         std::pair{QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}}) {
     auto* shortcut = new QShortcut(keys, this);
+    // A structured binding cannot be captured by every compiler the checks run; copy it.
+    const int step = tab_step;
     connect(shortcut, &QShortcut::activated, this, [this, step] {
       if (tab_control_) tab_control_->StepByUser(step);
     });
