@@ -281,9 +281,9 @@ void Driver::Start(const Arguments&) {
 void Driver::Tab(const Arguments& args) {
   ui::QtWindow* front = Front();
   if (!front) return;
-  for (const ui::ControlSpec& spec : front->Template().controls) {
-    if (spec.kind != ui::ControlKind::kTabControl) continue;
-    auto* bar = static_cast<QTabBar*>(front->InputWidget(spec.id));
+  for (const ui::ControlSpec& control_spec : front->Template().controls) {
+    if (control_spec.kind != ui::ControlKind::kTabControl) continue;
+    auto* bar = static_cast<QTabBar*>(front->InputWidget(control_spec.id));
     if (args.number < 0 || args.number >= bar->count()) {
       Fail("no tab " + std::to_string(args.number));
     } else if (Reachable(bar)) {

@@ -91,11 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowAccessibility, EveryControlHasAName) {
-  for (const ControlSpec& spec : kMainDialogTemplate.controls) {
-    if (spec.kind == ControlKind::kGroupBox && spec.caption.empty()) continue;
-    if (spec.kind == ControlKind::kIcon || spec.kind == ControlKind::kTabControl) continue;
-    if (spec.kind == ControlKind::kStatic && spec.caption.empty()) continue;  // filled at start
-    EXPECT_NE(Name(spec.id), "") << "control " << spec.id;
+  for (const ControlSpec& control_spec : kMainDialogTemplate.controls) {
+    if (control_spec.kind == ControlKind::kGroupBox && control_spec.caption.empty()) continue;
+    if (control_spec.kind == ControlKind::kIcon || control_spec.kind == ControlKind::kTabControl)
+      continue;
+    if (control_spec.kind == ControlKind::kStatic && control_spec.caption.empty())
+      continue;  // filled at start
+    EXPECT_NE(Name(control_spec.id), "") << "control " << control_spec.id;
   }
 }
 

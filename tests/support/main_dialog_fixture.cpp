@@ -11,14 +11,17 @@ namespace qup::test_support {
 
 std::vector<ControlState> Snapshot(const ui::MemoryWindow& window) {
   std::vector<ControlState> states;
-  for (const ui::ControlSpec& spec : window.dialog().controls) {
+  for (const ui::ControlSpec& control_spec : window.dialog().controls) {
     int selected = ui::kComboError;
-    if (spec.kind == ui::ControlKind::kTabControl) selected = window.TabGetCurSel(spec.id);
-    if (spec.kind == ui::ControlKind::kComboBox || spec.kind == ui::ControlKind::kDropList) {
-      selected = window.ComboGetCurSel(spec.id);
+    if (control_spec.kind == ui::ControlKind::kTabControl)
+      selected = window.TabGetCurSel(control_spec.id);
+    if (control_spec.kind == ui::ControlKind::kComboBox ||
+        control_spec.kind == ui::ControlKind::kDropList) {
+      selected = window.ComboGetCurSel(control_spec.id);
     }
-    states.push_back({spec.id, window.GetText(spec.id), window.IsVisible(spec.id),
-                      window.IsEnabled(spec.id), window.GetCheck(spec.id), selected});
+    states.push_back({control_spec.id, window.GetText(control_spec.id),
+                      window.IsVisible(control_spec.id), window.IsEnabled(control_spec.id),
+                      window.GetCheck(control_spec.id), selected});
   }
   return states;
 }

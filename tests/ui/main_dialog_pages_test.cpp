@@ -58,10 +58,11 @@ TEST_F(MainWindowTest, EachTabChangeShowsExactlyOnePageAndFocusesItsFirstBox) {
   for (int page : {1, 2, 3, 4, 5, 0, 2, 5, 1, 4, 3, 0, 1}) {
     ShowTab(page);
     int focus_page = kNoPage;
-    for (const ControlSpec& spec : window().dialog().controls) {
-      EXPECT_EQ(window().IsVisible(spec.id), spec.page == page || spec.page == kNoPage)
-          << "control " << spec.id << " on page " << page;
-      if (spec.id == window().FocusedControl()) focus_page = spec.page;
+    for (const ControlSpec& control_spec : window().dialog().controls) {
+      EXPECT_EQ(window().IsVisible(control_spec.id),
+                control_spec.page == page || control_spec.page == kNoPage)
+          << "control " << control_spec.id << " on page " << page;
+      if (control_spec.id == window().FocusedControl()) focus_page = control_spec.page;
     }
     if (page == kW2Page || page == k1099Page) {
       EXPECT_EQ(window().FocusedControl(), page == kW2Page ? kW2RateEdit : kRate1099Edit);

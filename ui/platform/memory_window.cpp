@@ -77,10 +77,10 @@ MemoryWindow::MemoryWindow(MemoryPlatform& platform, const DialogTemplate& dialo
                            DialogHandler& handler, MemoryWindow* owner)
     : platform_(platform), dialog_(dialog), handler_(handler), owner_(owner) {
   controls_.reserve(dialog.controls.size());
-  for (const ControlSpec& spec : dialog.controls) {
-    Control control{.spec = spec, .text = {}, .entries = {}};
-    if (!IsCombo(spec.kind)) control.text = spec.caption;
-    control.enabled = (spec.flags & kDisabled) == 0;
+  for (const ControlSpec& control_spec : dialog.controls) {
+    Control control{.control_spec = control_spec, .text = {}, .entries = {}};
+    if (!IsCombo(control_spec.kind)) control.text = control_spec.caption;
+    control.enabled = (control_spec.flags & kDisabled) == 0;
     controls_.push_back(std::move(control));
   }
   system_menu_ = {{kScMove, "&Move"}, {kScClose, "&Close\tAlt+F4"}};
@@ -88,7 +88,7 @@ MemoryWindow::MemoryWindow(MemoryPlatform& platform, const DialogTemplate& dialo
 
 MemoryWindow::Control* MemoryWindow::Find(int id) {
   auto it = std::find_if(controls_.begin(), controls_.end(),
-                         [id](const Control& c) { return c.spec.id == id; });
+                         [id](const Control& c) { return c.control_spec.id == id; });
   return it == controls_.end() ? nullptr : &*it;
 }
 
@@ -104,14 +104,14 @@ MemoryWindow::Control* MemoryWindow::Reachable(int id) {
 }
 
 bool MemoryWindow::TakesFocus(const Control& control) const {
-  return TakesMouse(control.spec.kind) && control.visible && control.enabled;
+  return TakesMouse(control.control_spec.kind) && control.visible && control.enabled;
 }
 
 void MemoryWindow::MoveFocusTo(int id) {
   if (focus_ == id) return;
   focus_ = id;
   const Control* control = Find(id);
-  if (control != nullptr && IsEdit(control->spec.kind)) Notify(id, Notification::kSetFocus);
+  if (control != nullptr && IsEdit(control->control_spec.kind)) Notify(id, Notification::kSetFocus);
 }
 
 void MemoryWindow::Notify(int id, Notification code) { handler_.OnCommand(id, code); }
@@ -121,7 +121,7 @@ void MemoryWindow::Notify(int id, Notification code) { handler_.OnCommand(id, co
 void MemoryWindow::SetText(int id, std::string_view text) {
   Control* control = Find(id);
   if (control == nullptr) return;
-  switch (control->spec.kind) {
+  switch (control->control_spec.kind) {
     case ControlKind::kComboBox:
       control->text = text;
       control->selected = kComboError;
@@ -177,14 +177,15 @@ void MemoryWindow::SetFocus(int id) {
 void MemoryWindow::CheckRadio(Control& control) {
   auto index = static_cast<std::size_t>(&control - controls_.data());
   auto is_radio = [this](std::size_t i) {
-    return controls_[i].spec.kind == ControlKind::kRadioButton;
+    return controls_[i].control_spec.kind == ControlKind::kRadioButton;
   };
   std::size_t first = index;
-  while (first > 0 && (controls_[first].spec.flags & kGroupStart) == 0 && is_radio(first - 1)) {
+  while (first > 0 && (controls_[first].control_spec.flags & kGroupStart) == 0 &&
+         is_radio(first - 1)) {
     --first;
   }
   for (std::size_t i = first; i < controls_.size() && is_radio(i); ++i) {
-    if (i != first && (controls_[i].spec.flags & kGroupStart) != 0) break;
+    if (i != first && (controls_[i].control_spec.flags & kGroupStart) != 0) break;
     controls_[i].check = 0;
   }
   control.check = 1;
@@ -192,7 +193,7 @@ void MemoryWindow::CheckRadio(Control& control) {
 
 void MemoryWindow::SetCheck(int id, int state) {
   Control* control = Find(id);
-  if (control == nullptr || control->spec.kind != ControlKind::kRadioButton) return;
+  if (control == nullptr || control->control_spec.kind != ControlKind::kRadioButton) return;
   if (state != 0) {
     CheckRadio(*control);
   } else {
@@ -207,12 +208,14 @@ int MemoryWindow::GetCheck(int id) const {
 
 void MemoryWindow::ComboAddString(int id, std::string_view entry) {
   Control* control = Find(id);
-  if (control != nullptr && IsCombo(control->spec.kind)) control->entries.emplace_back(entry);
+  if (control != nullptr && IsCombo(control->control_spec.kind))
+    control->entries.emplace_back(entry);
 }
 
 int MemoryWindow::ComboSelectString(int id, std::string_view prefix) {
   Control* control = Find(id);
-  if (control == nullptr || !IsCombo(control->spec.kind) || prefix.empty()) return kComboError;
+  if (control == nullptr || !IsCombo(control->control_spec.kind) || prefix.empty())
+    return kComboError;
   for (std::size_t i = 0; i < control->entries.size(); ++i) {
     if (BeginsIgnoringCase(control->entries[i], prefix)) {
       control->selected = static_cast<int>(i);
@@ -225,12 +228,13 @@ int MemoryWindow::ComboSelectString(int id, std::string_view prefix) {
 
 int MemoryWindow::ComboGetCurSel(int id) const {
   const Control* control = Find(id);
-  return control == nullptr || !IsCombo(control->spec.kind) ? kComboError : control->selected;
+  return control == nullptr || !IsCombo(control->control_spec.kind) ? kComboError
+                                                                    : control->selected;
 }
 
 void MemoryWindow::ComboSetCurSel(int id, int index) {
   Control* control = Find(id);
-  if (control == nullptr || !IsCombo(control->spec.kind)) return;
+  if (control == nullptr || !IsCombo(control->control_spec.kind)) return;
   if (index >= 0 && static_cast<std::size_t>(index) < control->entries.size()) {
     control->selected = index;
     control->text = control->entries[static_cast<std::size_t>(index)];
@@ -242,14 +246,14 @@ void MemoryWindow::ComboSetCurSel(int id, int index) {
 
 void MemoryWindow::LimitText(int id, int max_chars) {
   Control* control = Find(id);
-  if (control != nullptr && IsEdit(control->spec.kind)) {
+  if (control != nullptr && IsEdit(control->control_spec.kind)) {
     control->limit = max_chars > 0 ? static_cast<std::size_t>(max_chars) : 0;
   }
 }
 
 void MemoryWindow::TabInsertItem(int id, int index, std::string_view caption) {
   Control* control = Find(id);
-  if (control == nullptr || control->spec.kind != ControlKind::kTabControl) return;
+  if (control == nullptr || control->control_spec.kind != ControlKind::kTabControl) return;
   auto at = std::min(static_cast<std::size_t>(std::max(index, 0)), control->entries.size());
   control->entries.insert(control->entries.begin() + static_cast<std::ptrdiff_t>(at),
                           std::string(caption));
@@ -258,13 +262,14 @@ void MemoryWindow::TabInsertItem(int id, int index, std::string_view caption) {
 
 int MemoryWindow::TabGetCurSel(int id) const {
   const Control* control = Find(id);
-  return control == nullptr || control->spec.kind != ControlKind::kTabControl ? kComboError
-                                                                              : control->selected;
+  return control == nullptr || control->control_spec.kind != ControlKind::kTabControl
+             ? kComboError
+             : control->selected;
 }
 
 void MemoryWindow::TabSetCurSel(int id, int index) {
   Control* control = Find(id);
-  if (control == nullptr || control->spec.kind != ControlKind::kTabControl) return;
+  if (control == nullptr || control->control_spec.kind != ControlKind::kTabControl) return;
   if (index >= 0 && static_cast<std::size_t>(index) < control->entries.size()) {
     control->selected = index;
   }
@@ -308,9 +313,9 @@ void MemoryWindow::SetBaseUnits(int x, int y) {
 void MemoryWindow::SetInitialFocus() {
   if (ended_ || focus_ != 0) return;
   for (const Control& control : controls_) {
-    if (IsTabStopKind(control.spec.kind) && (control.spec.flags & kNoTabStop) == 0 &&
-        TakesFocus(control)) {
-      MoveFocusTo(control.spec.id);
+    if (IsTabStopKind(control.control_spec.kind) &&
+        (control.control_spec.flags & kNoTabStop) == 0 && TakesFocus(control)) {
+      MoveFocusTo(control.control_spec.id);
       return;
     }
   }
@@ -319,9 +324,9 @@ void MemoryWindow::SetInitialFocus() {
 // --- The user's side ---
 
 bool MemoryWindow::InsertText(Control& control, std::string_view text) {
-  const ControlKind kind = control.spec.kind;
+  const ControlKind kind = control.control_spec.kind;
   if (kind == ControlKind::kDropList) {
-    return ComboSelectString(control.spec.id, text) != kComboError;
+    return ComboSelectString(control.control_spec.id, text) != kComboError;
   }
   std::string typed;
   if (kind == ControlKind::kMultiLineEdit) {
@@ -352,16 +357,16 @@ bool MemoryWindow::InsertText(Control& control, std::string_view text) {
   }
   control.text += typed.substr(0, taken_bytes);
   if (kind == ControlKind::kComboBox) control.selected = kComboError;
-  if (taken_bytes < typed.size()) Notify(control.spec.id, Notification::kMaxText);
+  if (taken_bytes < typed.size()) Notify(control.control_spec.id, Notification::kMaxText);
   return true;
 }
 
 bool MemoryWindow::Click(int id) {
   Control* control = Reachable(id);
   if (control == nullptr) return false;
-  if (control->spec.kind == ControlKind::kPushButton) {
+  if (control->control_spec.kind == ControlKind::kPushButton) {
     MoveFocusTo(id);
-  } else if (control->spec.kind == ControlKind::kRadioButton) {
+  } else if (control->control_spec.kind == ControlKind::kRadioButton) {
     MoveFocusTo(id);
     CheckRadio(*control);
   } else {
@@ -373,7 +378,8 @@ bool MemoryWindow::Click(int id) {
 
 bool MemoryWindow::Type(int id, std::string_view text) {
   Control* control = Reachable(id);
-  if (control == nullptr || !(IsEdit(control->spec.kind) || IsCombo(control->spec.kind))) {
+  if (control == nullptr ||
+      !(IsEdit(control->control_spec.kind) || IsCombo(control->control_spec.kind))) {
     return false;
   }
   MoveFocusTo(id);
@@ -382,11 +388,12 @@ bool MemoryWindow::Type(int id, std::string_view text) {
 
 bool MemoryWindow::Retype(int id, std::string_view text) {
   Control* control = Reachable(id);
-  if (control == nullptr || !(IsEdit(control->spec.kind) || IsCombo(control->spec.kind))) {
+  if (control == nullptr ||
+      !(IsEdit(control->control_spec.kind) || IsCombo(control->control_spec.kind))) {
     return false;
   }
   MoveFocusTo(id);
-  if (control->spec.kind != ControlKind::kDropList) {
+  if (control->control_spec.kind != ControlKind::kDropList) {
     control->text.clear();
     control->selected = kComboError;
   }
@@ -395,7 +402,7 @@ bool MemoryWindow::Retype(int id, std::string_view text) {
 
 bool MemoryWindow::Pick(int id, int index) {
   Control* control = Reachable(id);
-  if (control == nullptr || !IsCombo(control->spec.kind) || index < 0 ||
+  if (control == nullptr || !IsCombo(control->control_spec.kind) || index < 0 ||
       static_cast<std::size_t>(index) >= control->entries.size()) {
     return false;
   }
@@ -406,7 +413,7 @@ bool MemoryWindow::Pick(int id, int index) {
 
 bool MemoryWindow::PickTab(int id, int index) {
   Control* control = Reachable(id);
-  if (control == nullptr || control->spec.kind != ControlKind::kTabControl || index < 0 ||
+  if (control == nullptr || control->control_spec.kind != ControlKind::kTabControl || index < 0 ||
       static_cast<std::size_t>(index) >= control->entries.size()) {
     return false;
   }
@@ -420,7 +427,7 @@ bool MemoryWindow::PickTab(int id, int index) {
 
 bool MemoryWindow::MoveFocus(int id) {
   Control* control = Reachable(id);
-  if (control == nullptr || !TakesMouse(control->spec.kind)) return false;
+  if (control == nullptr || !TakesMouse(control->control_spec.kind)) return false;
   MoveFocusTo(id);
   return true;
 }
@@ -428,15 +435,16 @@ bool MemoryWindow::MoveFocus(int id) {
 bool MemoryWindow::PressEnter() {
   if (ended_ || Blocked()) return false;
   if (Control* focused = Reachable(focus_); focused != nullptr) {
-    if (focused->spec.kind == ControlKind::kPushButton) {
+    if (focused->control_spec.kind == ControlKind::kPushButton) {
       Notify(focus_, Notification::kClicked);
       return true;
     }
-    if (focused->spec.kind == ControlKind::kMultiLineEdit) return InsertText(*focused, "\n");
+    if (focused->control_spec.kind == ControlKind::kMultiLineEdit)
+      return InsertText(*focused, "\n");
   }
   for (const Control& control : controls_) {
-    if ((control.spec.flags & kDefaultButton) != 0) {
-      if (control.enabled) Notify(control.spec.id, Notification::kClicked);
+    if ((control.control_spec.flags & kDefaultButton) != 0) {
+      if (control.enabled) Notify(control.control_spec.id, Notification::kClicked);
       return true;
     }
   }
@@ -470,12 +478,12 @@ bool MemoryWindow::PressMouse(Point client_pixels) {
   if (ended_ || Blocked()) return false;
   for (const Control& control : controls_) {
     if (!control.visible) continue;
-    if (TakesMouse(control.spec.kind) &&
-        Contains(MapDialogRect(control.spec.rect), client_pixels)) {
+    if (TakesMouse(control.control_spec.kind) &&
+        Contains(MapDialogRect(control.control_spec.rect), client_pixels)) {
       return true;
     }
-    if (control.spec.kind == ControlKind::kTabControl) {
-      Rect strip = control.spec.rect;
+    if (control.control_spec.kind == ControlKind::kTabControl) {
+      Rect strip = control.control_spec.rect;
       strip.y += strip.height - kTabStripHeight;
       strip.height = kTabStripHeight;
       if (Contains(MapDialogRect(strip), client_pixels)) return true;
@@ -489,18 +497,18 @@ bool MemoryWindow::PressMouse(Point client_pixels) {
 
 ControlKind MemoryWindow::Kind(int id) const {
   const Control* control = Find(id);
-  return control == nullptr ? ControlKind::kStatic : control->spec.kind;
+  return control == nullptr ? ControlKind::kStatic : control->control_spec.kind;
 }
 
 std::vector<std::string> MemoryWindow::ComboEntries(int id) const {
   const Control* control = Find(id);
-  return control == nullptr || !IsCombo(control->spec.kind) ? std::vector<std::string>{}
-                                                            : control->entries;
+  return control == nullptr || !IsCombo(control->control_spec.kind) ? std::vector<std::string>{}
+                                                                    : control->entries;
 }
 
 std::vector<std::string> MemoryWindow::TabCaptions(int id) const {
   const Control* control = Find(id);
-  return control == nullptr || control->spec.kind != ControlKind::kTabControl
+  return control == nullptr || control->control_spec.kind != ControlKind::kTabControl
              ? std::vector<std::string>{}
              : control->entries;
 }
@@ -513,7 +521,7 @@ std::size_t MemoryWindow::TextLimit(int id) const {
 std::vector<int> MemoryWindow::VisibleControls() const {
   std::vector<int> ids;
   for (const Control& control : controls_) {
-    if (control.visible) ids.push_back(control.spec.id);
+    if (control.visible) ids.push_back(control.control_spec.id);
   }
   return ids;
 }

@@ -128,7 +128,7 @@ class MemoryWindow : public Window {
 
  private:
   struct Control {
-    ControlSpec spec;
+    ControlSpec control_spec;
     std::string text;
     bool visible = true;
     bool enabled = true;

@@ -55,13 +55,13 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
   setFixedSize(units_.XToPixels(dialog.width), units_.YToPixels(dialog.height));
 
   controls_.reserve(dialog.controls.size());
-  for (const ControlSpec& spec : dialog.controls) CreateControl(spec);
+  for (const ControlSpec& control_spec : dialog.controls) CreateControl(control_spec);
   for (const AccessibleName& entry : dialog.accessible_names) {
     const Control* control = Find(entry.id);
     if (!control) continue;
     QString name = QString::fromUtf8(entry.text);
     if (const Control* label = Find(entry.label)) {
-      name.prepend(QString::fromUtf8(label->spec->caption));
+      name.prepend(QString::fromUtf8(label->control_spec->caption));
     }
     control->widget->setAccessibleName(name);
   }
@@ -99,14 +99,14 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
 
 QtWindow::~QtWindow() = default;
 
-void QtWindow::CreateControl(const ControlSpec& spec) {
-  const QRect pixels = units_.ToQRect(spec.rect);
+void QtWindow::CreateControl(const ControlSpec& control_spec) {
+  const QRect pixels = units_.ToQRect(control_spec.rect);
   QWidget* widget = nullptr;
-  const int id = spec.id;
-  switch (spec.kind) {
+  const int id = control_spec.id;
+  switch (control_spec.kind) {
     case ControlKind::kStatic: {
-      auto* text = new StaticText(this, units_.TabStopPixels(), !(spec.flags & kNoPrefix));
-      text->SetText(QString::fromUtf8(spec.caption));
+      auto* text = new StaticText(this, units_.TabStopPixels(), !(control_spec.flags & kNoPrefix));
+      text->SetText(QString::fromUtf8(control_spec.caption));
       widget = text;
       break;
     }
@@ -114,10 +114,10 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     case ControlKind::kIcon: {
       auto* picture = new QLabel(this);
       picture->setAttribute(Qt::WA_TransparentForMouseEvents);
-      const QPixmap pixmap = ResourcePixmap(spec.resource);
+      const QPixmap pixmap = ResourcePixmap(control_spec.resource);
       picture->setPixmap(pixmap);
       widget = picture;
-      if (spec.kind == ControlKind::kPicture) {
+      if (control_spec.kind == ControlKind::kPicture) {
         // The picture keeps its own size, centred in its rectangle: the rectangle scales with
         // the font, the bitmap does not.
         QRect centred(QPoint(0, 0), pixmap.size());
@@ -129,14 +129,14 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::kGroupBox: {
-      auto* group = new QGroupBox(QString::fromUtf8(spec.caption), this);
+      auto* group = new QGroupBox(QString::fromUtf8(control_spec.caption), this);
       group->setAttribute(Qt::WA_TransparentForMouseEvents);
       group->setFocusPolicy(Qt::NoFocus);
       widget = group;
       break;
     }
     case ControlKind::kEdit: {
-      auto* edit = new QLineEdit(QString::fromUtf8(spec.caption), this);
+      auto* edit = new QLineEdit(QString::fromUtf8(control_spec.caption), this);
       edit->setMaxLength(kLargestEditText);
       edit->installEventFilter(this);
       widget = edit;
@@ -144,7 +144,7 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     }
     case ControlKind::kMultiLineEdit: {
       auto* edit = new LimitedTextEdit(this);
-      edit->SetText(QString::fromUtf8(spec.caption));
+      edit->SetText(QString::fromUtf8(control_spec.caption));
       edit->installEventFilter(this);
       connect(edit, &LimitedTextEdit::limitReached, this,
               [this, id] { handler_.OnCommand(id, Notification::kMaxText); });
@@ -154,20 +154,20 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
     case ControlKind::kComboBox:
     case ControlKind::kDropList: {
       auto* combo = new QComboBox(this);
-      if (spec.kind == ControlKind::kComboBox) {
+      if (control_spec.kind == ControlKind::kComboBox) {
         combo->setEditable(true);
         // What the user types stays in the box's own field: never added to the list, never
         // completed from it.
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
-        combo->setEditText(QString::fromUtf8(spec.caption));
+        combo->setEditText(QString::fromUtf8(control_spec.caption));
       }
       combo->setMaxVisibleItems(std::max(1, (pixels.height() / combo->sizeHint().height()) - 1));
       widget = combo;
       break;
     }
     case ControlKind::kPushButton: {
-      auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
+      auto* button = new QPushButton(QString::fromUtf8(control_spec.caption), this);
       // Enter is the dialog's to handle: no button becomes the default on its own.
       button->setAutoDefault(false);
       button->setDefault(false);
@@ -177,11 +177,11 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
     case ControlKind::kRadioButton: {
-      const QString caption = QString::fromUtf8(spec.caption);
-      QRadioButton* radio = (spec.flags & kTextLeft) ? new TextLeftRadio(caption, this)
-                                                     : new QRadioButton(caption, this);
+      const QString caption = QString::fromUtf8(control_spec.caption);
+      QRadioButton* radio = (control_spec.flags & kTextLeft) ? new TextLeftRadio(caption, this)
+                                                             : new QRadioButton(caption, this);
       radio->setFocusPolicy(Qt::ClickFocus);
-      if ((spec.flags & kGroupStart) || radio_groups_.empty()) {
+      if ((control_spec.flags & kGroupStart) || radio_groups_.empty()) {
         radio_groups_.push_back(new QButtonGroup(this));
       }
       radio_groups_.back()->addButton(radio);
@@ -198,18 +198,18 @@ void QtWindow::CreateControl(const ControlSpec& spec) {
       break;
     }
   }
-  if (spec.kind != ControlKind::kPicture && spec.kind != ControlKind::kIcon &&
-      spec.kind != ControlKind::kTabControl) {
+  if (control_spec.kind != ControlKind::kPicture && control_spec.kind != ControlKind::kIcon &&
+      control_spec.kind != ControlKind::kTabControl) {
     QRect placed = pixels;
     // A combo box's rectangle includes its dropped-down list; the box itself is one line.
-    if (IsComboKind(spec.kind))
+    if (IsComboKind(control_spec.kind))
       placed.setHeight(std::min(pixels.height(), widget->sizeHint().height()));
     widget->setGeometry(placed);
   }
   widget->setObjectName(QString::number(id));
   index_of_[id] = controls_.size();
-  controls_.push_back({&spec, widget});
-  if (spec.flags & kDisabled) Enable(id, false);
+  controls_.push_back({&control_spec, widget});
+  if (control_spec.flags & kDisabled) Enable(id, false);
 }
 
 const QtWindow::Control* QtWindow::Find(int id) const {
@@ -224,13 +224,13 @@ QWidget* QtWindow::InputWidget(int id) const {
 
 ControlKind QtWindow::KindOf(int id) const {
   const Control* control = Find(id);
-  return control ? control->spec->kind : ControlKind::kStatic;
+  return control ? control->control_spec->kind : ControlKind::kStatic;
 }
 
 int QtWindow::ControlIdOf(const QWidget* widget) const {
   for (; widget && widget != this; widget = widget->parentWidget()) {
     for (const Control& control : controls_) {
-      if (control.widget == widget) return control.spec->id;
+      if (control.widget == widget) return control.control_spec->id;
     }
   }
   return 0;
@@ -241,7 +241,7 @@ void QtWindow::SetText(int id, std::string_view text) {
   if (!control) return;
   const QString value = QString::fromUtf8(text);
   QWidget* widget = control->widget;
-  switch (control->spec->kind) {
+  switch (control->control_spec->kind) {
     case ControlKind::kStatic:
       static_cast<StaticText*>(widget)->SetText(value);
       break;
@@ -281,7 +281,7 @@ std::string QtWindow::GetText(int id) const {
   const Control* control = Find(id);
   if (!control) return {};
   const QWidget* widget = control->widget;
-  switch (control->spec->kind) {
+  switch (control->control_spec->kind) {
     case ControlKind::kStatic:
       return ToUtf8(static_cast<const StaticText*>(widget)->Text());
     case ControlKind::kGroupBox:
@@ -342,7 +342,7 @@ int QtWindow::FocusedControl() const { return ControlIdOf(focusWidget()); }
 
 void QtWindow::SetCheck(int id, int state) {
   const Control* control = Find(id);
-  if (!control || control->spec->kind != ControlKind::kRadioButton) return;
+  if (!control || control->control_spec->kind != ControlKind::kRadioButton) return;
   auto* radio = static_cast<QRadioButton*>(control->widget);
   QButtonGroup* group = radio->group();
   // An exclusive group refuses to uncheck its checked button, so the group lets go while the
@@ -358,13 +358,13 @@ void QtWindow::SetCheck(int id, int state) {
 
 int QtWindow::GetCheck(int id) const {
   const Control* control = Find(id);
-  if (!control || control->spec->kind != ControlKind::kRadioButton) return 0;
+  if (!control || control->control_spec->kind != ControlKind::kRadioButton) return 0;
   return static_cast<const QRadioButton*>(control->widget)->isChecked() ? 1 : 0;
 }
 
 void QtWindow::ComboAddString(int id, std::string_view entry) {
   const Control* control = Find(id);
-  if (!control || !IsComboKind(control->spec->kind)) return;
+  if (!control || !IsComboKind(control->control_spec->kind)) return;
   auto* combo = static_cast<QComboBox*>(control->widget);
   // Adding the first entry must not select it, nor touch the text the user typed.
   const QString typed = combo->currentText();
@@ -378,7 +378,7 @@ void QtWindow::ComboAddString(int id, std::string_view entry) {
 
 int QtWindow::ComboSelectString(int id, std::string_view prefix) {
   const Control* control = Find(id);
-  if (!control || !IsComboKind(control->spec->kind) || prefix.empty()) return kComboError;
+  if (!control || !IsComboKind(control->control_spec->kind) || prefix.empty()) return kComboError;
   auto* combo = static_cast<QComboBox*>(control->widget);
   const QString wanted = QString::fromUtf8(prefix);
   for (int i = 0; i < combo->count(); ++i) {
@@ -392,7 +392,7 @@ int QtWindow::ComboSelectString(int id, std::string_view prefix) {
 
 int QtWindow::ComboGetCurSel(int id) const {
   const Control* control = Find(id);
-  if (!control || !IsComboKind(control->spec->kind)) return kComboError;
+  if (!control || !IsComboKind(control->control_spec->kind)) return kComboError;
   const auto* combo = static_cast<const QComboBox*>(control->widget);
   const int index = combo->currentIndex();
   // Once the user has typed over an entry, no entry is shown as selected any more.
@@ -404,7 +404,7 @@ int QtWindow::ComboGetCurSel(int id) const {
 
 void QtWindow::ComboSetCurSel(int id, int index) {
   const Control* control = Find(id);
-  if (!control || !IsComboKind(control->spec->kind)) return;
+  if (!control || !IsComboKind(control->control_spec->kind)) return;
   auto* combo = static_cast<QComboBox*>(control->widget);
   const int selected = index >= 0 && index < combo->count() ? index : -1;
   combo->setCurrentIndex(selected);
@@ -416,10 +416,10 @@ void QtWindow::ComboSetCurSel(int id, int index) {
 void QtWindow::LimitText(int id, int max_chars) {
   const Control* control = Find(id);
   if (!control) return;
-  if (control->spec->kind == ControlKind::kEdit) {
+  if (control->control_spec->kind == ControlKind::kEdit) {
     static_cast<QLineEdit*>(control->widget)
         ->setMaxLength(max_chars > 0 ? max_chars : kLargestEditText);
-  } else if (control->spec->kind == ControlKind::kMultiLineEdit) {
+  } else if (control->control_spec->kind == ControlKind::kMultiLineEdit) {
     static_cast<LimitedTextEdit*>(control->widget)->SetLimit(max_chars);
   }
 }
@@ -484,10 +484,10 @@ void QtWindow::EndDialog(int result) {
 }
 
 bool QtWindow::IsTabStop(const Control& control) const {
-  const ControlKind kind = control.spec->kind;
+  const ControlKind kind = control.control_spec->kind;
   const bool stops = kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit ||
                      IsComboKind(kind) || kind == ControlKind::kPushButton;
-  return stops && !(control.spec->flags & kNoTabStop) && !control.widget->isHidden() &&
+  return stops && !(control.control_spec->flags & kNoTabStop) && !control.widget->isHidden() &&
          control.widget->isEnabled();
 }
 
@@ -533,7 +533,7 @@ void QtWindow::PressEnter() {
   }
   int command = kIdOk;
   for (const Control& control : controls_) {
-    if (control.spec->flags & kDefaultButton) command = control.spec->id;
+    if (control.control_spec->flags & kDefaultButton) command = control.control_spec->id;
   }
   // A disabled default button takes no Enter.
   if (const Control* button = Find(command); button && !button->widget->isEnabled()) return;

@@ -83,7 +83,7 @@ class QtWindow : public QDialog, public Window {
 
  private:
   struct Control {
-    const ControlSpec* spec;
+    const ControlSpec* control_spec;
     QWidget* widget;  // for a tab control its tab bar
   };
   struct MenuEntry {
@@ -91,7 +91,7 @@ class QtWindow : public QDialog, public Window {
     QString text;
   };
 
-  void CreateControl(const ControlSpec& spec);
+  void CreateControl(const ControlSpec& control_spec);
   const Control* Find(int id) const;
   int ControlIdOf(const QWidget* widget) const;
   bool IsTabStop(const Control& control) const;
