@@ -2,7 +2,6 @@
 // MainDialog: construction, the exchange of values, start-up, pages and the command table.
 #include "ui/main_dialog.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "suggest/site_config.h"
@@ -39,10 +38,8 @@ constexpr int kLogoTop = 40;
 constexpr int kLogoBottom = 234;
 
 Rect ControlRect(int id) {
-  const auto& controls = kMainDialogTemplate.controls;
-  auto it = std::find_if(controls.begin(), controls.end(),
-                         [id](const ControlSpec& c) { return c.id == id; });
-  return it == controls.end() ? Rect{} : it->rect;
+  const ControlSpec* control = FindControl(kMainDialogTemplate, id);
+  return control == nullptr ? Rect{} : control->rect;
 }
 
 }  // namespace

@@ -30,18 +30,14 @@ struct FitRow {
 void PrintTo(const FitRow& row, std::ostream* out) { *out << row.name; }
 
 Rect AreaOf(const DialogTemplate& dialog, int id) {
-  for (const ControlSpec& control : dialog.controls) {
-    if (control.id == id) return control.rect;
-  }
-  ADD_FAILURE() << "template " << dialog.id << " has no control " << id;
-  return {};
+  const ControlSpec* control = FindControl(dialog, id);
+  if (control == nullptr) ADD_FAILURE() << "template " << dialog.id << " has no control " << id;
+  return control == nullptr ? Rect{} : control->rect;
 }
 
 std::string CaptionOf(const DialogTemplate& dialog, int id) {
-  for (const ControlSpec& control : dialog.controls) {
-    if (control.id == id) return std::string(control.caption);
-  }
-  return {};
+  const ControlSpec* control = FindControl(dialog, id);
+  return control == nullptr ? std::string() : std::string(control->caption);
 }
 
 // Each text where the user reads it: the Help and About tabs of the main window, and the box.

@@ -86,6 +86,14 @@ struct DialogTemplate {
   std::span<const AccessibleName> accessible_names = {};
 };
 
+// The template's control with this id, or null when it holds none.
+constexpr const ControlSpec* FindControl(const DialogTemplate& dialog, int id) {
+  for (const ControlSpec& control : dialog.controls) {
+    if (control.id == id) return &control;
+  }
+  return nullptr;
+}
+
 }  // namespace qup::ui
 
 #endif  // QUP_UI_PLATFORM_DIALOG_TEMPLATE_H
