@@ -30,9 +30,13 @@ QMessageBox::Icon IconFor(int type) {
   }
 }
 
-// Other programs' windows are found through X11 only; elsewhere (offscreen, Wayland) the
-// platform sees no windows but its own.
-bool OnX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+// Other programs' windows are found through X11 only, over Qt's own connection: a second
+// one would cost its set-up on every start. Elsewhere (offscreen, Wayland) the platform sees
+// no windows but its own.
+xcb_connection_t* X11Connection() {
+  const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 ? x11->connection() : nullptr;
+}
 
 }  // namespace
 
@@ -75,11 +79,11 @@ void QtPlatform::OpenUrl(std::string_view url) {
 }
 
 WindowRef QtPlatform::FindTopLevelWindow(std::string_view title) {
-  return OnX11() ? X11Windows().FindByTitle(title) : 0;
+  return X11Windows(X11Connection()).FindByTitle(title);
 }
 
 void QtPlatform::SetForegroundWindow(WindowRef window) {
-  if (OnX11() && window != 0) X11Windows().Activate(window);
+  X11Windows(X11Connection()).Activate(window);
 }
 
 void QtPlatform::BeginWaitCursor() {

@@ -43,7 +43,11 @@ bool IsComboKind(ControlKind kind) {
 
 QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatform& platform,
                    QWidget* owner)
-    : QDialog(owner), dialog_(dialog), handler_(handler), platform_(platform) {
+    : QDialog(owner),
+      dialog_(dialog),
+      handler_(handler),
+      platform_(platform),
+      units_(DialogUnits::DialogFont()) {
   // A caption with a close button and a window menu, no minimise or maximise button. A window
   // without an owner is a normal top-level window, so it has its own task bar entry.
   setWindowFlags((owner ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -51,7 +55,6 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
   setWindowTitle(QString::fromUtf8(dialog.title));
   setFont(DialogUnits::DialogFont());
   setFocusPolicy(Qt::NoFocus);
-  units_ = DialogUnits(font());
   setFixedSize(units_.XToPixels(dialog.width), units_.YToPixels(dialog.height));
 
   controls_.reserve(dialog.controls.size());

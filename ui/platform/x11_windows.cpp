@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // X11Windows: finds any program's top-level window by its exact title and brings it to the
-// front, over a connection of its own to the X server.
+// front, over the X connection the program already has.
 #include "ui/platform/x11_windows.h"
 
 #include <xcb/xcb.h>
@@ -29,18 +29,6 @@ ReplyPtr<Reply> Own(Reply* reply) {
 }
 
 }  // namespace
-
-X11Windows::X11Windows() {
-  connection_ = xcb_connect(nullptr, nullptr);
-  if (xcb_connection_has_error(connection_)) {
-    xcb_disconnect(connection_);
-    connection_ = nullptr;
-  }
-}
-
-X11Windows::~X11Windows() {
-  if (connection_) xcb_disconnect(connection_);
-}
 
 std::uint32_t X11Windows::Atom(const char* name) {
   const auto cookie =

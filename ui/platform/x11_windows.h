@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // X11Windows: finds any program's top-level window by its exact title and brings it to the
-// front, over a connection of its own to the X server.
+// front, over the X connection the program already has.
 #ifndef QUP_UI_PLATFORM_X11_WINDOWS_H
 #define QUP_UI_PLATFORM_X11_WINDOWS_H
 
@@ -17,11 +17,8 @@ namespace qup::ui {
 
 class X11Windows {
  public:
-  // Connects to $DISPLAY; without a server every lookup finds nothing.
-  X11Windows();
-  ~X11Windows();
-  X11Windows(const X11Windows&) = delete;
-  X11Windows& operator=(const X11Windows&) = delete;
+  // Works over connection, which stays the caller's; with none every lookup finds nothing.
+  explicit X11Windows(xcb_connection_t* connection) : connection_(connection) {}
 
   // A window whose _NET_WM_NAME, or WM_NAME where it has none, is exactly title. The whole
   // tree is walked, so that a window inside a window manager's frame is found too; of a frame
