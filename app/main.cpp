@@ -9,8 +9,9 @@
 #include "ui/platform/qt_platform.h"
 
 int main(int argc, char* argv[]) {
-  qup::app::PrepareQtStart();
+  qup::app::QtStart start;
   QApplication application(argc, argv);
+  start.ApplicationCreated();
   // Ties the window to its menu entry, for desktops that match the two by name.
   QGuiApplication::setDesktopFileName(QStringLiteral("example.kestrane.Qup"));
   qup::ui::QtPlatform platform;

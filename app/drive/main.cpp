@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/drive/driver.h"
+#include "app/qt_start.h"
 
 namespace {
 
@@ -22,7 +23,10 @@ bool IsCommand(const std::string& line) {
 int main(int argc, char* argv[]) {
   // Offscreen unless the caller asks for a real display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt starts as it does for the program, so that the window looks the same.
+  qup::app::QtStart start;
   QApplication application(argc, argv);
+  start.ApplicationCreated();
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
   QApplication::setEffectEnabled(Qt::UI_AnimateMenu, false);
