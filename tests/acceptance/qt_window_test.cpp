@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QMenu>
 #include <QTabBar>
 #include <QTest>
@@ -228,6 +230,90 @@ TEST_F(QtWindowTest, SelectingAnEntryReplacesTypedText) {
   EXPECT_EQ(window_.ComboSelectString(kHoursId, "520"), 0);
   EXPECT_EQ(window_.GetText(kHoursId), "520 hours");
   EXPECT_EQ(window_.ComboSelectString(kHoursId, ""), kComboError);
+}
+
+// A window whose second page is made only when needed: what the logic sets on its controls
+// before then must reach the widgets, in the order it was set.
+constexpr int kStartText = 20;
+constexpr ControlSpec kPagedControls[] = {
+    {kTabsId, ControlKind::kTabControl, "", {2, 2, 196, 116}, kNoPage},
+    {kStartText, ControlKind::kStatic, "Welcome", {10, 20, 80, 10}, 0},
+    {kEditId, ControlKind::kEdit, "", {10, 20, 80, 12}, 1},
+    {kButtonId, ControlKind::kPushButton, "Press", {10, 80, 50, 14}, 1},
+    {kFirstRadio, ControlKind::kRadioButton, "%", {100, 10, 16, 16}, 1, kGroupStart | kTextLeft},
+    {kSecondRadio, ControlKind::kRadioButton, "$", {120, 10, 16, 16}, 1, kTextLeft},
+    {kHoursId, ControlKind::kComboBox, "", {100, 30, 80, 60}, 1},
+};
+constexpr DialogTemplate kPagedTemplate{2, "Paged window", 200, 120, kPagedControls};
+
+class PagedWindowTest : public testing::Test {
+ protected:
+  // The widgets of controls, found as Qt sees the window's children, without asking the window.
+  int MadeCount() const {
+    return static_cast<int>(window_.findChildren<QLineEdit*>(QString::number(kEditId)).size() +
+                            window_.findChildren<QRadioButton*>().size() +
+                            window_.findChildren<QComboBox*>().size());
+  }
+
+  QtPlatform platform_{"test"};
+  Recorder recorder_;
+  QtWindow window_{kPagedTemplate, recorder_, platform_, nullptr};
+};
+
+TEST_F(PagedWindowTest, WhatIsSetBeforeAControlIsMadeReachesItsWidget) {
+  window_.SetText(kEditId, "12.50");
+  window_.LimitText(kEditId, 4);
+  window_.Enable(kButtonId, false);
+  window_.Show(kButtonId, false);
+  window_.SetCheck(kFirstRadio, 1);
+  window_.SetCheck(kSecondRadio, 1);
+  window_.ComboAddString(kHoursId, "520 hours");
+  window_.ComboAddString(kHoursId, "1040 hours");
+  window_.ComboSetCurSel(kHoursId, 1);
+  window_.SetText(kHoursId, "7");
+
+  // Asked about, not yet made: the answers come from what was set.
+  EXPECT_EQ(MadeCount(), 0);
+  EXPECT_FALSE(window_.IsEnabled(kButtonId));
+  EXPECT_FALSE(window_.IsVisible(kButtonId));
+  EXPECT_TRUE(window_.IsVisible(kEditId));
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+  EXPECT_EQ(MadeCount(), 0);
+
+  EXPECT_EQ(window_.GetText(kEditId), "12.5");  // made now, with its limit applied after
+  EXPECT_EQ(window_.GetText(kHoursId), "7");
+  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
+  EXPECT_EQ(window_.ComboSelectString(kHoursId, "10"), 1);
+  EXPECT_FALSE(window_.InputWidget(kButtonId)->isEnabled());
+  EXPECT_TRUE(window_.InputWidget(kButtonId)->isHidden());
+  EXPECT_FALSE(static_cast<QRadioButton*>(window_.InputWidget(kFirstRadio))->isChecked());
+  EXPECT_TRUE(static_cast<QRadioButton*>(window_.InputWidget(kSecondRadio))->isChecked());
+}
+
+TEST_F(PagedWindowTest, ARadioButtonIsMadeWithItsPartnerAndTheirChecksStayExclusive) {
+  window_.SetCheck(kSecondRadio, 1);
+  window_.Show(kFirstRadio, true);  // shown: made now, and its partner with it
+  EXPECT_EQ(window_.findChildren<QRadioButton*>().size(), 2);
+  window_.SetCheck(kFirstRadio, 1);
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 0);
+}
+
+TEST_F(PagedWindowTest, TheRestIsMadeAfterTheFirstFrameAndListedInTemplateOrder) {
+  window_.Show(kHoursId, true);  // made first, listed last
+  window_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  ASSERT_TRUE(QTest::qWaitFor([this] { return MadeCount() == 4; }));
+  // The order in which the controls overlap and a screen reader lists them.
+  std::vector<int> listed;
+  for (const QObject* child : window_.children()) {
+    bool numbered = false;
+    const int id = child->objectName().toInt(&numbered);
+    if (numbered && id != kTabsId) listed.push_back(id);
+  }
+  EXPECT_EQ(listed, (std::vector<int>{kStartText, kEditId, kButtonId, kFirstRadio, kSecondRadio,
+                                      kHoursId}));
 }
 
 }  // namespace

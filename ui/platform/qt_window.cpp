@@ -58,15 +58,21 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
   setFixedSize(units_.XToPixels(dialog.width), units_.YToPixels(dialog.height));
 
   controls_.reserve(dialog.controls.size());
-  for (const ControlSpec& control_spec : dialog.controls) CreateControl(control_spec);
-  for (const AccessibleName& entry : dialog.accessible_names) {
-    const Control* control = Find(entry.id);
-    if (!control) continue;
-    QString name = QString::fromUtf8(entry.text);
-    if (const Control* label = Find(entry.label)) {
-      name.prepend(QString::fromUtf8(label->control_spec->caption));
+  for (const ControlSpec& control_spec : dialog.controls) {
+    Control control;
+    control.control_spec = &control_spec;
+    control.enabled = !(control_spec.flags & kDisabled);
+    if (control_spec.kind == ControlKind::kRadioButton) {
+      if ((control_spec.flags & kGroupStart) || radio_groups_.empty()) {
+        radio_groups_.push_back(new QButtonGroup(this));
+      }
+      control.radio_group = static_cast<int>(radio_groups_.size()) - 1;
     }
-    control->widget->setAccessibleName(name);
+    index_of_[control_spec.id] = controls_.size();
+    controls_.push_back(std::move(control));
+  }
+  for (const Control& control : controls_) {
+    if (control.control_spec->page == kNoPage) Widget(control);
   }
   if (tab_control_) {
     // Created among the pages' controls, but drawn beneath all of them.
@@ -102,7 +108,8 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
 
 QtWindow::~QtWindow() = default;
 
-void QtWindow::CreateControl(const ControlSpec& control_spec) {
+void QtWindow::CreateControl(Control& control) {
+  const ControlSpec& control_spec = *control.control_spec;
   const QRect pixels = units_.ToQRect(control_spec.rect);
   QWidget* widget = nullptr;
   const int id = control_spec.id;
@@ -184,10 +191,7 @@ void QtWindow::CreateControl(const ControlSpec& control_spec) {
       QRadioButton* radio = (control_spec.flags & kTextLeft) ? new TextLeftRadio(caption, this)
                                                              : new QRadioButton(caption, this);
       radio->setFocusPolicy(Qt::ClickFocus);
-      if ((control_spec.flags & kGroupStart) || radio_groups_.empty()) {
-        radio_groups_.push_back(new QButtonGroup(this));
-      }
-      radio_groups_.back()->addButton(radio);
+      radio_groups_[static_cast<std::size_t>(control.radio_group)]->addButton(radio);
       connect(radio, &QRadioButton::clicked, this,
               [this, id] { handler_.OnCommand(id, Notification::kClicked); });
       widget = radio;
@@ -210,9 +214,67 @@ void QtWindow::CreateControl(const ControlSpec& control_spec) {
     widget->setGeometry(placed);
   }
   widget->setObjectName(QString::number(id));
-  index_of_[id] = controls_.size();
-  controls_.push_back({&control_spec, widget});
-  if (control_spec.flags & kDisabled) Enable(id, false);
+  for (const AccessibleName& entry : dialog_.accessible_names) {
+    if (entry.id != id) continue;
+    QString name = QString::fromUtf8(entry.text);
+    if (const Control* label = Find(entry.label)) {
+      name.prepend(QString::fromUtf8(label->control_spec->caption));
+    }
+    widget->setAccessibleName(name);
+  }
+  control.widget = widget;
+  // A child added to a window already on the screen stays hidden until it is shown.
+  if (!control.shown || isVisible()) Show(id, control.shown);
+  if (!control.enabled) Enable(id, false);
+  std::vector<std::function<void()>> pending;
+  pending.swap(control.pending);
+  for (const std::function<void()>& action : pending) action();
+}
+
+QWidget* QtWindow::Widget(const Control& control) const {
+  if (control.widget) return control.widget;
+  auto& self = const_cast<QtWindow&>(*this);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+  if (control.radio_group < 0) {
+    self.CreateControl(controls_[index_of_.at(control.control_spec->id)]);
+    return control.widget;
+  }
+  // A radio button's partners are made along with it, so that their checks stay exclusive.
+  for (Control& partner : controls_) {
+    if (partner.radio_group == control.radio_group && !partner.widget) self.CreateControl(partner);
+  }
+  for (const Control& partner : controls_) {
+    if (partner.radio_group == control.radio_group && partner.checked) {
+      self.SetCheck(partner.control_spec->id, 1);
+    }
+  }
+  return control.widget;
+}
+
+bool QtWindow::Defer(const Control& control, std::function<void()> action) const {
+  if (control.widget) return false;
+  controls_[index_of_.at(control.control_spec->id)].pending.push_back(std::move(action));
+  return true;
+}
+
+bool QtWindow::IsShown(const Control& control) const {
+  return control.widget ? !control.widget->isHidden() : control.shown;
+}
+
+bool QtWindow::IsEnabled(const Control& control) const {
+  return control.widget ? !control.widget->testAttribute(Qt::WA_Disabled) : control.enabled;
+}
+
+void QtWindow::CreateRemainingControls() const {
+  if (all_created_) return;
+  all_created_ = true;
+  for (const Control& control : controls_) Widget(control);
+  // Made in the order they were needed, the widgets are stacked again in template order: the
+  // order in which they overlap and in which a screen reader lists them.
+  for (const Control& control : controls_) control.widget->raise();
+  if (tab_control_) {
+    tab_control_->Frame()->lower();
+    tab_control_->Bar()->lower();
+  }
 }
 
 const QtWindow::Control* QtWindow::Find(int id) const {
@@ -222,7 +284,9 @@ const QtWindow::Control* QtWindow::Find(int id) const {
 
 QWidget* QtWindow::InputWidget(int id) const {
   const Control* control = Find(id);
-  return control ? control->widget : nullptr;
+  if (!control) return nullptr;
+  CreateRemainingControls();
+  return control->widget;
 }
 
 ControlKind QtWindow::KindOf(int id) const {
@@ -242,6 +306,7 @@ int QtWindow::ControlIdOf(const QWidget* widget) const {
 void QtWindow::SetText(int id, std::string_view text) {
   const Control* control = Find(id);
   if (!control) return;
+  if (Defer(*control, [this, id, kept = std::string(text)] { SetText(id, kept); })) return;
   const QString value = QString::fromUtf8(text);
   QWidget* widget = control->widget;
   switch (control->control_spec->kind) {
@@ -283,7 +348,7 @@ void QtWindow::SetText(int id, std::string_view text) {
 std::string QtWindow::GetText(int id) const {
   const Control* control = Find(id);
   if (!control) return {};
-  const QWidget* widget = control->widget;
+  const QWidget* widget = Widget(*control);
   switch (control->control_spec->kind) {
     case ControlKind::kStatic:
       return ToUtf8(static_cast<const StaticText*>(widget)->Text());
@@ -312,14 +377,18 @@ void QtWindow::Show(int id, bool visible) {
   if (!control) return;
   if (id == tab_control_id_) {
     tab_control_->SetVisible(visible);
+  } else if (visible) {
+    Widget(*control)->setVisible(true);
+  } else if (control->widget) {
+    control->widget->setVisible(false);
   } else {
-    control->widget->setVisible(visible);
+    controls_[index_of_.at(id)].shown = false;
   }
 }
 
 bool QtWindow::IsVisible(int id) const {
   const Control* control = Find(id);
-  return control && !control->widget->isHidden();
+  return control && IsShown(*control);
 }
 
 void QtWindow::Enable(int id, bool enabled) {
@@ -327,18 +396,20 @@ void QtWindow::Enable(int id, bool enabled) {
   if (!control) return;
   if (id == tab_control_id_) {
     tab_control_->SetEnabled(enabled);
-  } else {
+  } else if (control->widget) {
     control->widget->setEnabled(enabled);
+  } else {
+    controls_[index_of_.at(id)].enabled = enabled;
   }
 }
 
 bool QtWindow::IsEnabled(int id) const {
   const Control* control = Find(id);
-  return control && !control->widget->testAttribute(Qt::WA_Disabled);
+  return control && IsEnabled(*control);
 }
 
 void QtWindow::SetFocus(int id) {
-  if (const Control* control = Find(id)) control->widget->setFocus(Qt::OtherFocusReason);
+  if (const Control* control = Find(id)) Widget(*control)->setFocus(Qt::OtherFocusReason);
 }
 
 int QtWindow::FocusedControl() const { return ControlIdOf(focusWidget()); }
@@ -346,6 +417,18 @@ int QtWindow::FocusedControl() const { return ControlIdOf(focusWidget()); }
 void QtWindow::SetCheck(int id, int state) {
   const Control* control = Find(id);
   if (!control || control->control_spec->kind != ControlKind::kRadioButton) return;
+  if (!control->widget) {
+    // The whole group is still to be made: its buttons keep their states until then.
+    for (Control& partner : controls_) {
+      if (partner.radio_group != control->radio_group) continue;
+      if (state != 0) {
+        partner.checked = &partner == control;
+      } else if (&partner == control) {
+        partner.checked = false;
+      }
+    }
+    return;
+  }
   auto* radio = static_cast<QRadioButton*>(control->widget);
   QButtonGroup* group = radio->group();
   // An exclusive group refuses to uncheck its checked button, so the group lets go while the
@@ -362,12 +445,16 @@ void QtWindow::SetCheck(int id, int state) {
 int QtWindow::GetCheck(int id) const {
   const Control* control = Find(id);
   if (!control || control->control_spec->kind != ControlKind::kRadioButton) return 0;
+  if (!control->widget) return control->checked ? 1 : 0;
   return static_cast<const QRadioButton*>(control->widget)->isChecked() ? 1 : 0;
 }
 
 void QtWindow::ComboAddString(int id, std::string_view entry) {
   const Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind)) return;
+  if (Defer(*control, [this, id, kept = std::string(entry)] { ComboAddString(id, kept); })) {
+    return;
+  }
   auto* combo = static_cast<QComboBox*>(control->widget);
   // Adding the first entry must not select it, nor touch the text the user typed.
   const QString typed = combo->currentText();
@@ -382,7 +469,7 @@ void QtWindow::ComboAddString(int id, std::string_view entry) {
 int QtWindow::ComboSelectString(int id, std::string_view prefix) {
   const Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind) || prefix.empty()) return kComboError;
-  auto* combo = static_cast<QComboBox*>(control->widget);
+  auto* combo = static_cast<QComboBox*>(Widget(*control));
   const QString wanted = QString::fromUtf8(prefix);
   for (int i = 0; i < combo->count(); ++i) {
     if (combo->itemText(i).startsWith(wanted, Qt::CaseInsensitive)) {
@@ -396,7 +483,7 @@ int QtWindow::ComboSelectString(int id, std::string_view prefix) {
 int QtWindow::ComboGetCurSel(int id) const {
   const Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind)) return kComboError;
-  const auto* combo = static_cast<const QComboBox*>(control->widget);
+  const auto* combo = static_cast<const QComboBox*>(Widget(*control));
   const int index = combo->currentIndex();
   // Once the user has typed over an entry, no entry is shown as selected any more.
   if (index < 0 || (combo->isEditable() && combo->currentText() != combo->itemText(index))) {
@@ -408,6 +495,7 @@ int QtWindow::ComboGetCurSel(int id) const {
 void QtWindow::ComboSetCurSel(int id, int index) {
   const Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind)) return;
+  if (Defer(*control, [this, id, index] { ComboSetCurSel(id, index); })) return;
   auto* combo = static_cast<QComboBox*>(control->widget);
   const int selected = index >= 0 && index < combo->count() ? index : -1;
   combo->setCurrentIndex(selected);
@@ -419,6 +507,7 @@ void QtWindow::ComboSetCurSel(int id, int index) {
 void QtWindow::LimitText(int id, int max_chars) {
   const Control* control = Find(id);
   if (!control) return;
+  if (Defer(*control, [this, id, max_chars] { LimitText(id, max_chars); })) return;
   if (control->control_spec->kind == ControlKind::kEdit) {
     static_cast<QLineEdit*>(control->widget)
         ->setMaxLength(max_chars > 0 ? max_chars : kLargestEditText);
@@ -490,14 +579,14 @@ bool QtWindow::IsTabStop(const Control& control) const {
   const ControlKind kind = control.control_spec->kind;
   const bool stops = kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit ||
                      IsComboKind(kind) || kind == ControlKind::kPushButton;
-  return stops && !(control.control_spec->flags & kNoTabStop) && !control.widget->isHidden() &&
-         control.widget->isEnabled();
+  return stops && !(control.control_spec->flags & kNoTabStop) && IsShown(control) &&
+         IsEnabled(control);
 }
 
 void QtWindow::FocusFirstTabStop() {
   for (const Control& control : controls_) {
     if (IsTabStop(control)) {
-      control.widget->setFocus(Qt::TabFocusReason);
+      Widget(control)->setFocus(Qt::TabFocusReason);
       return;
     }
   }
@@ -519,8 +608,8 @@ bool QtWindow::focusNextPrevChild(bool next) {
   for (std::ptrdiff_t step = 1; step <= count; ++step) {
     const std::ptrdiff_t i = ((start + (next ? step : -step)) % count + count) % count;
     if (IsTabStop(controls_[static_cast<std::size_t>(i)])) {
-      controls_[static_cast<std::size_t>(i)].widget->setFocus(next ? Qt::TabFocusReason
-                                                                   : Qt::BacktabFocusReason);
+      Widget(controls_[static_cast<std::size_t>(i)])
+          ->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
       return true;
     }
   }
@@ -539,7 +628,7 @@ void QtWindow::PressEnter() {
     if (control.control_spec->flags & kDefaultButton) command = control.control_spec->id;
   }
   // A disabled default button takes no Enter.
-  if (const Control* button = Find(command); button && !button->widget->isEnabled()) return;
+  if (const Control* button = Find(command); button && !IsEnabled(*button)) return;
   handler_.OnCommand(command, Notification::kClicked);
 }
 
@@ -581,6 +670,14 @@ void QtWindow::closeEvent(QCloseEvent* event) {
 void QtWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   activateWindow();
+}
+
+void QtWindow::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  if (all_created_ || creation_queued_) return;
+  creation_queued_ = true;
+  // Queued, so that the first frame reaches the screen before the other pages are made.
+  QMetaObject::invokeMethod(this, [this] { CreateRemainingControls(); }, Qt::QueuedConnection);
 }
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {

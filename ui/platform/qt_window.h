@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -37,8 +38,10 @@ class QtWindow : public QDialog, public Window {
   int Run();
 
   // The widget that takes the user's input for control id (for a tab control its tab bar);
-  // null for an id the template does not hold.
+  // null for an id the template does not hold. Asking creates every control not yet created.
   QWidget* InputWidget(int id) const;
+  // Creates the controls that are still to be made; see Control.
+  void CreateRemainingControls() const;
   ControlKind KindOf(int id) const;
   const DialogTemplate& Template() const { return dialog_; }
   // Opens the window menu at a point on the screen; it runs on its own, without blocking.
@@ -78,20 +81,37 @@ class QtWindow : public QDialog, public Window {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // A control on a tab page gets its widget only when it is first shown or asked about, or
+  // once the window's first frame is on the screen: the start page shows only a few of the
+  // window's controls, and making the others first would hold the window back by a
+  // noticeable time. Until then the control keeps what the logic sets on it.
   struct Control {
-    const ControlSpec* control_spec;
-    QWidget* widget;  // for a tab control its tab bar
+    const ControlSpec* control_spec = nullptr;
+    QWidget* widget = nullptr;  // for a tab control its tab bar
+    int radio_group = -1;       // index into radio_groups_, for a radio button
+    bool shown = true;
+    bool enabled = true;
+    bool checked = false;
+    std::vector<std::function<void()>> pending;  // in the order they were asked for
   };
   struct MenuEntry {
     unsigned command;  // 0 for a separator
     QString text;
   };
 
-  void CreateControl(const ControlSpec& control_spec);
+  void CreateControl(Control& control);
+  // The control's widget, made now if it has none yet (with its radio partners, whose
+  // checks depend on one another).
+  QWidget* Widget(const Control& control) const;
+  // Runs action now if the control has its widget, else keeps it for when it gets one.
+  bool Defer(const Control& control, std::function<void()> action) const;
+  bool IsShown(const Control& control) const;
+  bool IsEnabled(const Control& control) const;
   const Control* Find(int id) const;
   int ControlIdOf(const QWidget* widget) const;
   bool IsTabStop(const Control& control) const;
@@ -103,7 +123,10 @@ class QtWindow : public QDialog, public Window {
   DialogHandler& handler_;
   QtPlatform& platform_;
   DialogUnits units_;
-  std::vector<Control> controls_;  // template order
+  // Mutable: a control's widget is made on the first question about it, too.
+  mutable std::vector<Control> controls_;  // template order
+  mutable bool all_created_ = false;
+  bool creation_queued_ = false;
   std::map<int, std::size_t> index_of_;
   std::unique_ptr<TabControl> tab_control_;
   int tab_control_id_ = 0;
