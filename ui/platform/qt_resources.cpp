@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
-#include <utility>
 
 #include "ui/platform/dialog_template.h"
 
@@ -37,9 +36,13 @@ const ResourceFiles* Find(int resource) {
 }
 
 // The pictures are compiled in decoded (resources/bake_image.cpp): reading a PNG would load
-// every image format plugin Qt has, and decode, before the first window shows.
+// every image format plugin Qt has, and decode, before the first window shows. They are also
+// compiled in uncompressed, so that a picture can use its pixels where they lie in the
+// program's read-only data: no copy is made, and none of their pages is touched before the
+// picture is first drawn.
 QPixmap BakedPixmap(const char* file) {
-  const QByteArray baked = QResource(QString::fromLatin1(file)).uncompressedData();
+  const QResource resource(QString::fromLatin1(file));
+  const QByteArray baked = resource.uncompressedData();  // uncompressed: no copy either
   constexpr qsizetype kHeader = 12;         // "QUPI", width, height
   constexpr std::uint32_t kLargest = 4096;  // keeps the size arithmetic far from overflow
   std::uint32_t size[2] = {0, 0};
@@ -50,13 +53,14 @@ QPixmap BakedPixmap(const char* file) {
       baked.size() != kHeader + row_bytes * size[1]) {
     return {};
   }
-  QImage image(static_cast<int>(size[0]), static_cast<int>(size[1]),
-               QImage::Format_ARGB32_Premultiplied);
-  for (int y = 0; y < image.height(); ++y) {
-    std::memcpy(image.scanLine(y), baked.constData() + kHeader + row_bytes * y,
-                static_cast<std::size_t>(row_bytes));
-  }
-  return QPixmap::fromImage(std::move(image));
+  const auto* pixels = reinterpret_cast<const uchar*>(baked.constData() + kHeader);
+  const QImage in_place(pixels, static_cast<int>(size[0]), static_cast<int>(size[1]), row_bytes,
+                        QImage::Format_ARGB32_Premultiplied);
+  // Qt reads the pixels as 32-bit words; where the data is compressed, or not so aligned, the
+  // picture gets a copy of its own.
+  const bool lasting = resource.compressionAlgorithm() == QResource::NoCompression &&
+                       reinterpret_cast<std::uintptr_t>(pixels) % alignof(std::uint32_t) == 0;
+  return QPixmap::fromImage(lasting ? in_place : in_place.copy());
 }
 
 }  // namespace
