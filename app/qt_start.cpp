@@ -4,13 +4,33 @@
 #include "app/qt_start.h"
 
 #include <fontconfig/fontconfig.h>
+#include <unistd.h>
 
-#include <QDBusConnection>
 #include <QGuiApplication>
+#include <string>
 
 namespace qup::app {
 
+namespace {
+
+bool IsExecutable(const std::string& path) { return access(path.c_str(), X_OK) == 0; }
+
+}  // namespace
+
+void SkipHopelessBusStart() {
+  if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return;
+  const QByteArray runtime_dir = qgetenv("XDG_RUNTIME_DIR");
+  if (!runtime_dir.isEmpty() && access((runtime_dir + "/bus").constData(), F_OK) == 0) return;
+  if (IsExecutable("/usr/bin/dbus-launch")) return;
+  const QByteArray path = qgetenv("PATH");
+  for (const QByteArray& dir : path.split(':')) {
+    if (!dir.isEmpty() && IsExecutable(dir.toStdString() + "/dbus-launch")) return;
+  }
+  qputenv("DBUS_SESSION_BUS_ADDRESS", kNoSessionBus);
+}
+
 QtStart::QtStart() {
+  SkipHopelessBusStart();
   // On GNOME-like desktops Qt would load its GTK 3 theme plugin, and GTK with it, for the
   // desktop's colours and fonts: some 60 ms and 13 MB before the window shows. The window draws
   // its controls in a dialog font of its own, so it does without the desktop's settings, unless
@@ -26,21 +46,12 @@ QtStart::QtStart() {
 
 QtStart::~QtStart() {
   if (fonts_.joinable()) fonts_.join();
-  if (session_bus_.joinable()) session_bus_.join();
 }
 
 void QtStart::ApplicationCreated() {
   // Qt's fonts start from the configuration read above; waiting here keeps the main thread
   // from reading it a second time alongside.
   if (fonts_.joinable()) fonts_.join();
-  // The screen reader bridge connects to the session bus when the first control gets its
-  // text, and the main thread would wait for it there; without a session bus, the bus library
-  // even tries to start one. Connecting here lets that overlap the window's fonts. Offscreen
-  // there is no bridge, so no bus either.
-  const QString platform = QGuiApplication::platformName();
-  if (platform == QLatin1String("xcb") || platform == QLatin1String("wayland")) {
-    session_bus_ = std::thread([] { QDBusConnection::sessionBus(); });
-  }
 }
 
 }  // namespace qup::app

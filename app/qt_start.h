@@ -8,6 +8,17 @@
 
 namespace qup::app {
 
+// The screen reader bridge connects to the session bus as the first control gets its text.
+// Where the session has no bus address and no bus at $XDG_RUNTIME_DIR/bus, the bus library
+// falls back to starting one with dbus-launch: it forks this process, so that each write the
+// main thread makes copies a page until the child has exec'd, and then tries every directory
+// in $PATH. Where there is no dbus-launch to find, that can only fail; this tells the library
+// at once that there is no bus (kNoSessionBus, an address no bus library accepts). Programs
+// started from this one inherit the setting, and would have found no bus either. Call while
+// the process has one thread.
+inline constexpr char kNoSessionBus[] = "disabled:";
+void SkipHopelessBusStart();
+
 // Construct before the QApplication, call ApplicationCreated() right after it, and keep the
 // object until the program ends.
 class QtStart {
@@ -21,7 +32,6 @@ class QtStart {
 
  private:
   std::thread fonts_;
-  std::thread session_bus_;
 };
 
 }  // namespace qup::app
