@@ -223,6 +223,14 @@ void QtWindow::CreateControl(Control& control) {
     widget->setAccessibleName(name);
   }
   control.widget = widget;
+  // Made in the order they are needed, the widgets still overlap, and are listed to a screen
+  // reader, in template order: beneath the next control made so far, the tab frame aside.
+  const Control* above = nullptr;
+  for (auto it = controls_.begin() + static_cast<std::ptrdiff_t>(index_of_.at(id)) + 1;
+       it != controls_.end() && !above; ++it) {
+    if (it->widget && it->control_spec->kind != ControlKind::kTabControl) above = &*it;
+  }
+  if (above) widget->stackUnder(above->widget);
   // A child added to a window already on the screen stays hidden until it is shown.
   if (!control.shown || isVisible()) Show(id, control.shown);
   if (!control.enabled) Enable(id, false);
@@ -264,17 +272,10 @@ bool QtWindow::IsEnabled(const Control& control) const {
   return control.widget ? !control.widget->testAttribute(Qt::WA_Disabled) : control.enabled;
 }
 
-void QtWindow::CreateRemainingControls() const {
+void QtWindow::CreateAllControls() const {
   if (all_created_) return;
   all_created_ = true;
   for (const Control& control : controls_) Widget(control);
-  // Made in the order they were needed, the widgets are stacked again in template order: the
-  // order in which they overlap and in which a screen reader lists them.
-  for (const Control& control : controls_) control.widget->raise();
-  if (tab_control_) {
-    tab_control_->Frame()->lower();
-    tab_control_->Bar()->lower();
-  }
 }
 
 const QtWindow::Control* QtWindow::Find(int id) const {
@@ -285,7 +286,7 @@ const QtWindow::Control* QtWindow::Find(int id) const {
 QWidget* QtWindow::InputWidget(int id) const {
   const Control* control = Find(id);
   if (!control) return nullptr;
-  CreateRemainingControls();
+  CreateAllControls();
   return control->widget;
 }
 
@@ -672,13 +673,6 @@ void QtWindow::showEvent(QShowEvent* event) {
   activateWindow();
 }
 
-void QtWindow::paintEvent(QPaintEvent* event) {
-  QDialog::paintEvent(event);
-  if (all_created_ || creation_queued_) return;
-  creation_queued_ = true;
-  // Queued, so that the first frame reaches the screen before the other pages are made.
-  QMetaObject::invokeMethod(this, [this] { CreateRemainingControls(); }, Qt::QueuedConnection);
-}
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn &&

@@ -38,10 +38,9 @@ class QtWindow : public QDialog, public Window {
   int Run();
 
   // The widget that takes the user's input for control id (for a tab control its tab bar);
-  // null for an id the template does not hold. Asking creates every control not yet created.
+  // null for an id the template does not hold. Asking makes every control not yet made (see
+  // Control), for tools that reach the widgets directly.
   QWidget* InputWidget(int id) const;
-  // Creates the controls that are still to be made; see Control.
-  void CreateRemainingControls() const;
   ControlKind KindOf(int id) const;
   const DialogTemplate& Template() const { return dialog_; }
   // Opens the window menu at a point on the screen; it runs on its own, without blocking.
@@ -81,15 +80,14 @@ class QtWindow : public QDialog, public Window {
   void contextMenuEvent(QContextMenuEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // A control on a tab page gets its widget only when it is first shown or asked about, or
-  // once the window's first frame is on the screen: the start page shows only a few of the
-  // window's controls, and making the others first would hold the window back by a
-  // noticeable time. Until then the control keeps what the logic sets on it.
+  // A control on a tab page gets its widget only when it is first shown or asked about: the
+  // start page shows a few of the window's eighty controls, making the others first held the
+  // window back by a noticeable time, and a page the user never opens costs nothing. Until
+  // then the control keeps what the logic sets on it.
   struct Control {
     const ControlSpec* control_spec = nullptr;
     QWidget* widget = nullptr;  // for a tab control its tab bar
@@ -105,6 +103,7 @@ class QtWindow : public QDialog, public Window {
   };
 
   void CreateControl(Control& control);
+  void CreateAllControls() const;
   // The control's widget, made now if it has none yet (with its radio partners, whose
   // checks depend on one another).
   QWidget* Widget(const Control& control) const;
@@ -126,7 +125,6 @@ class QtWindow : public QDialog, public Window {
   // Mutable: a control's widget is made on the first question about it, too.
   mutable std::vector<Control> controls_;  // template order
   mutable bool all_created_ = false;
-  bool creation_queued_ = false;
   std::map<int, std::size_t> index_of_;
   std::unique_ptr<TabControl> tab_control_;
   int tab_control_id_ = 0;
