@@ -267,7 +267,8 @@ bool RunDesktop(XServer& server, const std::vector<Program>& programs, const Des
 void Usage(const char* self) {
   std::fprintf(stderr,
                "usage: %s [--runs N] [--program [LABEL=]PATH]...\n"
-               "Times the programs (the build's qup unless given) against xlogo and xcalc.\n"
+               "Times the programs (unless given: the build's qup, and Qt started the same way\n"
+               "with one label and with none) against xlogo and xcalc.\n"
                "Run on an X server without a window manager, e.g. under xvfb-run -a.\n",
                self);
 }
@@ -322,7 +323,11 @@ int main(int argc, char* argv[]) {
   const bool own_runtime_dir = !std::getenv("XDG_RUNTIME_DIR") && mkdtemp(runtime_dir);
   if (own_runtime_dir) setenv("XDG_RUNTIME_DIR", runtime_dir, 1);
 
-  if (programs.empty()) programs.push_back({"qup", QUP_PROGRAM_PATH});
+  if (programs.empty()) {
+    programs.push_back({"qup", QUP_PROGRAM_PATH});
+    programs.push_back({"qt-text", QUP_FLOOR_TEXT_PATH});
+    programs.push_back({"qt-empty", QUP_FLOOR_EMPTY_PATH});
+  }
   programs.push_back({"xlogo", "xlogo", true});
   programs.push_back({"xcalc", "xcalc", true});
   bool all_ran = true;
