@@ -85,7 +85,7 @@ class QtWindow : public QDialog, public Window {
 
  private:
   // A control on a tab page gets its widget only when it is first shown or asked about: the
-  // start page shows a few of the window's eighty controls, making the others first held the
+  // start page shows 3 of the window's 70 controls, making the others first held the
   // window back by a noticeable time, and a page the user never opens costs nothing. Until
   // then the control keeps what the logic sets on it.
   struct Control {
