@@ -241,7 +241,8 @@ void QtWindow::CreateControl(Control& control) {
 
 QWidget* QtWindow::Widget(const Control& control) const {
   if (control.widget) return control.widget;
-  auto& self = const_cast<QtWindow&>(*this);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+  // A question about a control may be what makes it; the window itself is never const.
+  auto& self = const_cast<QtWindow&>(*this);
   if (control.radio_group < 0) {
     self.CreateControl(controls_[index_of_.at(control.control_spec->id)]);
     return control.widget;
