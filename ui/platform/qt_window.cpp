@@ -670,6 +670,10 @@ void QtWindow::closeEvent(QCloseEvent* event) {
 }
 
 void QtWindow::showEvent(QShowEvent* event) {
+  // Whatever the logic has left visible is in the first frame, so it is made now.
+  for (const Control& control : controls_) {
+    if (!control.widget && control.shown) Widget(control);
+  }
   QDialog::showEvent(event);
   activateWindow();
 }
