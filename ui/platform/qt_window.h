@@ -84,10 +84,10 @@ class QtWindow : public QDialog, public Window {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // A control on a tab page gets its widget only when it is first shown or asked about: the
-  // start page shows 3 of the window's 70 controls, making the others first held the
-  // window back by a noticeable time, and a page the user never opens costs nothing. Until
-  // then the control keeps what the logic sets on it.
+  // A control on a tab page gets its widget only when it first shows (with the window or with
+  // its page) or is asked about: the start page shows 3 of the window's 70 controls, making
+  // the others first held the window back by a noticeable time, and a page the user never
+  // opens costs nothing. Until then the control keeps what the logic sets on it.
   struct Control {
     const ControlSpec* control_spec = nullptr;
     QWidget* widget = nullptr;  // for a tab control its tab bar
