@@ -71,7 +71,7 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
     index_of_[control_spec.id] = controls_.size();
     controls_.push_back(std::move(control));
   }
-  for (const Control& control : controls_) {
+  for (Control& control : controls_) {
     if (control.control_spec->page == kNoPage) Widget(control);
   }
   if (tab_control_) {
@@ -239,12 +239,12 @@ void QtWindow::CreateControl(Control& control) {
   for (const std::function<void()>& action : pending) action();
 }
 
-QWidget* QtWindow::Widget(const Control& control) const {
+QWidget* QtWindow::Widget(Control& control) const {
   if (control.widget) return control.widget;
   // A question about a control may be what makes it; the window itself is never const.
   auto& self = const_cast<QtWindow&>(*this);
   if (control.radio_group < 0) {
-    self.CreateControl(controls_[index_of_.at(control.control_spec->id)]);
+    self.CreateControl(control);
     return control.widget;
   }
   // A radio button's partners are made along with it, so that their checks stay exclusive.
@@ -259,9 +259,9 @@ QWidget* QtWindow::Widget(const Control& control) const {
   return control.widget;
 }
 
-bool QtWindow::Defer(const Control& control, std::function<void()> action) const {
+bool QtWindow::Defer(Control& control, std::function<void()> action) const {
   if (control.widget) return false;
-  controls_[index_of_.at(control.control_spec->id)].pending.push_back(std::move(action));
+  control.pending.push_back(std::move(action));
   return true;
 }
 
@@ -274,25 +274,23 @@ bool QtWindow::IsEnabled(const Control& control) const {
 }
 
 void QtWindow::CreateAllControls() const {
-  if (all_created_) return;
-  all_created_ = true;
-  for (const Control& control : controls_) Widget(control);
+  for (Control& control : controls_) Widget(control);
 }
 
-const QtWindow::Control* QtWindow::Find(int id) const {
+QtWindow::Control* QtWindow::Find(int id) const {
   const auto it = index_of_.find(id);
   return it == index_of_.end() ? nullptr : &controls_[it->second];
 }
 
 QWidget* QtWindow::InputWidget(int id) const {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control) return nullptr;
   CreateAllControls();
   return control->widget;
 }
 
 ControlKind QtWindow::KindOf(int id) const {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   return control ? control->control_spec->kind : ControlKind::kStatic;
 }
 
@@ -306,7 +304,7 @@ int QtWindow::ControlIdOf(const QWidget* widget) const {
 }
 
 void QtWindow::SetText(int id, std::string_view text) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control) return;
   if (Defer(*control, [this, id, kept = std::string(text)] { SetText(id, kept); })) return;
   const QString value = QString::fromUtf8(text);
@@ -348,7 +346,7 @@ void QtWindow::SetText(int id, std::string_view text) {
 }
 
 std::string QtWindow::GetText(int id) const {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control) return {};
   const QWidget* widget = Widget(*control);
   switch (control->control_spec->kind) {
@@ -375,7 +373,7 @@ std::string QtWindow::GetText(int id) const {
 }
 
 void QtWindow::Show(int id, bool visible) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control) return;
   if (id == tab_control_id_) {
     tab_control_->SetVisible(visible);
@@ -384,40 +382,40 @@ void QtWindow::Show(int id, bool visible) {
   } else if (control->widget) {
     control->widget->setVisible(false);
   } else {
-    controls_[index_of_.at(id)].shown = false;
+    control->shown = false;
   }
 }
 
 bool QtWindow::IsVisible(int id) const {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   return control && IsShown(*control);
 }
 
 void QtWindow::Enable(int id, bool enabled) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control) return;
   if (id == tab_control_id_) {
     tab_control_->SetEnabled(enabled);
   } else if (control->widget) {
     control->widget->setEnabled(enabled);
   } else {
-    controls_[index_of_.at(id)].enabled = enabled;
+    control->enabled = enabled;
   }
 }
 
 bool QtWindow::IsEnabled(int id) const {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   return control && IsEnabled(*control);
 }
 
 void QtWindow::SetFocus(int id) {
-  if (const Control* control = Find(id)) Widget(*control)->setFocus(Qt::OtherFocusReason);
+  if (Control* control = Find(id)) Widget(*control)->setFocus(Qt::OtherFocusReason);
 }
 
 int QtWindow::FocusedControl() const { return ControlIdOf(focusWidget()); }
 
 void QtWindow::SetCheck(int id, int state) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control || control->control_spec->kind != ControlKind::kRadioButton) return;
   if (!control->widget) {
     // The whole group is still to be made: its buttons keep their states until then.
@@ -445,14 +443,14 @@ void QtWindow::SetCheck(int id, int state) {
 }
 
 int QtWindow::GetCheck(int id) const {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control || control->control_spec->kind != ControlKind::kRadioButton) return 0;
   if (!control->widget) return control->checked ? 1 : 0;
   return static_cast<const QRadioButton*>(control->widget)->isChecked() ? 1 : 0;
 }
 
 void QtWindow::ComboAddString(int id, std::string_view entry) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind)) return;
   if (Defer(*control, [this, id, kept = std::string(entry)] { ComboAddString(id, kept); })) {
     return;
@@ -469,7 +467,7 @@ void QtWindow::ComboAddString(int id, std::string_view entry) {
 }
 
 int QtWindow::ComboSelectString(int id, std::string_view prefix) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind) || prefix.empty()) return kComboError;
   auto* combo = static_cast<QComboBox*>(Widget(*control));
   const QString wanted = QString::fromUtf8(prefix);
@@ -483,7 +481,7 @@ int QtWindow::ComboSelectString(int id, std::string_view prefix) {
 }
 
 int QtWindow::ComboGetCurSel(int id) const {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind)) return kComboError;
   const auto* combo = static_cast<const QComboBox*>(Widget(*control));
   const int index = combo->currentIndex();
@@ -495,7 +493,7 @@ int QtWindow::ComboGetCurSel(int id) const {
 }
 
 void QtWindow::ComboSetCurSel(int id, int index) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control || !IsComboKind(control->control_spec->kind)) return;
   if (Defer(*control, [this, id, index] { ComboSetCurSel(id, index); })) return;
   auto* combo = static_cast<QComboBox*>(control->widget);
@@ -507,7 +505,7 @@ void QtWindow::ComboSetCurSel(int id, int index) {
 }
 
 void QtWindow::LimitText(int id, int max_chars) {
-  const Control* control = Find(id);
+  Control* control = Find(id);
   if (!control) return;
   if (Defer(*control, [this, id, max_chars] { LimitText(id, max_chars); })) return;
   if (control->control_spec->kind == ControlKind::kEdit) {
@@ -586,7 +584,7 @@ bool QtWindow::IsTabStop(const Control& control) const {
 }
 
 void QtWindow::FocusFirstTabStop() {
-  for (const Control& control : controls_) {
+  for (Control& control : controls_) {
     if (IsTabStop(control)) {
       Widget(control)->setFocus(Qt::TabFocusReason);
       return;
@@ -671,7 +669,7 @@ void QtWindow::closeEvent(QCloseEvent* event) {
 
 void QtWindow::showEvent(QShowEvent* event) {
   // Whatever the logic has left visible is in the first frame, so it is made now.
-  for (const Control& control : controls_) {
+  for (Control& control : controls_) {
     if (!control.widget && control.shown) Widget(control);
   }
   QDialog::showEvent(event);

@@ -106,12 +106,12 @@ class QtWindow : public QDialog, public Window {
   void CreateAllControls() const;
   // The control's widget, made now if it has none yet (with its radio partners, whose
   // checks depend on one another).
-  QWidget* Widget(const Control& control) const;
+  QWidget* Widget(Control& control) const;
   // Runs action now if the control has its widget, else keeps it for when it gets one.
-  bool Defer(const Control& control, std::function<void()> action) const;
+  bool Defer(Control& control, std::function<void()> action) const;
   bool IsShown(const Control& control) const;
   bool IsEnabled(const Control& control) const;
-  const Control* Find(int id) const;
+  Control* Find(int id) const;
   int ControlIdOf(const QWidget* widget) const;
   bool IsTabStop(const Control& control) const;
   void FocusFirstTabStop();
@@ -124,7 +124,6 @@ class QtWindow : public QDialog, public Window {
   DialogUnits units_;
   // Mutable: a control's widget is made on the first question about it, too.
   mutable std::vector<Control> controls_;  // template order
-  mutable bool all_created_ = false;
   std::map<int, std::size_t> index_of_;
   std::unique_ptr<TabControl> tab_control_;
   int tab_control_id_ = 0;
