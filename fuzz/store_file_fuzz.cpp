@@ -73,13 +73,6 @@ Slots Load(const std::string& path) {
   return SlotsOf(SettingsRecord::Instance());
 }
 
-bool SameValues(const settings::RegExport& a, const settings::RegExport& b) {
-  return std::equal(a.Values().begin(), a.Values().end(), b.Values().begin(), b.Values().end(),
-                    [](const settings::RegValue& x, const settings::RegValue& y) {
-                      return x.name == y.name && x.type == y.type && x.data == y.data;
-                    });
-}
-
 // What reading the file must give: the defaults, with each value that is there and fits its
 // 16 bytes copied over the start of its slot.
 Slots Expected(const settings::RegExport& parsed) {
@@ -107,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Whatever the file holds, what the reader takes from it it would write back the same.
   const settings::RegExport parsed = settings::RegExport::Parse(content, kKeyName);
   const std::string written = parsed.Format(kKeyName);
-  QUP_PROPERTY(SameValues(settings::RegExport::Parse(written, kKeyName), parsed), written);
+  QUP_PROPERTY(settings::RegExport::Parse(written, kKeyName).Values() == parsed.Values(), written);
 
   // Reading at start takes every value that fits, and changes nothing on disk.
   QUP_PROPERTY(Load(path) == Expected(parsed), content);

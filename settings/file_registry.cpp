@@ -94,11 +94,7 @@ bool FileRegistry::QueryValue(RegKey key, std::string_view name, std::span<std::
   if (found == keys_.end()) return false;
   const RegValue* value = found->second.values.Find(name);
   if (value == nullptr) return false;
-  const std::size_t room = std::min(size, buffer.size());
-  size = value->data.size();
-  if (value->data.size() > room) return false;
-  std::copy(value->data.begin(), value->data.end(), buffer.begin());
-  return true;
+  return CopyValueOut(value->data, buffer, size);
 }
 
 bool FileRegistry::FlushKey(RegKey key) {

@@ -24,7 +24,6 @@ class FileRegistry : public Registry {
   explicit FileRegistry(std::string path);
 
   static std::string DefaultPath();
-  const std::string& Path() const { return path_; }
 
   // Fails when the file is missing, is not a regular file, or cannot be opened for reading and
   // writing (the key's access is refused).

@@ -41,12 +41,7 @@ bool MemoryRegistry::QueryValue(RegKey key, std::string_view name, std::span<std
   const Values& values = keys_[*path];
   const auto found = values.find(std::string(name));
   if (found == values.end()) return false;
-  const std::vector<std::uint8_t>& data = found->second.data;
-  const std::size_t room = std::min(size, buffer.size());
-  size = data.size();
-  if (data.size() > room) return false;
-  std::copy(data.begin(), data.end(), buffer.begin());
-  return true;
+  return CopyValueOut(found->second.data, buffer, size);
 }
 
 bool MemoryRegistry::FlushKey(RegKey key) {

@@ -18,7 +18,6 @@ class MemoryRegistry : public Registry {
   struct Value {
     std::uint32_t type = kRegSz;
     std::vector<std::uint8_t> data;
-    friend bool operator==(const Value&, const Value&) = default;
   };
   using Values = std::map<std::string, Value>;  // one key's values by name
 

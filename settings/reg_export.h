@@ -15,6 +15,7 @@ struct RegValue {
   std::string name;
   std::uint32_t type = 0;
   std::vector<std::uint8_t> data;
+  friend bool operator==(const RegValue&, const RegValue&) = default;
 };
 
 // The values of one key, in the order they were first set. Names compare without regard to

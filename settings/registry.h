@@ -37,6 +37,11 @@ class Registry {
   virtual void CloseKey(RegKey key) = 0;
 };
 
+// QueryValue's end for a registry that holds the value's bytes as data: the size out, and the
+// bytes copied when they fit.
+bool CopyValueOut(std::span<const std::uint8_t> data, std::span<std::uint8_t> buffer,
+                  std::size_t& size);
+
 }  // namespace qup::settings
 
 #endif  // QUP_SETTINGS_REGISTRY_H
