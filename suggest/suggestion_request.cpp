@@ -70,7 +70,7 @@ std::array<char, kRequestSize> ComposeRequest(std::string_view host, std::string
 
   // The zero byte that ends the text, and the filler behind it, are zeros already.
   std::array<char, kRequestSize> request{};
-  std::copy_n(text.begin(), std::min(text.size(), kRequestSize - 1), request.begin());
+  std::copy(text.begin(), text.end(), request.begin());
   return request;
 }
 
