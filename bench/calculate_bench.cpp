@@ -3,15 +3,12 @@
 // results shown, on the in-memory platform.
 #include <benchmark/benchmark.h>
 
-#include <cstdint>
 #include <initializer_list>
-#include <optional>
-#include <span>
 #include <string_view>
 #include <utility>
 
 #include "settings/memory_registry.h"
-#include "suggest/network.h"
+#include "tests/support/offline_network.h"
 #include "ui/control_ids.h"
 #include "ui/main_dialog.h"
 #include "ui/platform/memory_platform.h"
@@ -19,20 +16,6 @@
 namespace {
 
 using namespace qup::ui;
-
-// Nothing here sends a suggestion; a network that is never there keeps it so.
-class NoNetwork : public qup::suggest::Network {
- public:
-  bool Startup() override { return false; }
-  void Cleanup() override {}
-  qup::suggest::Socket OpenStreamSocket() override { return qup::suggest::kInvalidSocket; }
-  std::optional<std::uint32_t> Resolve(std::string_view) override { return std::nullopt; }
-  bool Connect(qup::suggest::Socket, std::uint32_t, std::uint16_t) override { return false; }
-  long Send(qup::suggest::Socket, std::span<const char>) override { return -1; }
-  long Receive(qup::suggest::Socket, std::span<char>) override { return -1; }
-  int LastError() const override { return 0; }
-  void Close(qup::suggest::Socket) override {}
-};
 
 // The main window, open and left open, on one page with its inputs typed in.
 class OpenWindow {
@@ -53,7 +36,7 @@ class OpenWindow {
  private:
   MemoryPlatform platform_{"qup"};
   qup::settings::MemoryRegistry registry_;
-  NoNetwork network_;
+  qup::test_support::OfflineNetwork network_;
   MainDialog dialog_;
   MemoryWindow* window_ = nullptr;
 };

@@ -72,11 +72,11 @@ class XServer {
   // Every window mapped as a child of the root (a top-level window without a window manager,
   // or a manager's frame) is reported from now on.
   void WatchRoot() {
-    root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
     const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     XcbPtr<xcb_generic_error_t> error(
         xcb_request_check(connection_, xcb_change_window_attributes_checked(
-                                           connection_, root_, XCB_CW_EVENT_MASK, &mask)),
+                                           connection_, root, XCB_CW_EVENT_MASK, &mask)),
         &std::free);
   }
 
@@ -108,7 +108,6 @@ class XServer {
 
  private:
   xcb_connection_t* connection_;
-  xcb_window_t root_ = 0;
 };
 
 // A field of /proc/PID/status in kB, such as VmRSS.
