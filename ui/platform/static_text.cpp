@@ -33,10 +33,9 @@ StaticText::StaticText(QWidget* parent, int tab_stop_pixels, bool show_prefix)
 
 void StaticText::SetText(const QString& text) {
   text_ = text;
-  shown_ = show_prefix_ ? WithoutMnemonicMarkers(text) : text;
-  // The label's own text is what assistive technology reads; the painting below is ours.
-  QLabel::setText(shown_);
-  update();
+  // The label's own text is what assistive technology reads, and what the painting below
+  // draws; setting it schedules the repaint.
+  QLabel::setText(show_prefix_ ? WithoutMnemonicMarkers(text) : text);
 }
 
 void StaticText::paintEvent(QPaintEvent* /*event*/) {
@@ -47,7 +46,7 @@ void StaticText::paintEvent(QPaintEvent* /*event*/) {
   QTextOption option(Qt::AlignLeft | Qt::AlignTop);
   option.setWrapMode(QTextOption::WordWrap);
   option.setTabStopDistance(tab_stop_pixels_);
-  painter.drawText(QRectF(rect()), shown_, option);
+  painter.drawText(QRectF(rect()), QLabel::text(), option);
 }
 
 }  // namespace qup::ui

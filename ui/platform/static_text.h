@@ -24,7 +24,6 @@ class StaticText : public QLabel {
 
  private:
   QString text_;
-  QString shown_;
   int tab_stop_pixels_;
   bool show_prefix_;
 };
