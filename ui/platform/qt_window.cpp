@@ -192,6 +192,8 @@ void QtWindow::CreateControl(Control& control) {
                                                              : new QRadioButton(caption, this);
       radio->setFocusPolicy(Qt::ClickFocus);
       radio_groups_[static_cast<std::size_t>(control.radio_group)]->addButton(radio);
+      // Made with its partners, and at most one of them checked until then.
+      radio->setChecked(control.checked);
       connect(radio, &QRadioButton::clicked, this,
               [this, id] { handler_.OnCommand(id, Notification::kClicked); });
       widget = radio;
@@ -251,11 +253,6 @@ QWidget* QtWindow::Widget(Control& control) const {
   for (Control& partner : controls_) {
     if (partner.radio_group == control.radio_group && !partner.widget) self.CreateControl(partner);
   }
-  for (const Control& partner : controls_) {
-    if (partner.radio_group == control.radio_group && partner.checked) {
-      self.SetCheck(partner.control_spec->id, 1);
-    }
-  }
   return control.widget;
 }
 
@@ -273,10 +270,6 @@ bool QtWindow::IsEnabled(const Control& control) const {
   return control.widget ? !control.widget->testAttribute(Qt::WA_Disabled) : control.enabled;
 }
 
-void QtWindow::CreateAllControls() const {
-  for (Control& control : controls_) Widget(control);
-}
-
 QtWindow::Control* QtWindow::Find(int id) const {
   const auto it = index_of_.find(id);
   return it == index_of_.end() ? nullptr : &controls_[it->second];
@@ -284,9 +277,7 @@ QtWindow::Control* QtWindow::Find(int id) const {
 
 QWidget* QtWindow::InputWidget(int id) const {
   Control* control = Find(id);
-  if (!control) return nullptr;
-  CreateAllControls();
-  return control->widget;
+  return control ? Widget(*control) : nullptr;
 }
 
 ControlKind QtWindow::KindOf(int id) const {

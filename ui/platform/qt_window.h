@@ -38,8 +38,8 @@ class QtWindow : public QDialog, public Window {
   int Run();
 
   // The widget that takes the user's input for control id (for a tab control its tab bar);
-  // null for an id the template does not hold. Asking makes every control not yet made (see
-  // Control), for tools that reach the widgets directly.
+  // null for an id the template does not hold. Asking makes the control if it is not made
+  // yet (see Control), for tools that reach the widgets directly.
   QWidget* InputWidget(int id) const;
   ControlKind KindOf(int id) const;
   const DialogTemplate& Template() const { return dialog_; }
@@ -103,7 +103,6 @@ class QtWindow : public QDialog, public Window {
   };
 
   void CreateControl(Control& control);
-  void CreateAllControls() const;
   // The control's widget, made now if it has none yet (with its radio partners, whose
   // checks depend on one another).
   QWidget* Widget(Control& control) const;
