@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -69,22 +69,8 @@ std::vector<FitRow> Rows() {
   return rows;
 }
 
-// Fonts need an application object.
-class DialogFontTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "qup_ui_help_fit_test";
-    static char* argv[] = {name, nullptr};
-    if (QGuiApplication::instance() == nullptr) app_ = new QGuiApplication(argc, argv);
-  }
 
-  static QGuiApplication* app_;
-};
-
-QGuiApplication* DialogFontTest::app_ = nullptr;
-
-class TextFitTest : public DialogFontTest, public ::testing::WithParamInterface<FitRow> {};
+class TextFitTest : public ::testing::TestWithParam<FitRow> {};
 
 TEST_P(TextFitTest, FitsItsArea) {
   const FitRow& row = GetParam();
@@ -113,7 +99,7 @@ struct TableRow {
 
 void PrintTo(const TableRow& row, std::ostream* out) { *out << row.name; }
 
-class RateTableTest : public DialogFontTest, public ::testing::WithParamInterface<TableRow> {};
+class RateTableTest : public ::testing::TestWithParam<TableRow> {};
 
 // Where the text after the last tab of line starts, in pixels.
 int LastColumn(const QFontMetrics& metrics, const QString& line, int tab_stop_pixels) {
