@@ -7,10 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "suggest/suggestion_request.h"
+
 namespace qup::server {
 
 // The program always sends exactly this many bytes: request, zero byte, filler.
-inline constexpr std::size_t kLegacyRequestLimit = 1280;
+inline constexpr std::size_t kLegacyRequestLimit = suggest::kRequestSize;
 
 enum class RequestLineKind {
   kIncomplete,  // no line feed yet

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <thread>
 
+#include "server/legacy_request.h"
 #include "server/tests/support/server_fixture.h"
 
 namespace qup::server {
@@ -16,7 +17,7 @@ using testing::PostAsProgram;
 std::string LegacyForm(std::string_view head, std::string_view body) {
   std::string request = "POST http://127.0.0.1/sendinfo.asp\n" + std::string(head) + "\n\n" +
                         std::string(body) + '\0';
-  request.resize(std::max<std::size_t>(request.size(), 1280), '\0');
+  request.resize(std::max(request.size(), kLegacyRequestLimit), '\0');
   return request;
 }
 
