@@ -29,16 +29,7 @@ constexpr std::string_view kStyle =
 
 constexpr std::string_view kTail = "</body>\n</html>\n";
 
-std::string Title(std::string_view title) { return "<title>" + EscapeHtml(title) + "</title>\n"; }
-
-// "2024-05-01T12:34:56.789Z" as "2024-05-01 12:34 UTC"; anything else as it is.
-std::string ReadableTime(std::string_view stamp) {
-  if (stamp.size() < 16 || stamp[10] != 'T') return std::string(stamp);
-  return std::string(stamp.substr(0, 10)) + " " + std::string(stamp.substr(11, 5)) + " UTC";
-}
-
-}  // namespace
-
+// text with &, <, >, " and ' replaced by their character references.
 std::string EscapeHtml(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);
@@ -65,6 +56,16 @@ std::string EscapeHtml(std::string_view text) {
   }
   return out;
 }
+
+std::string Title(std::string_view title) { return "<title>" + EscapeHtml(title) + "</title>\n"; }
+
+// "2024-05-01T12:34:56.789Z" as "2024-05-01 12:34 UTC"; anything else as it is.
+std::string ReadableTime(std::string_view stamp) {
+  if (stamp.size() < 16 || stamp[10] != 'T') return std::string(stamp);
+  return std::string(stamp.substr(0, 10)) + " " + std::string(stamp.substr(11, 5)) + " UTC";
+}
+
+}  // namespace
 
 std::string RenderHomePage() {
   std::string page(kHead);

@@ -15,9 +15,6 @@ namespace qup::server {
 // The view page shows at most this many, the newest; the page says how many there are.
 inline constexpr std::size_t kViewPageLimit = 1000;
 
-// text with &, <, >, " and ' replaced by their character references.
-std::string EscapeHtml(std::string_view text);
-
 std::string RenderHomePage();
 
 // suggestions newest first; total is how many the database holds.
