@@ -52,7 +52,6 @@ constexpr std::size_t kLingerBytes = 64 * 1024;
 
 struct Reply {
   http::status status = http::status::ok;
-  std::string content_type = "text/plain; charset=utf-8";
   std::string body;
   bool head_only = false;
   bool html = false;
@@ -69,7 +68,6 @@ Reply TextReply(http::status status, std::string body) {
 Reply HtmlReply(http::status status, std::string page) {
   Reply reply;
   reply.status = status;
-  reply.content_type = "text/html; charset=utf-8";
   reply.body = std::move(page);
   reply.html = true;
   return reply;
@@ -435,20 +433,21 @@ awaitable<Reply> SuggestionServer::Impl::AcceptSuggestion(std::string_view body,
 }
 
 Reply SuggestionServer::Impl::ViewPage() {
-  const std::vector<StoredSuggestion> rows = reader.Newest(kViewPageLimit);
-  const std::optional<std::int64_t> total = reader.Count();
-  if (!total || (rows.empty() && *total > 0)) {
+  const std::optional<std::vector<StoredSuggestion>> rows = reader.Newest(kViewPageLimit);
+  const std::optional<std::int64_t> total = rows ? reader.Count() : std::nullopt;
+  if (!total) {
     std::fprintf(stderr, "qup-suggestd: %s\n", reader.Error().c_str());
     return ErrorPage(http::status::internal_server_error);
   }
-  return HtmlReply(http::status::ok, RenderViewPage(rows, *total));
+  return HtmlReply(http::status::ok, RenderViewPage(*rows, *total));
 }
 
 awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, const Reply& reply,
                                                   Exchange& exchange) {
   http::response<http::string_body> response(reply.status, 11);
   response.set(http::field::server, "qup-suggestd");
-  response.set(http::field::content_type, reply.content_type);
+  response.set(http::field::content_type,
+               reply.html ? "text/html; charset=utf-8" : "text/plain; charset=utf-8");
   response.set(http::field::cache_control, "no-store");
   response.set(http::field::connection, "close");
   response.set("X-Content-Type-Options", "nosniff");

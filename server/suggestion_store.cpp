@@ -83,7 +83,7 @@ std::optional<std::vector<std::int64_t>> SuggestionStore::AddAll(
   return ids;
 }
 
-std::vector<StoredSuggestion> SuggestionStore::Newest(std::size_t limit) {
+std::optional<std::vector<StoredSuggestion>> SuggestionStore::Newest(std::size_t limit) {
   std::vector<StoredSuggestion> rows;
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db_,
@@ -91,7 +91,7 @@ std::vector<StoredSuggestion> SuggestionStore::Newest(std::size_t limit) {
                          " ORDER BY id DESC LIMIT ?",
                          -1, &raw, nullptr) != SQLITE_OK) {
     Fail("cannot prepare the query");
-    return rows;
+    return std::nullopt;
   }
   const Statement query(raw);
   sqlite3_bind_int64(raw, 1, static_cast<sqlite3_int64>(limit));
@@ -102,7 +102,7 @@ std::vector<StoredSuggestion> SuggestionStore::Newest(std::size_t limit) {
   }
   if (step != SQLITE_DONE) {
     Fail("cannot read the suggestions");
-    rows.clear();
+    return std::nullopt;
   }
   return rows;
 }

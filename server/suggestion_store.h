@@ -42,8 +42,8 @@ class SuggestionStore {
   // nothing (and none of them stored) when it fails.
   std::optional<std::vector<std::int64_t>> AddAll(std::span<const NewSuggestion> suggestions);
 
-  // Up to limit suggestions, the newest first; empty with Error() set when reading fails.
-  std::vector<StoredSuggestion> Newest(std::size_t limit);
+  // Up to limit suggestions, the newest first; nothing, with Error() set, when reading fails.
+  std::optional<std::vector<StoredSuggestion>> Newest(std::size_t limit);
   std::optional<std::int64_t> Count();
 
   const std::string& Error() const { return error_; }

@@ -31,8 +31,8 @@ class ServerFixture : public ::testing::Test {
   // Everything in the database, newest first, read as the operator would.
   std::vector<StoredSuggestion> Stored() const {
     SuggestionStore store;
-    return store.Open(database().string()) ? store.Newest(1000000)
-                                           : std::vector<StoredSuggestion>{};
+    if (!store.Open(database().string())) return {};
+    return store.Newest(1000000).value_or(std::vector<StoredSuggestion>{});
   }
 
  private:
