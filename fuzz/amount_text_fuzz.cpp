@@ -12,12 +12,14 @@
 
 #include "calc/amount_text.h"
 #include "calc/pay_calc.h"
+#include "fuzz/fields.h"
 #include "fuzz/property.h"
 #include "fuzz/reference_amount.h"
 
 namespace {
 
 using qup::calc::PayCalc;
+using qup::fuzz::Fields;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -90,16 +92,6 @@ void CheckBitPatterns(const std::uint8_t* data, std::size_t size) {
     std::memcpy(&value, data + offset, sizeof value);
     CheckFormat(value);
   }
-}
-
-std::vector<std::string_view> Fields(std::string_view text, std::size_t count) {
-  std::vector<std::string_view> fields(count);
-  for (std::size_t i = 0; i < count && !text.empty(); ++i) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    fields[i] = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-  }
-  return fields;
 }
 
 // The W2 page: lines of the input are the rate, the salary and the hours.

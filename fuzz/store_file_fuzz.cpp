@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/fields.h"
 #include "fuzz/property.h"
 #include "settings/file_registry.h"
 #include "settings/reg_export.h"
@@ -24,6 +25,7 @@ namespace {
 
 namespace settings = qup::settings;
 using settings::SettingsRecord;
+using qup::fuzz::Fields;
 
 constexpr std::string_view kKeyName = R"(HKEY_LOCAL_MACHINE\Software\Kestrane\QU)";
 
@@ -108,11 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The page's texts (the input's lines) and radio buttons, saved at close, read back the same.
   SettingsRecord& record = SettingsRecord::Instance();
-  std::string_view lines = content;
-  for (std::size_t i = 0; i < settings::kTextSlotCount; ++i) {
-    const std::size_t end = std::min(lines.find('\n'), lines.size());
-    record.SetText(static_cast<settings::Slot>(i), lines.substr(0, end));
-    lines.remove_prefix(std::min(end + 1, lines.size()));
+  const std::vector<std::string_view> lines = Fields(content, settings::kTextSlotCount);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    record.SetText(static_cast<settings::Slot>(i), lines[i]);
   }
   std::array<bool, settings::kRadioCount> radios{};
   for (std::size_t i = 0; i < radios.size(); ++i) radios[i] = (size >> i) & 1;
