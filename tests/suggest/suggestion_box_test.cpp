@@ -6,14 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "settings/memory_registry.h"
 #include "suggest/posix_network.h"
 #include "tests/suggest/local_server.h"
+#include "tests/support/main_dialog_fixture.h"
 #include "ui/control_ids.h"
-#include "ui/main_dialog.h"
 #include "ui/platform/memory_platform.h"
 
 namespace qup::suggest {
@@ -57,25 +55,22 @@ class Relay : public Network {
   void Close(Socket s) override { to->Close(s); }
 };
 
-class SuggestionsPageTest : public ::testing::Test {
+class SuggestionsPageTest : public test_support::MainDialogFixture {
  protected:
   // The main window open on the Suggestions page, taking the user's actions until the end.
   void SetUp() override {
     ResetSuggestionCounters();
-    dialog_ = std::make_unique<ui::MainDialog>(platform_, registry_, relay_);
-    platform_.QueueModalScript([](ui::MemoryWindow&) {});
-    dialog_->DoModal();
-    window_ = platform_.windows().back().get();
-    ASSERT_TRUE(window_->PickTab(ui::kTabControl, ui::kSuggestionsPage));
+    Open(registry_, relay_);
+    ASSERT_TRUE(window().PickTab(ui::kTabControl, ui::kSuggestionsPage));
   }
 
   // The user clicks into the box and types text after whatever it shows.
-  void Type(std::string_view text) { ASSERT_TRUE(window_->Type(ui::kSuggestionEdit, text)); }
-  std::string BoxText() const { return window_->GetText(ui::kSuggestionEdit); }
+  void Type(std::string_view text) { ASSERT_TRUE(window().Type(ui::kSuggestionEdit, text)); }
+  std::string BoxText() const { return Text(ui::kSuggestionEdit); }
 
   void SendThrough(Network& network) {
     relay_.to = &network;
-    ASSERT_TRUE(window_->Click(ui::kSendButton));
+    ASSERT_TRUE(window().Click(ui::kSendButton));
   }
   void SendTo(const LocalServer& server,
               std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
@@ -93,11 +88,7 @@ class SuggestionsPageTest : public ::testing::Test {
     return shown;
   }
 
-  ui::MemoryPlatform platform_;
-  settings::MemoryRegistry registry_;
   Relay relay_;
-  std::unique_ptr<ui::MainDialog> dialog_;
-  ui::MemoryWindow* window_ = nullptr;
 };
 
 // --- The request byte for byte, the reply, once per run and again after a failure ---
@@ -294,8 +285,8 @@ TEST_F(SuggestionsPageTest, PlaceholderAsksForAMessageUntilTheBoxIsEnteredAndGoe
   Type("");
   SendTo(server);
   Type("typed");
-  ASSERT_TRUE(window_->MoveFocus(ui::kViewButton));
-  ASSERT_TRUE(window_->MoveFocus(ui::kSuggestionEdit));
+  ASSERT_TRUE(window().MoveFocus(ui::kViewButton));
+  ASSERT_TRUE(window().MoveFocus(ui::kSuggestionEdit));
   EXPECT_EQ(BoxText(), "typed") << "entering the box again keeps what was typed";
   EXPECT_EQ(Messages(), (std::vector{kPleaseType, kPleaseType}));
   EXPECT_EQ(server.connections(), 0);
@@ -316,7 +307,7 @@ TEST_F(SuggestionsPageTest, TypingPastTheLimitTellsItAndKeepsWhatFitted) {
 }
 
 TEST_F(SuggestionsPageTest, ViewOpensThePostedSuggestionsPage) {
-  ASSERT_TRUE(window_->Click(ui::kViewButton));
+  ASSERT_TRUE(window().Click(ui::kViewButton));
   EXPECT_EQ(platform_.opened_urls(), std::vector{std::string(HomePageUrl) + "/ViewInfo.asp"});
   EXPECT_TRUE(Messages().empty());
 }

@@ -45,8 +45,12 @@ std::string Differences(const std::vector<ControlState>& before,
 ui::MemoryWindow& MainDialogFixture::Open() { return Open(registry_); }
 
 ui::MemoryWindow& MainDialogFixture::Open(settings::Registry& store) {
+  return Open(store, network_);
+}
+
+ui::MemoryWindow& MainDialogFixture::Open(settings::Registry& store, suggest::Network& network) {
   settings::SettingsRecord::Instance().ResetToDefaults();
-  dialog_ = std::make_unique<ui::MainDialog>(platform_, store, network_);
+  dialog_ = std::make_unique<ui::MainDialog>(platform_, store, network);
   platform_.QueueModalScript([](ui::MemoryWindow&) {});
   dialog_->DoModal();
   window_ = platform_.windows().back().get();

@@ -42,6 +42,8 @@ class MainDialogFixture : public ::testing::Test {
   // keeps taking the user's actions until the next start.
   ui::MemoryWindow& Open();
   ui::MemoryWindow& Open(settings::Registry& store);
+  // The same, with the network a test gives instead of one that is never there.
+  ui::MemoryWindow& Open(settings::Registry& store, suggest::Network& network);
   ui::MemoryWindow& window() { return *window_; }
 
   // Clicks the tab of a page.
