@@ -17,6 +17,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QWindow>
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 
@@ -50,6 +51,8 @@ constexpr KeyName kKeyNames[] = {
     {"Space", Qt::Key_Space, Qt::NoModifier, " "},
     {"Alt+F4", Qt::Key_F4, Qt::AltModifier, ""},
     {"Shift+F10", Qt::Key_F10, Qt::ShiftModifier, ""},
+    {"Menu", Qt::Key_Menu, Qt::NoModifier, ""},
+    {"Alt+Space", Qt::Key_Space, Qt::AltModifier, ""},
     {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, ""},
     {"Ctrl+Shift+Tab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ""},
     {"Ctrl+PageDown", Qt::Key_PageDown, Qt::ControlModifier, ""},
@@ -90,20 +93,59 @@ std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
 
 // clang-format off
 const Driver::Command Driver::kCommands[] = {
-    {"resolve", Shape::kWord, &Driver::Resolve},
-    {"start", Shape::kNone, &Driver::Start},
-    {"tab", Shape::kNumber, &Driver::Tab},
-    {"click", Shape::kId, &Driver::Click},
-    {"type", Shape::kIdText, &Driver::Type},
-    {"keys", Shape::kText, &Driver::Keys},
-    {"key", Shape::kWord, &Driver::Key},
-    {"pick", Shape::kIdNumber, &Driver::Pick},
-    {"close", Shape::kNone, &Driver::Close},
-    {"menu", Shape::kId, &Driver::Menu},
-    {"show", Shape::kId, &Driver::Show},
-    {"screenshot", Shape::kWord, &Driver::Screenshot},
+    {"resolve", Shape::kWord, &Driver::Resolve, "ADDRESS:PORT",
+     "send suggestions to this IPv4 address and port (before start)"},
+    {"start", Shape::kNone, &Driver::Start, "",
+     "run the program; prints \"end\" once its window has closed"},
+    {"tab", Shape::kNumber, &Driver::Tab, "N", "click tab N (0 is the first)"},
+    {"click", Shape::kId, &Driver::Click, "ID", "click the middle of a control"},
+    {"type", Shape::kIdText, &Driver::Type, "ID TEXT",
+     "click a box, select all with Ctrl+A, type TEXT"},
+    {"keys", Shape::kText, &Driver::Keys, "TEXT", "type TEXT where the focus is"},
+    {"key", Shape::kWord, &Driver::Key, "NAME", "press one named key (below)"},
+    {"pick", Shape::kIdNumber, &Driver::Pick, "ID N", "choose entry N (0 is the first) of a list"},
+    {"close", Shape::kNone, &Driver::Close, "", "the title bar's close button"},
+    {"menu", Shape::kId, &Driver::Menu, "ID",
+     "right-click the window, choose 16 About or 61536 Close"},
+    {"show", Shape::kId, &Driver::Show, "ID", "print a control's text and state"},
+    {"screenshot", Shape::kWord, &Driver::Screenshot, "FILE", "save the front window as PNG"},
 };
 // clang-format on
+
+std::string Driver::Help() {
+  std::string help =
+      "usage: qup-drive [--help] < SCRIPT\n"
+      "Runs the program's real window (offscreen unless QT_QPA_PLATFORM says otherwise) and\n"
+      "plays SCRIPT on it: one command a line, \"#\" starts a comment. ID is a control id\n"
+      "(ui/control_ids.h; 1 is the W2 page's Calculate). A problem goes to standard error\n"
+      "with its line number, and the exit status is then 1.\n\n";
+  for (const Command& command : kCommands) {
+    std::string usage = "  " + std::string(command.name);
+    if (!command.arguments.empty()) usage += " " + std::string(command.arguments);
+    usage.resize(std::max<std::size_t>(usage.size() + 1, 24), ' ');
+    help += usage + std::string(command.summary) + "\n";
+  }
+  help += "Key names:";
+  std::size_t column = help.size() - help.rfind('\n');
+  for (const KeyName& key : kKeyNames) {
+    if (column + key.name.size() + 1 > 92) {
+      help += "\n ";
+      column = 1;
+    }
+    help += " " + std::string(key.name);
+    column += key.name.size() + 1;
+  }
+  help +=
+      "\nIn TEXT: \\n is Enter, \\t is Tab, \\\\ a backslash.\n\n"
+      "It prints, texts quoted with \\n \\t \\r \\\\ \\\" escaped:\n"
+      "  ID \"TEXT\" visible=0|1 enabled=0|1 focus=0|1 checked=N index=N   for show\n"
+      "  msgbox TYPE \"CAPTION\" \"TEXT\"   a message box (TYPE 0, 16 stop, 48 warning, 64 note),\n"
+      "                                 answered with OK at once\n"
+      "  url \"ADDRESS\"                  an address the program would open in the browser\n"
+      "  end                            the window of a start has closed\n"
+      "Everything, with an example: docs/driver.md\n";
+  return help;
+}
 
 Driver::Driver(std::function<void()> on_settled)
     : on_settled_(std::move(on_settled)),
@@ -127,10 +169,16 @@ void Driver::Run(int line_number, const std::string& line) {
   for (const Command& command : kCommands) {
     if (command.name != name) continue;
     Arguments args;
-    if (Parse(command.shape, rest, args)) (this->*command.run)(args);
+    if (Parse(command.shape, rest, args)) {
+      (this->*command.run)(args);
+    } else {
+      std::string usage = std::string(command.name);
+      if (!command.arguments.empty()) usage += " " + std::string(command.arguments);
+      Fail("wrong arguments: " + usage);
+    }
     return;
   }
-  Fail("unknown command \"" + std::string(name) + "\"");
+  Fail("unknown command \"" + std::string(name) + "\" (qup-drive --help lists them)");
 }
 
 bool Driver::Parse(Shape shape, std::string_view rest, Arguments& args) {
@@ -162,7 +210,6 @@ bool Driver::Parse(Shape shape, std::string_view rest, Arguments& args) {
       ok = shape == Shape::kText || (!rest.empty() && rest.find(' ') == std::string_view::npos);
       break;
   }
-  if (!ok) Fail("wrong arguments");
   return ok;
 }
 
@@ -332,7 +379,9 @@ void Driver::Key(const Arguments& args) {
       return;
     }
   }
-  Fail("unknown key \"" + args.text + "\"");
+  std::string names;
+  for (const KeyName& key : kKeyNames) names += " " + std::string(key.name);
+  Fail("unknown key \"" + args.text + "\"; the key names are" + names);
 }
 
 void Driver::Pick(const Arguments& args) {
@@ -344,10 +393,15 @@ void Driver::Pick(const Arguments& args) {
     return;
   }
   if (args.number < 0 || args.number >= combo->count()) {
-    Fail("combo box " + std::to_string(args.id) + " has no entry " + std::to_string(args.number));
+    Fail("combo box " + std::to_string(args.id) + " has no entry " + std::to_string(args.number) +
+         (combo->count() == 0 ? std::string("; it is empty")
+                              : "; its entries are 0 to " + std::to_string(combo->count() - 1)));
     return;
   }
-  if (!Reachable(combo)) return;
+  if (!Reachable(combo)) {
+    Fail("control " + std::to_string(args.id) + " is hidden or disabled");
+    return;
+  }
   // An editable box opens from its arrow, a drop list from anywhere on it.
   QPoint opener = combo->rect().center();
   if (combo->isEditable()) {

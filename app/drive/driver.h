@@ -29,6 +29,10 @@ class Driver : public QObject {
   explicit Driver(std::function<void()> on_settled);
   ~Driver() override;
 
+  // The script language in one screen, for --help: every command and key name, from the tables
+  // the driver reads them from.
+  static std::string Help();
+
   // Runs one line of a script: a command and its arguments. Problems go to standard error and
   // are counted.
   void Run(int line_number, const std::string& line);
@@ -52,6 +56,8 @@ class Driver : public QObject {
     std::string_view name;
     Shape shape;
     void (Driver::*run)(const Arguments&);
+    std::string_view arguments;  // as the help shows them
+    std::string_view summary;
   };
   static const Command kCommands[];
 

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <semaphore>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "app/drive/driver.h"
@@ -21,6 +22,13 @@ bool IsCommand(const std::string& line) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << qup::drive::Driver::Help();
+      return 0;
+    }
+  }
   // Offscreen unless the caller asks for a real display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt starts as it does for the program, so that the window looks the same.
