@@ -4,6 +4,9 @@
 #ifndef QUP_APP_QT_START_H
 #define QUP_APP_QT_START_H
 
+#include <QString>
+#include <QtGlobal>
+#include <string>
 #include <thread>
 
 namespace qup::app {
@@ -18,6 +21,21 @@ namespace qup::app {
 // the process has one thread.
 inline constexpr char kNoSessionBus[] = "disabled:";
 void SkipHopelessBusStart();
+
+// Qt keeps the session's sockets and locks in $XDG_RUNTIME_DIR, which a desktop session
+// provides. A root shell or a remote login often has none; Qt then warns on every start and
+// makes a folder of its own. Where the variable is unset this names a folder private to the
+// user instead: BASE/qup-runtime-UID, reused only while it is a directory of this user's that
+// nobody else may enter, otherwise a fresh one beside it. Returns the folder it set, or "" when
+// the session has one (or none can be made: Qt's own fallback and warning then stand).
+std::string ProvidePrivateRuntimeDir(const std::string& base = "/tmp");
+
+// Qt's platform plugins report window operations they lack (the offscreen plugin, which the
+// driver and the tests use, cannot raise a window or grab the keyboard); these notices say
+// nothing the user could act on. True for exactly those; InstallNoticeFilter drops them and
+// hands every other message to the handler that was there before.
+bool IsPluginNotice(QtMsgType type, const QString& message);
+void InstallNoticeFilter();
 
 // Construct before the QApplication, call ApplicationCreated() right after it, and keep the
 // object until the program ends.
