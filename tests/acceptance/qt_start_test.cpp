@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace qup::app {
@@ -117,6 +118,8 @@ constexpr RuntimeRow kRuntimeRows[] = {
     {"not_a_file", Found::kFile, false},
 };
 
+void PrintTo(const RuntimeRow& row, std::ostream* out) { *out << row.name; }
+
 class RuntimeDirTest : public testing::TestWithParam<RuntimeRow> {
  protected:
   void TearDown() override { Put("XDG_RUNTIME_DIR", saved_); }
@@ -192,6 +195,8 @@ const NoticeRow kNoticeRows[] = {
     {"longer_text", QtWarningMsg, "This plugin does not support raise() for this window", false},
     {"a_critical_message", QtCriticalMsg, "This plugin does not support raise()", false},
 };
+
+void PrintTo(const NoticeRow& row, std::ostream* out) { *out << row.name; }
 
 class NoticeTest : public testing::TestWithParam<NoticeRow> {};
 
