@@ -3,7 +3,8 @@
 # Installs the build into a scratch folder as a package would (prefix /usr) and checks what a
 # desktop finds there: the menu entry and the software-centre description pass their
 # validators, the entry's program and icon exist in every size, the manual page reads without
-# warnings, and nothing else (the driver, the tests) is installed.
+# warnings, the licence and the changelog are in the package's doc folder, and nothing else
+# (the driver, the tests) is installed.
 # Usage: check_install.sh BUILD_DIR
 set -euo pipefail
 build=$1
@@ -22,6 +23,8 @@ expected=(
   share/metainfo/$app_id.metainfo.xml
   share/icons/hicolor/scalable/apps/$app_id.svg
   share/man/man1/qup.1.gz
+  share/doc/qup/copyright
+  share/doc/qup/changelog.gz
 )
 sizes=(16 24 32 48 64 128 256)
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/$app_id.png"); done
