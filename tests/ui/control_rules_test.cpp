@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+// The window rules every window reads: on the program's own template, and on the corner cases
+// of text counting and case folding that the window tests reach only in part.
+#include "ui/platform/control_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "text/case_fold.h"
+#include "ui/control_ids.h"
+#include "ui/main_template.h"
+
+namespace qup::ui {
+namespace {
+
+TEST(ControlRulesTest, TheMainWindowsRadioButtonsFormThreePairs) {
+  using Group = std::vector<int>;
+  const Group work_comp{kWorkCompPercentRadio, kWorkCompDollarRadio};
+  const Group insurance{kInsurancePercentRadio, kInsuranceDollarRadio};
+  const Group health{kHealthPercentRadio, kHealthDollarRadio};
+  for (const Group& pair : {work_comp, insurance, health}) {
+    for (const int id : pair) EXPECT_EQ(RadioGroup(kMainDialogTemplate, id), pair) << id;
+  }
+  EXPECT_TRUE(RadioGroup(kMainDialogTemplate, kW2RateEdit).empty());
+}
+
+TEST(ControlRulesTest, TheMainWindowsTabOrderFromTheW2Rate) {
+  // Everything can take the focus: the order is the template's, over all pages.
+  const auto any = [](int /*id*/) { return true; };
+  EXPECT_EQ(FirstTabStop(kMainDialogTemplate, any), kW2RateEdit);
+  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, any), kW2HoursCombo);
+  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, false, any), kViewButton);
+  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, [](int) { return false; }), 0);
+  EXPECT_EQ(DefaultCommand(kMainDialogTemplate), kIdOk);
+}
+
+// Well-formed UTF-8 as UTF-16, as a toolkit that holds UTF-16 would have it.
+std::u16string ToUtf16(std::string_view utf8) {
+  std::u16string units;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (c >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(c);
+    }
+    i += length;
+  }
+  return units;
+}
+
+struct CountRow {
+  const char* name;
+  std::string_view utf8;
+  std::size_t counted;
+  std::size_t fitting_in_three;  // bytes
+};
+
+void PrintTo(const CountRow& row, std::ostream* out) { *out << row.name; }
+
+class TextCountTest : public testing::TestWithParam<CountRow> {};
+
+TEST_P(TextCountTest, CountsAsAnEditDoesInUtf8AndUtf16) {
+  const CountRow& row = GetParam();
+  EXPECT_EQ(CountedLength(row.utf8), row.counted);
+  EXPECT_EQ(FittingPrefix(row.utf8, 3), row.fitting_in_three);
+  const std::u16string utf16 = ToUtf16(row.utf8);
+  EXPECT_EQ(CountedLength(std::u16string_view(utf16)), row.counted);
+  const std::size_t fitting_units = FittingPrefix(std::u16string_view(utf16), 3);
+  EXPECT_EQ(ToUtf16(row.utf8.substr(0, row.fitting_in_three)).size(), fitting_units);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextCountTest,
+    testing::Values(CountRow{"ascii", "abcd", 4, 3}, CountRow{"accented", "éèêë", 4, 6},
+                    CountRow{"crlf_counts_two", "a\r\nb", 4, 3},
+                    CountRow{"lone_lf_counts_two", "a\nbc", 5, 2},
+                    CountRow{"line_break_never_split", "ab\r\nc", 5, 2},
+                    CountRow{"beyond_16_bits_counts_two", "a\U0001F600b", 4, 5},
+                    CountRow{"never_half_a_character", "ab\U0001F600", 4, 2},
+                    CountRow{"empty", "", 0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ControlRulesTest, TextLimitZeroOrLessMeansNone) {
+  EXPECT_EQ(TextLimit(1000), 1000u);
+  EXPECT_EQ(TextLimit(0), kNoTextLimit);
+  EXPECT_EQ(TextLimit(-1), kNoTextLimit);
+  EXPECT_EQ(FittingPrefix(std::string_view("abc"), kNoTextLimit), 3u);
+}
+
+TEST(CaseFoldTest, FoldsEveryScriptWithCaseAndLeavesTheRest) {
+  EXPECT_EQ(text::FoldCase(U'A'), U'a');
+  EXPECT_EQ(text::FoldCase(U'\u00C9'), U'\u00E9');  // É
+  EXPECT_EQ(text::FoldCase(U'\u0130'), U'\u0130');  // İ has no one-character folding
+  EXPECT_EQ(text::FoldCase(U'\u0100'), U'\u0101');  // Ā, in a run of alternating pairs
+  EXPECT_EQ(text::FoldCase(U'\u0101'), U'\u0101');
+  EXPECT_EQ(text::FoldCase(U'\u03C2'), U'\u03C3');  // final sigma
+  EXPECT_EQ(text::FoldCase(U'\u0416'), U'\u0436');  // Ж
+  EXPECT_EQ(text::FoldCase(U'\u1E9E'), U'\u00DF');  // capital sharp s
+  EXPECT_EQ(text::FoldCase(U'\U00010400'), U'\U00010428');  // Deseret
+  EXPECT_EQ(text::FoldCase(U'7'), U'7');
+  EXPECT_EQ(text::FoldCase(U'\u00D7'), U'\u00D7');  // × sits among capitals
+  EXPECT_TRUE(text::EqualsIgnoringCase("ÉTÉ", "été"));
+  EXPECT_FALSE(text::EqualsIgnoringCase("été", "ete"));
+  EXPECT_FALSE(text::StartsWithIgnoringCase("ab", "abc"));
+  // Ill-formed bytes compare as themselves, never as a character.
+  EXPECT_TRUE(text::StartsWithIgnoringCase("\xC3x", "\xC3"));
+  EXPECT_FALSE(text::StartsWithIgnoringCase("\xC3\xA9", "\xC3"));
+}
+
+}  // namespace
+}  // namespace qup::ui
