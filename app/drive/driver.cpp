@@ -25,6 +25,7 @@
 #include "app/utility_app.h"
 #include "settings/settings_record.h"
 #include "suggest/suggestion_box.h"
+#include "ui/platform/control_rules.h"
 #include "ui/platform/qt_window.h"
 
 namespace qup::drive {
@@ -456,8 +457,7 @@ void Driver::Show(const Arguments& args) {
   ui::QtWindow* front = Front();
   if (!front || !Control(args.id)) return;
   const int id = args.id;
-  const bool is_combo = front->KindOf(id) == ui::ControlKind::kComboBox ||
-                        front->KindOf(id) == ui::ControlKind::kDropList;
+  const bool is_combo = ui::IsComboBox(front->KindOf(id));
   Print(std::to_string(id) + " " + Quoted(front->GetText(id)) +
         " visible=" + std::to_string(front->IsVisible(id) ? 1 : 0) +
         " enabled=" + std::to_string(front->IsEnabled(id) ? 1 : 0) +

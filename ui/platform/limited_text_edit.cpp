@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
-#include <limits>
 
 namespace qup::ui {
 
@@ -16,6 +15,11 @@ QString WithLineFeeds(QString text) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return text;
+}
+
+// The units of a text for the limit's rules.
+std::u16string_view Counted(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 }  // namespace
@@ -33,26 +37,25 @@ QString LimitedTextEdit::Text() const {
   return toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
-qsizetype LimitedTextEdit::CountedLength(const QString& text) {
-  return text.size() + text.count(QLatin1Char('\n'));
-}
-
-qsizetype LimitedTextEdit::Room() const {
-  if (limit_ <= 0) return std::numeric_limits<qsizetype>::max();
-  const QString selected = textCursor().selection().toPlainText();
-  const qsizetype kept = CountedLength(toPlainText()) - CountedLength(selected);
-  return std::max<qsizetype>(0, limit_ - kept);
+std::size_t LimitedTextEdit::Room() const {
+  const std::size_t held = CountedLength(Counted(toPlainText()));
+  const std::size_t selected = CountedLength(Counted(textCursor().selection().toPlainText()));
+  const std::size_t kept = held - selected;
+  return limit_ > kept ? limit_ - kept : 0;
 }
 
 void LimitedTextEdit::keyPressEvent(QKeyEvent* event) {
   const bool is_enter = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
                         !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier));
   const QString typed = event->text();
-  const bool adds_text = is_enter || (!typed.isEmpty() && typed[0].isPrint() &&
-                                      !(event->modifiers() & Qt::ControlModifier));
+  // A character beyond the 16-bit range arrives as a surrogate pair, which is no printable
+  // QChar on its own, and is held to the limit all the same.
+  const bool adds_text =
+      is_enter || (!typed.isEmpty() && (typed[0].isPrint() || typed[0].isHighSurrogate()) &&
+                   !(event->modifiers() & Qt::ControlModifier));
   if (adds_text) {
     const QString added = is_enter ? QStringLiteral("\n") : typed;
-    if (CountedLength(added) > Room()) {
+    if (CountedLength(Counted(added)) > Room()) {
       event->accept();
       emit limitReached();
       return;
@@ -71,15 +74,9 @@ void LimitedTextEdit::keyPressEvent(QKeyEvent* event) {
 void LimitedTextEdit::insertFromMimeData(const QMimeData* source) {
   if (!source->hasText()) return;
   const QString pasted = WithLineFeeds(source->text());
-  const qsizetype room = Room();
-  QString taken;
-  qsizetype counted = 0;
-  for (const QChar c : pasted) {
-    const qsizetype width = c == QLatin1Char('\n') ? 2 : 1;
-    if (counted + width > room) break;
-    counted += width;
-    taken.append(c);
-  }
+  // Never half a character nor half a line break.
+  const QString taken =
+      pasted.first(static_cast<qsizetype>(FittingPrefix(Counted(pasted), Room())));
   textCursor().insertText(taken);
   ensureCursorVisible();
   if (taken.size() < pasted.size()) emit limitReached();

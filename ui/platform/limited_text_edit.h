@@ -5,6 +5,9 @@
 
 #include <QPlainTextEdit>
 #include <QString>
+#include <cstddef>
+
+#include "ui/platform/control_rules.h"
 
 namespace qup::ui {
 
@@ -14,15 +17,13 @@ class LimitedTextEdit : public QPlainTextEdit {
  public:
   explicit LimitedTextEdit(QWidget* parent);
 
-  // 0 lifts the limit. Text put in by SetText is not held to it, only what the user adds.
-  void SetLimit(int max_chars) { limit_ = max_chars; }
+  // In characters as CountedLength counts them; kNoTextLimit for none. Text put in by SetText
+  // is not held to it, only what the user adds.
+  void SetLimit(std::size_t max_chars) { limit_ = max_chars; }
 
   // Line breaks are carriage return and line feed, as the logic stores them.
   void SetText(const QString& text);
   QString Text() const;
-
-  // Characters as the limit counts them: a line break is two.
-  static qsizetype CountedLength(const QString& text);
 
  signals:
   // The user tried to add text beyond the limit; what fits was taken.
@@ -34,9 +35,9 @@ class LimitedTextEdit : public QPlainTextEdit {
 
  private:
   // How many counted characters the user may still add in place of the selection.
-  qsizetype Room() const;
+  std::size_t Room() const;
 
-  int limit_ = 0;
+  std::size_t limit_ = kDefaultTextLimit;
 };
 
 }  // namespace qup::ui

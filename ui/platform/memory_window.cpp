@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/platform/control_rules.h"
 #include "ui/platform/memory_platform.h"
 
 namespace qup::ui {
@@ -14,56 +15,12 @@ constexpr unsigned kScMove = 0xF010;
 // Height of the strip of tabs along the tab control's bottom edge, in dialog units.
 constexpr int kTabStripHeight = 12;
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool BeginsIgnoringCase(std::string_view text, std::string_view prefix) {
-  if (prefix.size() > text.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) return false;
-  }
-  return true;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && BeginsIgnoringCase(a, b);
-}
-
-// Characters, not bytes: UTF-8 continuation bytes do not count.
-std::size_t CharCount(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
-// The length in bytes of the character that starts text.
-std::size_t CharBytes(std::string_view text) {
-  std::size_t n = 1;
-  while (n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) ++n;
-  return n;
-}
-
 // value * numerator / denominator, rounded to the nearest whole number, halves away from zero.
 int MulDivRound(int value, int numerator, int denominator) {
   const long long product = static_cast<long long>(value) * numerator;
   const long long half = denominator / 2;
   return static_cast<int>(product >= 0 ? (product + half) / denominator
                                        : -((-product + half) / denominator));
-}
-
-bool IsEdit(ControlKind kind) {
-  return kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit;
-}
-
-bool IsCombo(ControlKind kind) {
-  return kind == ControlKind::kComboBox || kind == ControlKind::kDropList;
-}
-
-bool IsTabStopKind(ControlKind kind) {
-  return IsEdit(kind) || IsCombo(kind) || kind == ControlKind::kPushButton;
-}
-
-bool TakesMouse(ControlKind kind) {
-  return IsTabStopKind(kind) || kind == ControlKind::kRadioButton;
 }
 
 bool Contains(Rect rect, Point point) {
@@ -79,7 +36,7 @@ MemoryWindow::MemoryWindow(MemoryPlatform& platform, const DialogTemplate& dialo
   controls_.reserve(dialog.controls.size());
   for (const ControlSpec& control_spec : dialog.controls) {
     Control control{.control_spec = control_spec, .text = {}, .entries = {}};
-    if (!IsCombo(control_spec.kind)) control.text = control_spec.caption;
+    if (!IsComboBox(control_spec.kind)) control.text = control_spec.caption;
     control.enabled = (control_spec.flags & kDisabled) == 0;
     controls_.push_back(std::move(control));
   }
@@ -103,8 +60,8 @@ MemoryWindow::Control* MemoryWindow::Reachable(int id) {
   return control;
 }
 
-bool MemoryWindow::TakesFocus(const Control& control) const {
-  return TakesMouse(control.control_spec.kind) && control.visible && control.enabled;
+bool MemoryWindow::CanTakeFocus(const Control& control) const {
+  return TakesFocus(control.control_spec.kind) && control.visible && control.enabled;
 }
 
 void MemoryWindow::MoveFocusTo(int id) {
@@ -127,12 +84,9 @@ void MemoryWindow::SetText(int id, std::string_view text) {
       control->selected = kComboError;
       break;
     case ControlKind::kDropList:
-      for (std::size_t i = 0; i < control->entries.size(); ++i) {
-        if (EqualsIgnoringCase(control->entries[i], text)) {
-          control->selected = static_cast<int>(i);
-          control->text = control->entries[i];
-          break;
-        }
+      if (const int index = FindEntryEqual(control->entries, text); index >= 0) {
+        control->selected = index;
+        control->text = control->entries[static_cast<std::size_t>(index)];
       }
       break;
     default:
@@ -171,23 +125,11 @@ bool MemoryWindow::IsEnabled(int id) const {
 
 void MemoryWindow::SetFocus(int id) {
   const Control* control = Find(id);
-  if (control != nullptr && TakesFocus(*control)) MoveFocusTo(id);
+  if (control != nullptr && CanTakeFocus(*control)) MoveFocusTo(id);
 }
 
 void MemoryWindow::CheckRadio(Control& control) {
-  auto index = static_cast<std::size_t>(&control - controls_.data());
-  auto is_radio = [this](std::size_t i) {
-    return controls_[i].control_spec.kind == ControlKind::kRadioButton;
-  };
-  std::size_t first = index;
-  while (first > 0 && (controls_[first].control_spec.flags & kGroupStart) == 0 &&
-         is_radio(first - 1)) {
-    --first;
-  }
-  for (std::size_t i = first; i < controls_.size() && is_radio(i); ++i) {
-    if (i != first && (controls_[i].control_spec.flags & kGroupStart) != 0) break;
-    controls_[i].check = 0;
-  }
+  for (const int partner : RadioGroup(dialog_, control.control_spec.id)) Find(partner)->check = 0;
   control.check = 1;
 }
 
@@ -208,33 +150,29 @@ int MemoryWindow::GetCheck(int id) const {
 
 void MemoryWindow::ComboAddString(int id, std::string_view entry) {
   Control* control = Find(id);
-  if (control != nullptr && IsCombo(control->control_spec.kind))
+  if (control != nullptr && IsComboBox(control->control_spec.kind))
     control->entries.emplace_back(entry);
 }
 
 int MemoryWindow::ComboSelectString(int id, std::string_view prefix) {
   Control* control = Find(id);
-  if (control == nullptr || !IsCombo(control->control_spec.kind) || prefix.empty())
-    return kComboError;
-  for (std::size_t i = 0; i < control->entries.size(); ++i) {
-    if (BeginsIgnoringCase(control->entries[i], prefix)) {
-      control->selected = static_cast<int>(i);
-      control->text = control->entries[i];
-      return control->selected;
-    }
-  }
-  return kComboError;
+  if (control == nullptr || !IsComboBox(control->control_spec.kind)) return kComboError;
+  const int index = FindEntryBeginning(control->entries, prefix);
+  if (index < 0) return kComboError;
+  control->selected = index;
+  control->text = control->entries[static_cast<std::size_t>(index)];
+  return index;
 }
 
 int MemoryWindow::ComboGetCurSel(int id) const {
   const Control* control = Find(id);
-  return control == nullptr || !IsCombo(control->control_spec.kind) ? kComboError
+  return control == nullptr || !IsComboBox(control->control_spec.kind) ? kComboError
                                                                     : control->selected;
 }
 
 void MemoryWindow::ComboSetCurSel(int id, int index) {
   Control* control = Find(id);
-  if (control == nullptr || !IsCombo(control->control_spec.kind)) return;
+  if (control == nullptr || !IsComboBox(control->control_spec.kind)) return;
   if (index >= 0 && static_cast<std::size_t>(index) < control->entries.size()) {
     control->selected = index;
     control->text = control->entries[static_cast<std::size_t>(index)];
@@ -247,7 +185,7 @@ void MemoryWindow::ComboSetCurSel(int id, int index) {
 void MemoryWindow::LimitText(int id, int max_chars) {
   Control* control = Find(id);
   if (control != nullptr && IsEdit(control->control_spec.kind)) {
-    control->limit = max_chars > 0 ? static_cast<std::size_t>(max_chars) : 0;
+    control->limit = qup::ui::TextLimit(max_chars);
   }
 }
 
@@ -257,7 +195,12 @@ void MemoryWindow::TabInsertItem(int id, int index, std::string_view caption) {
   auto at = std::min(static_cast<std::size_t>(std::max(index, 0)), control->entries.size());
   control->entries.insert(control->entries.begin() + static_cast<std::ptrdiff_t>(at),
                           std::string(caption));
-  if (control->selected == kComboError) control->selected = 0;
+  // The selected tab stays selected when one is inserted before it.
+  if (control->selected == kComboError) {
+    control->selected = 0;
+  } else if (static_cast<int>(at) <= control->selected) {
+    ++control->selected;
+  }
 }
 
 int MemoryWindow::TabGetCurSel(int id) const {
@@ -312,13 +255,8 @@ void MemoryWindow::SetBaseUnits(int x, int y) {
 
 void MemoryWindow::SetInitialFocus() {
   if (ended_ || focus_ != 0) return;
-  for (const Control& control : controls_) {
-    if (IsTabStopKind(control.control_spec.kind) &&
-        (control.control_spec.flags & kNoTabStop) == 0 && TakesFocus(control)) {
-      MoveFocusTo(control.control_spec.id);
-      return;
-    }
-  }
+  if (const int first = FirstTabStop(dialog_, [this](int id) { return CanTakeFocus(*Find(id)); }))
+    MoveFocusTo(first);
 }
 
 // --- The user's side ---
@@ -338,23 +276,10 @@ bool MemoryWindow::InsertText(Control& control, std::string_view text) {
     typed = text.substr(0, text.find_first_of("\r\n"));
   }
 
-  auto room = static_cast<std::size_t>(-1);
-  if (control.limit > 0) {
-    const std::size_t held = CharCount(control.text);
-    room = control.limit > held ? control.limit - held : 0;
-  }
-  std::size_t taken_bytes = 0;
-  std::size_t taken_chars = 0;
-  while (taken_bytes < typed.size()) {
-    std::string_view rest = std::string_view(typed).substr(taken_bytes);
-    // A line break is two characters and goes in whole or not at all.
-    const bool line_break = rest.starts_with("\r\n");
-    const std::size_t chars = line_break ? 2 : 1;
-    const std::size_t bytes = line_break ? 2 : CharBytes(rest);
-    if (taken_chars + chars > room) break;
-    taken_chars += chars;
-    taken_bytes += bytes;
-  }
+  const std::size_t held = CountedLength(control.text);
+  const std::size_t room = control.limit > held ? control.limit - held : 0;
+  // A character or a line break goes in whole or not at all.
+  const std::size_t taken_bytes = FittingPrefix(typed, room);
   control.text += typed.substr(0, taken_bytes);
   if (kind == ControlKind::kComboBox) control.selected = kComboError;
   if (taken_bytes < typed.size()) Notify(control.control_spec.id, Notification::kMaxText);
@@ -379,7 +304,7 @@ bool MemoryWindow::Click(int id) {
 bool MemoryWindow::Type(int id, std::string_view text) {
   Control* control = Reachable(id);
   if (control == nullptr ||
-      !(IsEdit(control->control_spec.kind) || IsCombo(control->control_spec.kind))) {
+      !(IsEdit(control->control_spec.kind) || IsComboBox(control->control_spec.kind))) {
     return false;
   }
   MoveFocusTo(id);
@@ -389,7 +314,7 @@ bool MemoryWindow::Type(int id, std::string_view text) {
 bool MemoryWindow::Retype(int id, std::string_view text) {
   Control* control = Reachable(id);
   if (control == nullptr ||
-      !(IsEdit(control->control_spec.kind) || IsCombo(control->control_spec.kind))) {
+      !(IsEdit(control->control_spec.kind) || IsComboBox(control->control_spec.kind))) {
     return false;
   }
   MoveFocusTo(id);
@@ -402,7 +327,7 @@ bool MemoryWindow::Retype(int id, std::string_view text) {
 
 bool MemoryWindow::Pick(int id, int index) {
   Control* control = Reachable(id);
-  if (control == nullptr || !IsCombo(control->control_spec.kind) || index < 0 ||
+  if (control == nullptr || !IsComboBox(control->control_spec.kind) || index < 0 ||
       static_cast<std::size_t>(index) >= control->entries.size()) {
     return false;
   }
@@ -427,8 +352,16 @@ bool MemoryWindow::PickTab(int id, int index) {
 
 bool MemoryWindow::MoveFocus(int id) {
   Control* control = Reachable(id);
-  if (control == nullptr || !TakesMouse(control->control_spec.kind)) return false;
+  if (control == nullptr || !TakesFocus(control->control_spec.kind)) return false;
   MoveFocusTo(id);
+  return true;
+}
+
+bool MemoryWindow::PressTab(bool forward) {
+  if (ended_ || Blocked()) return false;
+  const int next =
+      NextTabStop(dialog_, focus_, forward, [this](int id) { return CanTakeFocus(*Find(id)); });
+  if (next != 0) MoveFocusTo(next);
   return true;
 }
 
@@ -442,13 +375,10 @@ bool MemoryWindow::PressEnter() {
     if (focused->control_spec.kind == ControlKind::kMultiLineEdit)
       return InsertText(*focused, "\n");
   }
-  for (const Control& control : controls_) {
-    if ((control.control_spec.flags & kDefaultButton) != 0) {
-      if (control.enabled) Notify(control.control_spec.id, Notification::kClicked);
-      return true;
-    }
-  }
-  Notify(kIdOk, Notification::kClicked);
+  const int command = DefaultCommand(dialog_);
+  // A disabled default button takes no Enter.
+  if (const Control* button = Find(command); button != nullptr && !button->enabled) return true;
+  Notify(command, Notification::kClicked);
   return true;
 }
 
@@ -478,7 +408,7 @@ bool MemoryWindow::PressMouse(Point client_pixels) {
   if (ended_ || Blocked()) return false;
   for (const Control& control : controls_) {
     if (!control.visible) continue;
-    if (TakesMouse(control.control_spec.kind) &&
+    if (TakesFocus(control.control_spec.kind) &&
         Contains(MapDialogRect(control.control_spec.rect), client_pixels)) {
       return true;
     }
@@ -502,7 +432,7 @@ ControlKind MemoryWindow::Kind(int id) const {
 
 std::vector<std::string> MemoryWindow::ComboEntries(int id) const {
   const Control* control = Find(id);
-  return control == nullptr || !IsCombo(control->control_spec.kind) ? std::vector<std::string>{}
+  return control == nullptr || !IsComboBox(control->control_spec.kind) ? std::vector<std::string>{}
                                                                     : control->entries;
 }
 

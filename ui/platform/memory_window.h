@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/platform/control_rules.h"
 #include "ui/platform/dialog_template.h"
 #include "ui/platform/window.h"
 
@@ -26,7 +27,8 @@ class MemoryPlatform;
 // - Hiding or disabling the focused control leaves no control with the focus.
 // - SetFocus on a hidden or disabled control is ignored.
 // - The focus moving to an edit, by the user or by the logic, notifies kSetFocus.
-// - A drop list's SetText selects the entry equal to the text (ignoring case), else nothing.
+// The rules that are the program's own (radio partners, Tab stops, the default button, combo
+// matching, text limits) are control_rules.h's, as in every window.
 class MemoryWindow : public Window {
  public:
   struct MenuItem {
@@ -82,6 +84,8 @@ class MemoryWindow : public Window {
   bool PickTab(int id, int index);
   // Clicks into a control or reaches it with the Tab key: edits, combo boxes and buttons.
   bool MoveFocus(int id);
+  // Tab (forward) or Shift+Tab: the focus moves to the next Tab stop that can take it.
+  bool PressTab(bool forward = true);
   // Enter: a focused push button is pressed, a multi-line edit takes a line break, otherwise
   // the window's default button (or kIdOk when it has none) is issued.
   bool PressEnter();
@@ -135,14 +139,15 @@ class MemoryWindow : public Window {
     int check = 0;
     std::vector<std::string> entries;  // combo boxes and tab controls
     int selected = kComboError;        // combo boxes and tab controls
-    std::size_t limit = 0;             // 0: no limit
+    std::size_t limit = kDefaultTextLimit;  // edits, in counted characters
   };
 
   Control* Find(int id);
   const Control* Find(int id) const;
   // The control when the user can reach it now, else null.
   Control* Reachable(int id);
-  bool TakesFocus(const Control& control) const;
+  // Whether the control takes the focus now: of a kind that does, visible and enabled.
+  bool CanTakeFocus(const Control& control) const;
   void MoveFocusTo(int id);
   void Notify(int id, Notification code);
   bool InsertText(Control& control, std::string_view text);

@@ -17,7 +17,10 @@
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
+#include <climits>
+#include <vector>
 
+#include "ui/platform/control_rules.h"
 #include "ui/platform/limited_text_edit.h"
 #include "ui/platform/qt_platform.h"
 #include "ui/platform/qt_resources.h"
@@ -29,14 +32,20 @@ namespace qup::ui {
 
 namespace {
 
-// A limit of 0 asks for the largest text a single-line edit takes.
-constexpr int kLargestEditText = 32767;
 constexpr char kCloseEntry[] = "&Close\tAlt+F4";
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-bool IsComboKind(ControlKind kind) {
-  return kind == ControlKind::kComboBox || kind == ControlKind::kDropList;
+// A line edit's limit as Qt takes it: a whole number of UTF-16 units, as the rules count.
+int MaxLength(std::size_t limit) {
+  return static_cast<int>(std::min<std::size_t>(limit, INT_MAX));
+}
+
+std::vector<std::string> Entries(const QComboBox& combo) {
+  std::vector<std::string> entries;
+  entries.reserve(static_cast<std::size_t>(combo.count()));
+  for (int i = 0; i < combo.count(); ++i) entries.push_back(ToUtf8(combo.itemText(i)));
+  return entries;
 }
 
 }  // namespace
@@ -63,9 +72,8 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
     control.control_spec = &control_spec;
     control.enabled = !(control_spec.flags & kDisabled);
     if (control_spec.kind == ControlKind::kRadioButton) {
-      if ((control_spec.flags & kGroupStart) || radio_groups_.empty()) {
-        radio_groups_.push_back(new QButtonGroup(this));
-      }
+      // Qt keeps each group exclusive by itself; which buttons form one is the program's rule.
+      if (StartsRadioGroup(dialog, controls_.size())) radio_groups_.push_back(new QButtonGroup(this));
       control.radio_group = static_cast<int>(radio_groups_.size()) - 1;
     }
     index_of_[control_spec.id] = controls_.size();
@@ -147,8 +155,11 @@ void QtWindow::CreateControl(Control& control) {
     }
     case ControlKind::kEdit: {
       auto* edit = new QLineEdit(QString::fromUtf8(control_spec.caption), this);
-      edit->setMaxLength(kLargestEditText);
+      edit->setMaxLength(MaxLength(kDefaultTextLimit));
       edit->installEventFilter(this);
+      // Typed or pasted text beyond the limit: what fits was taken, the rest refused.
+      connect(edit, &QLineEdit::inputRejected, this,
+              [this, id] { handler_.OnCommand(id, Notification::kMaxText); });
       widget = edit;
       break;
     }
@@ -211,7 +222,7 @@ void QtWindow::CreateControl(Control& control) {
       control_spec.kind != ControlKind::kTabControl) {
     QRect placed = pixels;
     // A combo box's rectangle includes its dropped-down list; the box itself is one line.
-    if (IsComboKind(control_spec.kind))
+    if (IsComboBox(control_spec.kind))
       placed.setHeight(std::min(pixels.height(), widget->sizeHint().height()));
     widget->setGeometry(placed);
   }
@@ -320,9 +331,11 @@ void QtWindow::SetText(int id, std::string_view text) {
       break;
     }
     case ControlKind::kDropList: {
-      // A drop list shows only its entries: the text selects the entry it names, if any.
+      // A drop list shows only its entries: the text selects the entry it names, if any, and
+      // leaves the box as it was otherwise.
       auto* combo = static_cast<QComboBox*>(widget);
-      combo->setCurrentIndex(combo->findText(value, Qt::MatchFixedString));
+      if (const int index = FindEntryEqual(Entries(*combo), text); index >= 0)
+        combo->setCurrentIndex(index);
       break;
     }
     case ControlKind::kPushButton:
@@ -400,7 +413,11 @@ bool QtWindow::IsEnabled(int id) const {
 }
 
 void QtWindow::SetFocus(int id) {
-  if (Control* control = Find(id)) Widget(*control)->setFocus(Qt::OtherFocusReason);
+  Control* control = Find(id);
+  if (control && TakesFocus(control->control_spec->kind) && IsShown(*control) &&
+      IsEnabled(*control)) {
+    Widget(*control)->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 int QtWindow::FocusedControl() const { return ControlIdOf(focusWidget()); }
@@ -442,7 +459,7 @@ int QtWindow::GetCheck(int id) const {
 
 void QtWindow::ComboAddString(int id, std::string_view entry) {
   Control* control = Find(id);
-  if (!control || !IsComboKind(control->control_spec->kind)) return;
+  if (!control || !IsComboBox(control->control_spec->kind)) return;
   if (Defer(*control, [this, id, kept = std::string(entry)] { ComboAddString(id, kept); })) {
     return;
   }
@@ -459,21 +476,16 @@ void QtWindow::ComboAddString(int id, std::string_view entry) {
 
 int QtWindow::ComboSelectString(int id, std::string_view prefix) {
   Control* control = Find(id);
-  if (!control || !IsComboKind(control->control_spec->kind) || prefix.empty()) return kComboError;
-  auto* combo = static_cast<QComboBox*>(Widget(*control));
-  const QString wanted = QString::fromUtf8(prefix);
-  for (int i = 0; i < combo->count(); ++i) {
-    if (combo->itemText(i).startsWith(wanted, Qt::CaseInsensitive)) {
-      ComboSetCurSel(id, i);
-      return i;
-    }
-  }
-  return kComboError;
+  if (!control || !IsComboBox(control->control_spec->kind) || prefix.empty()) return kComboError;
+  const int index = FindEntryBeginning(Entries(*static_cast<QComboBox*>(Widget(*control))), prefix);
+  if (index < 0) return kComboError;
+  ComboSetCurSel(id, index);
+  return index;
 }
 
 int QtWindow::ComboGetCurSel(int id) const {
   Control* control = Find(id);
-  if (!control || !IsComboKind(control->control_spec->kind)) return kComboError;
+  if (!control || !IsComboBox(control->control_spec->kind)) return kComboError;
   const auto* combo = static_cast<const QComboBox*>(Widget(*control));
   const int index = combo->currentIndex();
   // Once the user has typed over an entry, no entry is shown as selected any more.
@@ -485,7 +497,7 @@ int QtWindow::ComboGetCurSel(int id) const {
 
 void QtWindow::ComboSetCurSel(int id, int index) {
   Control* control = Find(id);
-  if (!control || !IsComboKind(control->control_spec->kind)) return;
+  if (!control || !IsComboBox(control->control_spec->kind)) return;
   if (Defer(*control, [this, id, index] { ComboSetCurSel(id, index); })) return;
   auto* combo = static_cast<QComboBox*>(control->widget);
   const int selected = index >= 0 && index < combo->count() ? index : -1;
@@ -500,10 +512,9 @@ void QtWindow::LimitText(int id, int max_chars) {
   if (!control) return;
   if (Defer(*control, [this, id, max_chars] { LimitText(id, max_chars); })) return;
   if (control->control_spec->kind == ControlKind::kEdit) {
-    static_cast<QLineEdit*>(control->widget)
-        ->setMaxLength(max_chars > 0 ? max_chars : kLargestEditText);
+    static_cast<QLineEdit*>(control->widget)->setMaxLength(MaxLength(TextLimit(max_chars)));
   } else if (control->control_spec->kind == ControlKind::kMultiLineEdit) {
-    static_cast<LimitedTextEdit*>(control->widget)->SetLimit(max_chars);
+    static_cast<LimitedTextEdit*>(control->widget)->SetLimit(TextLimit(max_chars));
   }
 }
 
@@ -566,20 +577,15 @@ void QtWindow::EndDialog(int result) {
   done(result);
 }
 
-bool QtWindow::IsTabStop(const Control& control) const {
-  const ControlKind kind = control.control_spec->kind;
-  const bool stops = kind == ControlKind::kEdit || kind == ControlKind::kMultiLineEdit ||
-                     IsComboKind(kind) || kind == ControlKind::kPushButton;
-  return stops && !(control.control_spec->flags & kNoTabStop) && IsShown(control) &&
-         IsEnabled(control);
+bool QtWindow::CanTakeFocus(int id) const {
+  const Control* control = Find(id);
+  return control && IsShown(*control) && IsEnabled(*control);
 }
 
 void QtWindow::FocusFirstTabStop() {
-  for (Control& control : controls_) {
-    if (IsTabStop(control)) {
-      Widget(control)->setFocus(Qt::TabFocusReason);
-      return;
-    }
+  if (const int first = FirstTabStop(dialog_, [this](int id) { return CanTakeFocus(id); })) {
+    Widget(*Find(first))->setFocus(Qt::TabFocusReason);
+    return;
   }
   QDialog::setFocus(Qt::OtherFocusReason);
 }
@@ -592,18 +598,9 @@ bool QtWindow::focusNextPrevChild(bool next) {
     QDialog::setFocus(Qt::OtherFocusReason);
     return true;
   }
-  const int current = ControlIdOf(focused);
-  const auto count = static_cast<std::ptrdiff_t>(controls_.size());
-  std::ptrdiff_t start =
-      current ? static_cast<std::ptrdiff_t>(index_of_.at(current)) : (next ? -1 : count);
-  for (std::ptrdiff_t step = 1; step <= count; ++step) {
-    const std::ptrdiff_t i = ((start + (next ? step : -step)) % count + count) % count;
-    if (IsTabStop(controls_[static_cast<std::size_t>(i)])) {
-      Widget(controls_[static_cast<std::size_t>(i)])
-          ->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-      return true;
-    }
-  }
+  const int stop = NextTabStop(dialog_, ControlIdOf(focused), next,
+                               [this](int id) { return CanTakeFocus(id); });
+  if (stop) Widget(*Find(stop))->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   return true;
 }
 
@@ -614,10 +611,7 @@ void QtWindow::PressEnter() {
       return;
     }
   }
-  int command = kIdOk;
-  for (const Control& control : controls_) {
-    if (control.control_spec->flags & kDefaultButton) command = control.control_spec->id;
-  }
+  const int command = DefaultCommand(dialog_);
   // A disabled default button takes no Enter.
   if (const Control* button = Find(command); button && !IsEnabled(*button)) return;
   handler_.OnCommand(command, Notification::kClicked);
@@ -695,6 +689,12 @@ int QtWindow::Run() {
   Place();
   setModal(true);
   return exec();
+}
+
+void QtWindow::Open() {
+  FocusFirstTabStop();
+  Place();
+  show();
 }
 
 }  // namespace qup::ui

@@ -36,6 +36,9 @@ class QtWindow : public QDialog, public Window {
 
   // Runs the window until the handler ends it: places it, shows it and returns its result.
   int Run();
+  // Gives the first focus, places and shows the window as Run does, and returns at once: the
+  // caller's event loop drives it (the window tests).
+  void Open();
 
   // The widget that takes the user's input for control id (for a tab control its tab bar);
   // null for an id the template does not hold. Asking makes the control if it is not made
@@ -112,7 +115,8 @@ class QtWindow : public QDialog, public Window {
   bool IsEnabled(const Control& control) const;
   Control* Find(int id) const;
   int ControlIdOf(const QWidget* widget) const;
-  bool IsTabStop(const Control& control) const;
+  // Whether control id can take the focus now: shown and enabled.
+  bool CanTakeFocus(int id) const;
   void FocusFirstTabStop();
   void PressEnter();
   void Place();
