@@ -48,15 +48,15 @@ concept WindowDriver = std::default_initializable<Driver> &&
     requires(Driver driver, const ui::DialogTemplate& dialog, ui::DialogHandler& handler, int id,
              int index, std::string_view text, bool forward, unsigned command) {
   { driver.Open(dialog, handler) } -> std::same_as<ui::Window&>;
-  driver.Click(id);                     // a mouse click on a push or radio button
-  driver.Type(id, text);                // a click into an edit or combo box, then keystrokes
-                                        // at the end of its text ("\n" is Enter)
-  driver.Paste(id, text);               // a click into an edit, then text pasted at its end
-  driver.PressTab(forward);             // Tab, or Shift+Tab
-  driver.PressEnter();                  // Enter, on whatever has the focus
-  driver.PressEsc();                    // Esc
-  driver.PickTab(id, index);            // a click on tab index of tab control id
-  driver.PressCloseButton();            // the title bar's close button
+  driver.Click(id);                      // a mouse click on a push or radio button
+  driver.Type(id, text);                 // a click into an edit or combo box, then keystrokes
+                                         // at the end of its text ("\n" is Enter)
+  driver.Paste(id, text);                // a click into an edit, then text pasted at its end
+  driver.PressTab(forward);              // Tab, or Shift+Tab
+  driver.PressEnter();                   // Enter, on whatever has the focus
+  driver.PressEsc();                     // Esc
+  driver.PickTab(id, index);             // a click on tab index of tab control id
+  driver.PressCloseButton();             // the title bar's close button
   driver.ChooseSystemMenuItem(command);  // opens the window menu and chooses the command
   { driver.SystemMenu() } -> std::same_as<std::vector<MenuEntry>>;
 };
@@ -96,22 +96,22 @@ using Events = std::vector<std::string>;
 namespace contract {
 
 enum Id : int {
-  kName = 100,       // static text
-  kEdit = 101,       // tab stop 1
-  kSkipped = 102,    // edit marked kNoTabStop
-  kNotes = 103,      // multi-line edit, tab stop 2
-  kPercent = 104,    // radio, starts a group
-  kDollar = 105,     // radio, its partner
-  kFrame = 106,      // group box: ends the radio run
-  kLoose = 107,      // radio after another kind: a group of its own
-  kFirstOfTwo = 108,  // radio, starts a group
+  kName = 100,         // static text
+  kEdit = 101,         // tab stop 1
+  kSkipped = 102,      // edit marked kNoTabStop
+  kNotes = 103,        // multi-line edit, tab stop 2
+  kPercent = 104,      // radio, starts a group
+  kDollar = 105,       // radio, its partner
+  kFrame = 106,        // group box: ends the radio run
+  kLoose = 107,        // radio after another kind: a group of its own
+  kFirstOfTwo = 108,   // radio, starts a group
   kSecondOfTwo = 109,  // radio marked kGroupStart: a new group right after the one before
-  kHours = 110,      // combo box, tab stop 3
-  kPeriod = 111,     // drop list, tab stop 4
-  kApply = 112,      // push button, tab stop 5
-  kLocked = 113,     // push button disabled in the template
-  kClear = 114,      // push button, tab stop 6
-  kTabs = 115,       // tab control
+  kHours = 110,        // combo box, tab stop 3
+  kPeriod = 111,       // drop list, tab stop 4
+  kApply = 112,        // push button, tab stop 5
+  kLocked = 113,       // push button disabled in the template
+  kClear = 114,        // push button, tab stop 6
+  kTabs = 115,         // tab control
 };
 
 inline constexpr ui::ControlSpec kControls[] = {
@@ -119,7 +119,11 @@ inline constexpr ui::ControlSpec kControls[] = {
     {kEdit, ui::ControlKind::kEdit, "", {55, 8, 80, 12}, 0},
     {kSkipped, ui::ControlKind::kEdit, "", {140, 8, 50, 12}, 0, ui::kNoTabStop},
     {kNotes, ui::ControlKind::kMultiLineEdit, "", {10, 24, 120, 30}, 0},
-    {kPercent, ui::ControlKind::kRadioButton, "%", {140, 24, 16, 12}, 0,
+    {kPercent,
+     ui::ControlKind::kRadioButton,
+     "%",
+     {140, 24, 16, 12},
+     0,
      ui::kGroupStart | ui::kTextLeft},
     {kDollar, ui::ControlKind::kRadioButton, "$", {160, 24, 16, 12}, 0, ui::kTextLeft},
     {kFrame, ui::ControlKind::kGroupBox, "Other", {136, 20, 60, 40}, 0},
@@ -145,7 +149,11 @@ inline constexpr ui::DialogTemplate kTwoDefaults{901, "Two defaults", 130, 50,
                                                  kTwoDefaultsControls};
 inline constexpr ui::ControlSpec kLockedDefaultControls[] = {
     {kEdit, ui::ControlKind::kEdit, "", {10, 10, 80, 12}, 0},
-    {kLocked, ui::ControlKind::kPushButton, "Locked", {10, 30, 50, 14}, 0,
+    {kLocked,
+     ui::ControlKind::kPushButton,
+     "Locked",
+     {10, 30, 50, 14},
+     0,
      ui::kDefaultButton | ui::kDisabled},
 };
 inline constexpr ui::DialogTemplate kLockedDefault{902, "Locked default", 130, 50,
@@ -483,8 +491,7 @@ TYPED_TEST_P(WindowContract, ALineBreakCountsAsTwoAndACharacterBeyond16BitsAsTwo
   this->driver_.Type(kEdit, "a\U0001F600");
   this->driver_.Type(kEdit, "b");
   EXPECT_EQ(window.GetText(kEdit), "a\U0001F600");
-  EXPECT_EQ(this->events(),
-            (Events{"103 setfocus", "103 maxtext", "101 setfocus", "101 maxtext"}));
+  EXPECT_EQ(this->events(), (Events{"103 setfocus", "103 maxtext", "101 setfocus", "101 maxtext"}));
 }
 
 TYPED_TEST_P(WindowContract, APasteTakesWhatFitsAndNeverHalfALineBreak) {
@@ -577,32 +584,22 @@ TYPED_TEST_P(WindowContract, DialogUnitsScaleWithTheBaseUnits) {
   EXPECT_EQ(mapped.height, 10 * unit.height);
 }
 
-REGISTER_TYPED_TEST_SUITE_P(WindowContract, TextsAreReplacedWholeAndReadBack,
-                            AnIdTheTemplateDoesNotHoldIsIgnored,
-                            HiddenAndDisabledControlsTakeNoInput,
-                            TheFirstTabStopThatCanTakeItHasTheFocusAtOpening,
-                            SetFocusMovesTheFocusToAControlThatCanTakeIt,
-                            HidingOrDisablingTheFocusedControlLeavesNoFocus,
-                            TabVisitsTheTabStopsInTemplateOrderAndWraps,
-                            TabPassesOverHiddenAndDisabledControls,
-                            CheckingARadioButtonUnchecksItsPartnersOnly,
-                            ClickingARadioButtonChecksItAndUnchecksItsPartner,
-                            EnterIssuesOkOrPressesTheFocusedButton,
-                            EnterInAMultiLineEditBreaksTheLine,
-                            EnterIssuesTheLastButtonTheTemplateMarksDefault,
-                            ADisabledDefaultButtonTakesNoEnter,
-                            ComboEntriesStayInOrderAndAddingSelectsNone,
-                            SelectStringTakesTheFirstEntryThatBeginsWithThePrefix,
-                            SelectStringIgnoresCaseBeyondAscii, SetTextOnAComboBoxSelectsNoEntry,
-                            SetTextOnADropListSelectsTheEntryItNamesOrKeepsTheBox,
-                            TypingIntoAComboBoxSelectsNoEntryAndAddsNone,
-                            AnEditTakesWhatFitsItsLimitAndReportsTheRest,
-                            ALineBreakCountsAsTwoAndACharacterBeyond16BitsAsTwo,
-                            APasteTakesWhatFitsAndNeverHalfALineBreak,
-                            ANewEditTakes32767CharactersAndLimitZeroLiftsTheLimit,
-                            OnlyTheUsersChoiceOfTabIsReported,
-                            TheWindowMenuEndsWithWhatTheLogicAppended, TheCloseButtonAsksTheLogic,
-                            DialogUnitsScaleWithTheBaseUnits);
+REGISTER_TYPED_TEST_SUITE_P(
+    WindowContract, TextsAreReplacedWholeAndReadBack, AnIdTheTemplateDoesNotHoldIsIgnored,
+    HiddenAndDisabledControlsTakeNoInput, TheFirstTabStopThatCanTakeItHasTheFocusAtOpening,
+    SetFocusMovesTheFocusToAControlThatCanTakeIt, HidingOrDisablingTheFocusedControlLeavesNoFocus,
+    TabVisitsTheTabStopsInTemplateOrderAndWraps, TabPassesOverHiddenAndDisabledControls,
+    CheckingARadioButtonUnchecksItsPartnersOnly, ClickingARadioButtonChecksItAndUnchecksItsPartner,
+    EnterIssuesOkOrPressesTheFocusedButton, EnterInAMultiLineEditBreaksTheLine,
+    EnterIssuesTheLastButtonTheTemplateMarksDefault, ADisabledDefaultButtonTakesNoEnter,
+    ComboEntriesStayInOrderAndAddingSelectsNone,
+    SelectStringTakesTheFirstEntryThatBeginsWithThePrefix, SelectStringIgnoresCaseBeyondAscii,
+    SetTextOnAComboBoxSelectsNoEntry, SetTextOnADropListSelectsTheEntryItNamesOrKeepsTheBox,
+    TypingIntoAComboBoxSelectsNoEntryAndAddsNone, AnEditTakesWhatFitsItsLimitAndReportsTheRest,
+    ALineBreakCountsAsTwoAndACharacterBeyond16BitsAsTwo, APasteTakesWhatFitsAndNeverHalfALineBreak,
+    ANewEditTakes32767CharactersAndLimitZeroLiftsTheLimit, OnlyTheUsersChoiceOfTabIsReported,
+    TheWindowMenuEndsWithWhatTheLogicAppended, TheCloseButtonAsksTheLogic,
+    DialogUnitsScaleWithTheBaseUnits);
 
 }  // namespace qup::test_support
 

@@ -103,9 +103,9 @@ TEST(CaseFoldTest, FoldsEveryScriptWithCaseAndLeavesTheRest) {
   EXPECT_EQ(text::FoldCase(U'\u0130'), U'\u0130');  // İ has no one-character folding
   EXPECT_EQ(text::FoldCase(U'\u0100'), U'\u0101');  // Ā, in a run of alternating pairs
   EXPECT_EQ(text::FoldCase(U'\u0101'), U'\u0101');
-  EXPECT_EQ(text::FoldCase(U'\u03C2'), U'\u03C3');  // final sigma
-  EXPECT_EQ(text::FoldCase(U'\u0416'), U'\u0436');  // Ж
-  EXPECT_EQ(text::FoldCase(U'\u1E9E'), U'\u00DF');  // capital sharp s
+  EXPECT_EQ(text::FoldCase(U'\u03C2'), U'\u03C3');          // final sigma
+  EXPECT_EQ(text::FoldCase(U'\u0416'), U'\u0436');          // Ж
+  EXPECT_EQ(text::FoldCase(U'\u1E9E'), U'\u00DF');          // capital sharp s
   EXPECT_EQ(text::FoldCase(U'\U00010400'), U'\U00010428');  // Deseret
   EXPECT_EQ(text::FoldCase(U'7'), U'7');
   EXPECT_EQ(text::FoldCase(U'\u00D7'), U'\u00D7');  // × sits among capitals

@@ -77,8 +77,8 @@ bool TakesFocus(ControlKind kind) {
 }
 
 bool IsTabStop(const ControlSpec& control) {
-  const bool kind_stops = IsEdit(control.kind) || IsComboBox(control.kind) ||
-                          control.kind == ControlKind::kPushButton;
+  const bool kind_stops =
+      IsEdit(control.kind) || IsComboBox(control.kind) || control.kind == ControlKind::kPushButton;
   return kind_stops && (control.flags & kNoTabStop) == 0;
 }
 

@@ -167,7 +167,7 @@ int MemoryWindow::ComboSelectString(int id, std::string_view prefix) {
 int MemoryWindow::ComboGetCurSel(int id) const {
   const Control* control = Find(id);
   return control == nullptr || !IsComboBox(control->control_spec.kind) ? kComboError
-                                                                    : control->selected;
+                                                                       : control->selected;
 }
 
 void MemoryWindow::ComboSetCurSel(int id, int index) {
@@ -433,7 +433,7 @@ ControlKind MemoryWindow::Kind(int id) const {
 std::vector<std::string> MemoryWindow::ComboEntries(int id) const {
   const Control* control = Find(id);
   return control == nullptr || !IsComboBox(control->control_spec.kind) ? std::vector<std::string>{}
-                                                                    : control->entries;
+                                                                       : control->entries;
 }
 
 std::vector<std::string> MemoryWindow::TabCaptions(int id) const {

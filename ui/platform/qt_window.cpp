@@ -37,9 +37,7 @@ constexpr char kCloseEntry[] = "&Close\tAlt+F4";
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
 // A line edit's limit as Qt takes it: a whole number of UTF-16 units, as the rules count.
-int MaxLength(std::size_t limit) {
-  return static_cast<int>(std::min<std::size_t>(limit, INT_MAX));
-}
+int MaxLength(std::size_t limit) { return static_cast<int>(std::min<std::size_t>(limit, INT_MAX)); }
 
 std::vector<std::string> Entries(const QComboBox& combo) {
   std::vector<std::string> entries;
@@ -73,7 +71,8 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
     control.enabled = !(control_spec.flags & kDisabled);
     if (control_spec.kind == ControlKind::kRadioButton) {
       // Qt keeps each group exclusive by itself; which buttons form one is the program's rule.
-      if (StartsRadioGroup(dialog, controls_.size())) radio_groups_.push_back(new QButtonGroup(this));
+      if (StartsRadioGroup(dialog, controls_.size()))
+        radio_groups_.push_back(new QButtonGroup(this));
       control.radio_group = static_cast<int>(radio_groups_.size()) - 1;
     }
     index_of_[control_spec.id] = controls_.size();
@@ -598,8 +597,8 @@ bool QtWindow::focusNextPrevChild(bool next) {
     QDialog::setFocus(Qt::OtherFocusReason);
     return true;
   }
-  const int stop = NextTabStop(dialog_, ControlIdOf(focused), next,
-                               [this](int id) { return CanTakeFocus(id); });
+  const int stop =
+      NextTabStop(dialog_, ControlIdOf(focused), next, [this](int id) { return CanTakeFocus(id); });
   if (stop) Widget(*Find(stop))->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   return true;
 }
