@@ -107,6 +107,7 @@ class MemoryWindow : public Window {
   ControlKind Kind(int id) const;
   std::vector<std::string> ComboEntries(int id) const;
   std::vector<std::string> TabCaptions(int id) const;
+  // In counted characters; kNoTextLimit for none.
   std::size_t TextLimit(int id) const;
   // Ids of the visible controls, in template order.
   std::vector<int> VisibleControls() const;

@@ -34,12 +34,15 @@ enum class Notification {
 };
 
 // One window on screen. Texts are UTF-8. Every operation on an id that the template does not
-// hold is ignored (reads give empty or zero values).
+// hold is ignored (reads give empty or zero values). The rules that are the program's own are
+// control_rules.h's; tests/support/window_contract.h holds the cases every implementation passes.
 class Window {
  public:
   virtual ~Window() = default;
 
-  // Replaces the whole text. On a combo box it sets the editable text and selects no entry.
+  // Replaces the whole text. On a combo box it sets the editable text and selects no entry; a
+  // drop list, which has no text of its own, selects the entry equal to the text ignoring case,
+  // and stays as it was when none is.
   virtual void SetText(int id, std::string_view text) = 0;
   // The whole current text; for a combo box the text of its editable field (or the selected
   // entry of a drop list).
@@ -49,22 +52,26 @@ class Window {
   virtual bool IsVisible(int id) const = 0;
   virtual void Enable(int id, bool enabled) = 0;
   virtual bool IsEnabled(int id) const = 0;
+  // Ignored for a control that cannot take the focus now (of another kind, hidden, disabled).
   virtual void SetFocus(int id) = 0;
   virtual int FocusedControl() const = 0;  // 0 when no control has the focus
 
-  // Radio buttons: 0 unchecked, 1 checked; checking one of a pair unchecks its partner.
+  // Radio buttons: 0 unchecked, 1 checked (any other state checks); checking one unchecks its
+  // partners, the other buttons of its group (RadioGroup in control_rules.h).
   virtual void SetCheck(int id, int state) = 0;
   virtual int GetCheck(int id) const = 0;
 
   // Combo boxes: entries stay in the order added.
   virtual void ComboAddString(int id, std::string_view entry) = 0;
-  // Selects the first entry that begins with prefix, ignoring case; fails for an empty prefix.
+  // Selects the first entry that begins with prefix, ignoring case in every script that has
+  // one; fails for an empty prefix.
   // Returns the index selected, or kComboError leaving the box as it was.
   virtual int ComboSelectString(int id, std::string_view prefix) = 0;
   virtual int ComboGetCurSel(int id) const = 0;
   virtual void ComboSetCurSel(int id, int index) = 0;
 
-  // The most characters an edit takes; in a multi-line edit a line break counts as two.
+  // The most characters the user may add to an edit, counted as CountedLength does (a line
+  // break counts as two); 0 lifts the limit, and a new edit takes 32767.
   virtual void LimitText(int id, int max_chars) = 0;
 
   // Tab control: only a change by the user notifies the logic.
