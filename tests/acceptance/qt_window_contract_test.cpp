@@ -18,14 +18,11 @@
 #include "ui/platform/qt_window.h"
 
 namespace qup::test_support {
-namespace {
 
 // Opens the window as the platform's modal run does, without the modal loop, makes it the
 // active window, and acts on it with mouse and key events sent where a user's would arrive.
 class QtDriver {
  public:
-  static constexpr const char* kName = "qt";
-
   ui::Window& Open(const ui::DialogTemplate& dialog, ui::DialogHandler& handler) {
     window_ = std::make_unique<ui::QtWindow>(dialog, handler, platform_, nullptr);
     handler.OnInitDialog(*window_);
@@ -126,7 +123,6 @@ class QtDriver {
   std::unique_ptr<ui::QtWindow> window_;
 };
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Qt, WindowContract, testing::Types<QtDriver>, DriverName);
+INSTANTIATE_TYPED_TEST_SUITE_P(QtWindowContract, WindowContract, testing::Types<QtDriver>);
 
-}  // namespace
 }  // namespace qup::test_support

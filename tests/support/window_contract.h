@@ -4,8 +4,10 @@
 // An implementation plugs in with a driver (see WindowDriver below) and one line in its own
 // test file, which is the only file of its test program that includes this header:
 //
-//   INSTANTIATE_TYPED_TEST_SUITE_P(Qt, WindowContract, testing::Types<QtDriver>,
-//                                  qup::test_support::DriverName);
+//   INSTANTIATE_TYPED_TEST_SUITE_P(QtWindowContract, WindowContract, testing::Types<QtDriver>);
+//
+// ctest then lists each case as QtWindowContract.Case<qup::test_support::QtDriver> (a driver
+// in an anonymous namespace would make that longer).
 //
 // The cases act as a user does where the interface leaves it to the user (clicks, keys,
 // typing, the window menu), through the driver, and otherwise call ui::Window alone. The rules
@@ -59,14 +61,6 @@ concept WindowDriver = std::default_initializable<Driver> &&
   driver.PressCloseButton();             // the title bar's close button
   driver.ChooseSystemMenuItem(command);  // opens the window menu and chooses the command
   { driver.SystemMenu() } -> std::same_as<std::vector<MenuEntry>>;
-};
-
-// Names the instantiation's rows by the driver's kName.
-struct DriverName {
-  template <typename Driver>
-  static std::string GetName(int /*index*/) {
-    return Driver::kName;
-  }
 };
 
 // Writes every notification down as a line of text, and runs a case's set-up in OnInitDialog.

@@ -8,14 +8,11 @@
 #include "ui/platform/memory_platform.h"
 
 namespace qup::test_support {
-namespace {
 
 // Opens the window through the platform's modal run with a script that leaves it open, and
 // acts on it through the in-memory window's user actions.
 class MemoryDriver {
  public:
-  static constexpr const char* kName = "memory";
-
   ui::Window& Open(const ui::DialogTemplate& dialog, ui::DialogHandler& handler) {
     platform_.QueueModalScript([](ui::MemoryWindow& /*window*/) {});
     platform_.RunModal(dialog, handler, nullptr);
@@ -45,7 +42,6 @@ class MemoryDriver {
   ui::MemoryWindow* window_ = nullptr;
 };
 
-INSTANTIATE_TYPED_TEST_SUITE_P(Memory, WindowContract, testing::Types<MemoryDriver>, DriverName);
+INSTANTIATE_TYPED_TEST_SUITE_P(MemoryWindowContract, WindowContract, testing::Types<MemoryDriver>);
 
-}  // namespace
 }  // namespace qup::test_support
