@@ -22,7 +22,9 @@ class CommitQueue {
   // Called on the writer thread: the stored suggestion's id, or nothing when storing failed.
   using Done = std::function<void(std::optional<std::int64_t> id)>;
 
-  explicit CommitQueue(SuggestionStore& store);
+  // Each commit also prunes what retention no longer keeps; with a time limit, an idle queue
+  // prunes now and then too, so that old suggestions go even when no new ones come.
+  explicit CommitQueue(SuggestionStore& store, Retention retention = {});
   CommitQueue(const CommitQueue&) = delete;
   CommitQueue& operator=(const CommitQueue&) = delete;
   // Stores what is queued, reports it, then ends the thread.
@@ -39,6 +41,7 @@ class CommitQueue {
   void Run();
 
   SuggestionStore& store_;
+  Retention retention_;
   std::mutex mutex_;
   std::condition_variable wake_;
   std::vector<Pending> queue_;

@@ -2,6 +2,9 @@
 // The server's two pages: the home page and the list of suggestions.
 #include "server/html_pages.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace qup::server {
 namespace {
 
@@ -23,6 +26,7 @@ constexpr std::string_view kStyle =
     "li{border-top:1px solid #ccc;padding:.6rem 0}\n"
     ".when{color:#555;font-size:.85rem;margin:0 0 .3rem}\n"
     ".text{white-space:pre-wrap;overflow-wrap:anywhere;margin:0}\n"
+    "nav a{margin-right:1rem}\n"
     "</style>\n"
     "</head>\n"
     "<body>\n";
@@ -79,28 +83,63 @@ std::string RenderHomePage() {
   return page;
 }
 
-std::string RenderViewPage(std::span<const StoredSuggestion> suggestions, std::int64_t total) {
+std::optional<std::optional<std::int64_t>> ViewPageBefore(std::string_view target) {
+  const std::size_t query = target.find('?');
+  if (query == std::string_view::npos) return std::optional<std::int64_t>();
+  std::string_view rest = target.substr(query + 1);
+  rest = rest.substr(0, rest.find('#'));
+  while (!rest.empty()) {
+    const std::string_view pair = rest.substr(0, rest.find('&'));
+    rest.remove_prefix(std::min(rest.size(), pair.size() + 1));
+    constexpr std::string_view kName = "before=";
+    if (!pair.starts_with(kName)) continue;
+    const std::string_view value = pair.substr(kName.size());
+    std::int64_t before = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), before);
+    if (error != std::errc{} || end != value.data() + value.size() || before <= 0) {
+      return std::nullopt;
+    }
+    return std::optional<std::int64_t>(before);
+  }
+  return std::optional<std::int64_t>();
+}
+
+std::string RenderViewPage(const ViewPageRows& rows) {
   std::string page(kHead);
   page += Title("Suggestions");
   page += kStyle;
   page += "<h1>Suggestions</h1>\n";
-  if (suggestions.empty()) {
+  const std::int64_t total = rows.total;
+  if (total == 0) {
     page += "<p>No suggestions yet.</p>\n";
   } else {
-    page += "<p>" + std::to_string(total) + (total == 1 ? " suggestion" : " suggestions");
-    if (static_cast<std::int64_t>(suggestions.size()) < total) {
-      page += ", the newest " + std::to_string(suggestions.size()) + " shown";
+    page += "<p>" + std::to_string(total) + (total == 1 ? " suggestion" : " suggestions") +
+            ", newest first";
+    if (!rows.first || rows.older) {
+      page += "; " + std::to_string(rows.suggestions.size()) + " on this page";
     }
-    page += ", newest first.</p>\n<ol>\n";
-    for (const StoredSuggestion& suggestion : suggestions) {
-      page += "<li id=\"s" + std::to_string(suggestion.id) +
-              "\"><p class=\"when\"><time datetime=\"" + EscapeHtml(suggestion.received_at) +
-              "\">" + EscapeHtml(ReadableTime(suggestion.received_at)) +
-              "</time></p><p class=\"text\">" + EscapeHtml(suggestion.text) + "</p></li>\n";
+    page += ".</p>\n";
+  }
+  if (!rows.suggestions.empty()) {
+    page += "<ol>\n";
+    for (const StoredSuggestion& suggestion : rows.suggestions) {
+      const std::string id = std::to_string(suggestion.id);
+      page += "<li id=\"s" + id + "\"><p class=\"when\"><span class=\"id\">#" + id +
+              "</span> <time datetime=\"" + EscapeHtml(suggestion.received_at) + "\">" +
+              EscapeHtml(ReadableTime(suggestion.received_at)) + "</time></p><p class=\"text\">" +
+              EscapeHtml(suggestion.text) + "</p></li>\n";
     }
     page += "</ol>\n";
+  } else if (!rows.first) {
+    page += "<p>No older suggestions.</p>\n";
   }
-  page += "<p><a href=\"/\">Home</a></p>\n";
+  page += "<nav><a href=\"/\">Home</a>";
+  if (!rows.first) page += "<a href=\"/ViewInfo.asp\">Newest</a>";
+  if (rows.older && !rows.suggestions.empty()) {
+    page += "<a href=\"/ViewInfo.asp?before=" + std::to_string(rows.suggestions.back().id) +
+            "\" rel=\"next\">Older</a>";
+  }
+  page += "</nav>\n";
   page += kTail;
   return page;
 }

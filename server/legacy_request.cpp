@@ -81,6 +81,28 @@ std::string_view TargetPath(std::string_view target) {
   return target.substr(0, target.find_first_of("?#"));
 }
 
+std::string RequestLineForLog(std::string_view bytes, std::size_t limit) {
+  std::string_view line = bytes.substr(0, bytes.find('\n'));
+  if (line.size() < bytes.size()) line = TrimLineEnd(line);
+  std::string out;
+  for (const char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (out.size() >= limit) {
+      out += "...";
+      break;
+    }
+    if (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\') {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 LegacyRequest ReadLegacyRequest(std::string_view bytes, bool client_done) {
   if (bytes.size() > kLegacyRequestLimit) {
     return Refuse(Status::kTooLarge, "request larger than 1280 bytes");

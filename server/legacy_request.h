@@ -28,6 +28,11 @@ RequestLineKind ClassifyRequestLine(std::string_view bytes);
 // ("/p?q"), without its query.
 std::string_view TargetPath(std::string_view target);
 
+// The first line of bytes (all of them when there is no line feed), for a log: bytes outside
+// printable ASCII, '"' and '\\' as \xNN, the line end left out, cut to about limit characters
+// with "..." at the cut.
+std::string RequestLineForLog(std::string_view bytes, std::size_t limit = 200);
+
 struct LegacyRequest {
   enum class Status {
     kNeedMore,  // complete so far; read on

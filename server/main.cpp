@@ -1,11 +1,37 @@
 // SPDX-License-Identifier: MIT
 // qup-suggestd: the operator's suggestion server, started from the command line.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "server/server_options.h"
 #include "server/suggestion_server.h"
+#include "server/suggestion_store.h"
+
+namespace {
+
+// --delete: the operator removes one suggestion, named by the id the view page shows. Safe
+// while the server runs: SQLite takes turns between the two.
+int DeleteSuggestion(const qup::server::ServerOptions& options) {
+  qup::server::SuggestionStore store;
+  const std::string id = std::to_string(*options.delete_id);
+  const std::optional<bool> deleted =
+      store.Open(options.database) ? store.Delete(*options.delete_id) : std::nullopt;
+  if (!deleted) {
+    std::fprintf(stderr, "qup-suggestd: %s: %s\n", options.database.c_str(), store.Error().c_str());
+    return 1;
+  }
+  if (!*deleted) {
+    std::fprintf(stderr, "qup-suggestd: no suggestion #%s in %s\n", id.c_str(),
+                 options.database.c_str());
+    return 1;
+  }
+  std::printf("deleted suggestion #%s from %s\n", id.c_str(), options.database.c_str());
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
@@ -14,6 +40,8 @@ int main(int argc, char** argv) {
     std::fputs(parsed.message.c_str(), parsed.help ? stdout : stderr);
     return parsed.help ? 0 : 2;
   }
+
+  if (parsed.options->delete_id) return DeleteSuggestion(*parsed.options);
 
   qup::server::SuggestionServer server(*parsed.options);
   if (!server.Start()) {

@@ -12,6 +12,7 @@
 #include <boost/asio/redirect_error.hpp>
 #include <boost/asio/signal_set.hpp>
 #include <boost/asio/steady_timer.hpp>
+#include <boost/asio/thread_pool.hpp>
 #include <boost/asio/use_awaitable.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
@@ -21,14 +22,15 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <optional>
-#include <set>
 #include <string_view>
 
 #include "server/commit_queue.h"
 #include "server/form_text.h"
 #include "server/html_pages.h"
 #include "server/legacy_request.h"
+#include "server/post_limiter.h"
 #include "server/suggestion_store.h"
 
 namespace qup::server {
@@ -56,6 +58,8 @@ struct Reply {
   bool head_only = false;
   bool html = false;
   bool closed = false;  // nothing to send: the stream closed the connection at its time-out
+  bool linger = true;   // false: close at once after the reply (a refusal that holds no slot)
+  std::chrono::seconds retry_after{0};  // when set, told to the client
 };
 
 Reply TextReply(http::status status, std::string body) {
@@ -103,8 +107,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) { return beast::iequal
 
 // What one connection did, for its log line.
 struct Exchange {
-  std::string peer_address;
-  std::string peer;
+  std::string peer_address;        // the client's: limited and stored with its suggestions
+  std::string peer;                // for the log: the client, and the proxy it came through
+  std::string connection_address;  // the socket's other end
   std::string request = "-";
   std::string kind = "-";
   int status = 0;
@@ -115,10 +120,9 @@ struct Exchange {
 void Log(const Exchange& exchange) {
   const double millis =
       std::chrono::duration<double, std::milli>(Clock::now() - exchange.start).count();
-  std::string request = exchange.request.substr(0, 200);
   std::fprintf(stderr, "%s %s \"%s\" %s %d %.1fms%s%s\n", SuggestionStore::Now().c_str(),
-               exchange.peer.c_str(), request.c_str(), exchange.kind.c_str(), exchange.status,
-               millis, exchange.note.empty() ? "" : " ", exchange.note.c_str());
+               exchange.peer.c_str(), exchange.request.c_str(), exchange.kind.c_str(),
+               exchange.status, millis, exchange.note.empty() ? "" : " ", exchange.note.c_str());
 }
 
 std::string_view View(const beast::flat_buffer& buffer) {
@@ -137,11 +141,32 @@ struct SuggestionServer::Impl {
   awaitable<Reply> ServeLegacy(beast::tcp_stream& stream, beast::flat_buffer& buffer,
                                Exchange& exchange, bool& reading);
   awaitable<Reply> ServeHttp(beast::tcp_stream& stream, beast::flat_buffer& buffer,
-                             Exchange& exchange);
+                             Exchange& exchange, bool from_proxy);
   awaitable<Reply> AcceptSuggestion(std::string_view body, Exchange& exchange);
   awaitable<void> SendReply(beast::tcp_stream& stream, const Reply& reply, Exchange& exchange);
-  Reply ViewPage();
+  Reply ReadViewPage(std::optional<std::int64_t> before);
+  void TakeForwardedClient(const http::request<http::string_body>& request, Exchange& exchange);
   void Stop();
+
+  // The view page, read and rendered on the reader's thread: a large page or a busy database
+  // holds up no other client.
+  template <typename Token>
+  auto AsyncViewPage(std::optional<std::int64_t> before, Token&& token) {
+    return asio::async_initiate<Token, void(Reply)>(
+        [this](auto handler, std::optional<std::int64_t> page_before) {
+          struct Waiting {
+            decltype(handler) resume;
+            asio::executor_work_guard<asio::io_context::executor_type> work;
+          };
+          auto waiting =
+              std::make_shared<Waiting>(Waiting{std::move(handler), asio::make_work_guard(io)});
+          asio::post(page_reader, [this, waiting, page_before] {
+            auto reply = std::make_shared<Reply>(ReadViewPage(page_before));
+            asio::post(io, [waiting, reply] { waiting->resume(std::move(*reply)); });
+          });
+        },
+        token, before);
+  }
 
   // The suggestion stored for good: its id, or nothing when the database refused it.
   template <typename Token>
@@ -168,11 +193,16 @@ struct SuggestionServer::Impl {
   tcp::acceptor acceptor;
   asio::signal_set signals;
   SuggestionStore writer;
-  SuggestionStore reader;
+  SuggestionStore reader;  // used on page_reader's thread alone
   std::optional<CommitQueue> commits;
-  // Streams still reading a request: these are cut short when the server stops.
-  std::set<beast::tcp_stream*> reading_streams;
+  asio::thread_pool page_reader{1};  // after reader: ends before it
+  // Streams still reading a request, and whether any of it has come: when the server stops,
+  // those that sent nothing yet are closed, the others may finish within their time-out.
+  std::map<beast::tcp_stream*, bool> reading_streams;
   std::size_t clients = 0;
+  std::map<std::string, std::size_t> clients_by_address;
+  std::optional<asio::ip::address> trusted_proxy;
+  PostLimiter post_limiter{options.post_limit, options.post_window};
   bool stopping = false;
 };
 
@@ -196,6 +226,13 @@ bool SuggestionServer::Start() {
     s.error = "not an IP address: " + s.options.address;
     return false;
   }
+  if (!s.options.trusted_proxy.empty()) {
+    s.trusted_proxy = asio::ip::make_address(s.options.trusted_proxy, ec);
+    if (ec) {
+      s.error = "--trust-proxy: not an IP address: " + s.options.trusted_proxy;
+      return false;
+    }
+  }
   const tcp::endpoint endpoint(address, s.options.port);
   s.acceptor.open(endpoint.protocol(), ec);
   if (!ec) s.acceptor.set_option(asio::socket_base::reuse_address(true), ec);
@@ -206,7 +243,12 @@ bool SuggestionServer::Start() {
               ": " + ec.message();
     return false;
   }
-  s.commits.emplace(s.writer);
+  const Retention retention{s.options.keep_count, s.options.keep_for};
+  if (!s.writer.Prune(retention)) {
+    s.error = s.options.database + ": " + s.writer.Error();
+    return false;
+  }
+  s.commits.emplace(s.writer, retention);
   return true;
 }
 
@@ -233,7 +275,9 @@ void SuggestionServer::Impl::Stop() {
   stopping = true;
   beast::error_code ignored;
   acceptor.close(ignored);
-  for (beast::tcp_stream* stream : reading_streams) stream->cancel();
+  for (const auto& [stream, started] : reading_streams) {
+    if (!started) stream->cancel();
+  }
   signals.cancel(ignored);
 }
 
@@ -256,53 +300,69 @@ awaitable<void> SuggestionServer::Impl::Accept() {
 
 awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
   beast::tcp_stream stream(std::move(socket));
-  ++clients;
-  struct Leave {
-    Impl& server;
-    beast::tcp_stream* stream;
-    ~Leave() {
-      server.reading_streams.erase(stream);
-      --server.clients;
-    }
-  } leave{*this, &stream};
-
   Exchange exchange;
   beast::error_code ec;
   const tcp::endpoint peer = stream.socket().remote_endpoint(ec);
   exchange.peer_address = ec ? "-" : peer.address().to_string();
   exchange.peer = ec ? "-" : exchange.peer_address + ":" + std::to_string(peer.port());
+  exchange.connection_address = exchange.peer_address;
+  const bool from_proxy = !ec && trusted_proxy && peer.address() == *trusted_proxy;
 
-  if (clients > options.max_clients) {
-    exchange.note = "too many clients";
-    co_await SendReply(stream, ErrorPage(http::status::service_unavailable), exchange);
+  ++clients;
+  const std::size_t from_address = ++clients_by_address[exchange.connection_address];
+  struct Leave {
+    Impl& server;
+    beast::tcp_stream* stream;
+    const std::string& address;
+    ~Leave() {
+      server.reading_streams.erase(stream);
+      --server.clients;
+      if (--server.clients_by_address[address] == 0) server.clients_by_address.erase(address);
+    }
+  } leave{*this, &stream, exchange.connection_address};
+
+  if (stopping) co_return;  // taken just before the stop: nothing of it has been read
+  if (clients > options.max_clients || (from_address > options.max_per_client && !from_proxy)) {
+    exchange.note = clients > options.max_clients ? "too many clients"
+                                                  : "too many connections from this address";
+    Reply reply = ErrorPage(http::status::service_unavailable);
+    reply.linger = false;
+    co_await SendReply(stream, reply, exchange);
     co_return;
   }
 
-  // The whole request must arrive within the time-out, however slowly it trickles in.
-  stream.expires_after(options.timeout);
-  reading_streams.insert(&stream);
+  // The request line must come soon, and the whole request within the time-out, however
+  // slowly it trickles in.
+  const Clock::time_point deadline = Clock::now() + options.timeout;
+  stream.expires_after(std::min(options.line_timeout, options.timeout));
+  reading_streams[&stream] = false;
   beast::flat_buffer buffer;
   RequestLineKind kind = RequestLineKind::kIncomplete;
   while ((kind = ClassifyRequestLine(View(buffer))) == RequestLineKind::kIncomplete) {
-    if (buffer.size() > kLegacyRequestLimit || stopping) break;
+    if (buffer.size() > kLegacyRequestLimit) break;
     const std::size_t received =
         co_await stream.async_read_some(buffer.prepare(kLegacyRequestLimit + 1 - buffer.size()),
                                         asio::redirect_error(asio::use_awaitable, ec));
     buffer.commit(received);
+    if (received > 0) reading_streams[&stream] = true;
     if (ec) break;
   }
+  exchange.request = buffer.size() == 0 ? "-" : RequestLineForLog(View(buffer));
+  stream.expires_at(deadline);
 
   Reply reply;
   bool reading = true;
   if (kind == RequestLineKind::kIncomplete) {
     if (ec == beast::error::timeout) {
-      exchange.note = "timed out waiting for a request";
+      exchange.note = "timed out waiting for a request line";
       reply = TimedOut();
     } else if (buffer.size() > kLegacyRequestLimit) {
       exchange.note = "request line too long";
       reply = ErrorPage(http::status::payload_too_large);
     } else {
-      exchange.note = buffer.size() == 0 ? "closed without a request" : "request cut short";
+      exchange.note = stopping && buffer.size() == 0 ? "closed without a request: server stopping"
+                      : buffer.size() == 0           ? "closed without a request"
+                                                     : "request cut short";
       Log(exchange);
       co_return;
     }
@@ -315,7 +375,7 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
     if (!reading) co_return;
   } else {
     exchange.kind = "http";
-    reply = co_await ServeHttp(stream, buffer, exchange);
+    reply = co_await ServeHttp(stream, buffer, exchange, from_proxy);
   }
   reading_streams.erase(&stream);
   co_await SendReply(stream, reply, exchange);
@@ -330,10 +390,6 @@ awaitable<Reply> SuggestionServer::Impl::ServeLegacy(beast::tcp_stream& stream,
   for (;;) {
     request = ReadLegacyRequest(View(buffer), client_done);
     if (request.status != LegacyRequest::Status::kNeedMore) break;
-    if (stopping) {
-      exchange.note = "server stopping";
-      co_return ErrorPage(http::status::service_unavailable);
-    }
     const std::size_t received =
         co_await stream.async_read_some(buffer.prepare(kLegacyRequestLimit + 1 - buffer.size()),
                                         asio::redirect_error(asio::use_awaitable, ec));
@@ -351,7 +407,6 @@ awaitable<Reply> SuggestionServer::Impl::ServeLegacy(beast::tcp_stream& stream,
       co_return Reply{};
     }
   }
-  exchange.request = request.method + " " + request.target;
   reading_streams.erase(&stream);
   if (request.status != LegacyRequest::Status::kComplete) {
     exchange.note = std::string(request.reason);
@@ -361,7 +416,8 @@ awaitable<Reply> SuggestionServer::Impl::ServeLegacy(beast::tcp_stream& stream,
 }
 
 awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
-                                                   beast::flat_buffer& buffer, Exchange& exchange) {
+                                                   beast::flat_buffer& buffer, Exchange& exchange,
+                                                   bool from_proxy) {
   http::request_parser<http::string_body> parser;
   parser.header_limit(kBrowserHeaderLimit);
   parser.body_limit(kBrowserBodyLimit);
@@ -383,7 +439,9 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
   }
 
   const http::request<http::string_body>& request = parser.get();
-  exchange.request = std::string(request.method_string()) + " " + std::string(request.target());
+  exchange.request =
+      RequestLineForLog(std::string(request.method_string()) + " " + std::string(request.target()));
+  if (from_proxy) TakeForwardedClient(request, exchange);
   const std::string_view path = TargetPath(request.target());
   const bool get = request.method() == http::verb::get;
   const bool head = request.method() == http::verb::head;
@@ -397,7 +455,14 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
     if (!get && !head) {
       reply = ErrorPage(http::status::method_not_allowed);
     } else {
-      reply = path == "/" ? HtmlReply(http::status::ok, RenderHomePage()) : ViewPage();
+      if (path == "/") {
+        reply = HtmlReply(http::status::ok, RenderHomePage());
+      } else if (const auto before = ViewPageBefore(request.target())) {
+        reply = co_await AsyncViewPage(*before, asio::use_awaitable);
+      } else {
+        exchange.note = "no such page of suggestions";
+        reply = ErrorPage(http::status::bad_request);
+      }
     }
   } else {
     reply = ErrorPage(http::status::not_found);
@@ -422,6 +487,14 @@ awaitable<Reply> SuggestionServer::Impl::AcceptSuggestion(std::string_view body,
     exchange.note = "empty suggestion";
     co_return ErrorPage(http::status::bad_request);
   }
+  const auto now = PostLimiter::Clock::now();
+  if (!post_limiter.Allow(exchange.peer_address, now)) {
+    exchange.note = "too many posts from this address";
+    Reply reply = ErrorPage(http::status::too_many_requests);
+    reply.retry_after = std::chrono::ceil<std::chrono::seconds>(
+        post_limiter.RetryAfter(exchange.peer_address, now));
+    co_return reply;
+  }
   NewSuggestion row{std::move(*text), exchange.peer_address, SuggestionStore::Now()};
   const std::optional<std::int64_t> id = co_await AsyncStore(std::move(row), asio::use_awaitable);
   if (!id) {
@@ -432,14 +505,40 @@ awaitable<Reply> SuggestionServer::Impl::AcceptSuggestion(std::string_view body,
   co_return TextReply(http::status::ok, "Thank you: your suggestion is stored.\n");
 }
 
-Reply SuggestionServer::Impl::ViewPage() {
-  const std::optional<std::vector<StoredSuggestion>> rows = reader.Newest(kViewPageLimit);
+Reply SuggestionServer::Impl::ReadViewPage(std::optional<std::int64_t> before) {
+  ViewPageRows page;
+  page.first = !before;
+  std::optional<std::vector<StoredSuggestion>> rows = reader.Newest(kViewPageSize + 1, before);
   const std::optional<std::int64_t> total = rows ? reader.Count() : std::nullopt;
   if (!total) {
     std::fprintf(stderr, "qup-suggestd: %s\n", reader.Error().c_str());
     return ErrorPage(http::status::internal_server_error);
   }
-  return HtmlReply(http::status::ok, RenderViewPage(*rows, *total));
+  page.older = rows->size() > kViewPageSize;
+  if (page.older) rows->pop_back();
+  page.suggestions = std::move(*rows);
+  page.total = *total;
+  return HtmlReply(http::status::ok, RenderViewPage(page));
+}
+
+// The last address of X-Forwarded-For is the one the trusted proxy added itself: the client
+// as the proxy saw it. Addresses before it are the client's own say and are not believed.
+void SuggestionServer::Impl::TakeForwardedClient(const http::request<http::string_body>& request,
+                                                 Exchange& exchange) {
+  const auto header = request.find("X-Forwarded-For");
+  if (header == request.end()) return;
+  std::string_view value = header->value();
+  value = value.substr(value.rfind(',') == std::string_view::npos ? 0 : value.rfind(',') + 1);
+  while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
+  beast::error_code ec;
+  const auto client = asio::ip::make_address(std::string(value), ec);
+  if (ec) {
+    exchange.peer += " (unreadable X-Forwarded-For)";
+    return;
+  }
+  exchange.peer = client.to_string() + " via " + exchange.peer;
+  exchange.peer_address = client.to_string();
 }
 
 awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, const Reply& reply,
@@ -451,6 +550,9 @@ awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, con
   response.set(http::field::cache_control, "no-store");
   response.set(http::field::connection, "close");
   response.set("X-Content-Type-Options", "nosniff");
+  if (reply.retry_after.count() > 0) {
+    response.set(http::field::retry_after, std::to_string(reply.retry_after.count()));
+  }
   if (reply.html) {
     // The pages carry no script and load nothing: a browser refuses both even if a
     // suggestion's text ever escaped its escaping.
@@ -474,7 +576,7 @@ awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, con
   co_await http::async_write(stream, response, asio::redirect_error(asio::use_awaitable, ec));
   if (ec) exchange.note += (exchange.note.empty() ? "" : "; ") + ("reply lost: " + ec.message());
   Log(exchange);
-  if (ec) co_return;
+  if (ec || !reply.linger) co_return;
 
   // Close gently: say we are done, then drop what the client still sends until it closes.
   stream.socket().shutdown(tcp::socket::shutdown_send, ec);

@@ -2,9 +2,12 @@
 // The suggestions database: one SQLite file, write-ahead log, every commit synced to disk.
 #include "server/suggestion_store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -19,6 +22,8 @@ constexpr const char* kSchema =
     " received_at TEXT NOT NULL,"
     " sender TEXT NOT NULL,"
     " text TEXT NOT NULL);"
+    // Pruning by age looks rows up by their time.
+    "CREATE INDEX IF NOT EXISTS suggestions_received_at ON suggestions (received_at);"
     "PRAGMA user_version = 1;";
 
 struct StatementDeleter {
@@ -32,11 +37,22 @@ std::string ColumnText(sqlite3_stmt* statement, int column) {
               : std::string();
 }
 
+Statement Prepare(sqlite3* db, const char* sql) {
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) return nullptr;
+  return Statement(raw);
+}
+
 }  // namespace
 
 SuggestionStore::~SuggestionStore() { sqlite3_close_v2(db_); }
 
 bool SuggestionStore::Open(const std::string& path) {
+  // SQLite would create the file with the umask's mode; an empty file is a new database to it.
+  // Only a file that did not exist is opened here: closing a descriptor of a file would drop
+  // the locks this process's other connections hold on it.
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) ::close(fd);
   constexpr int kFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
   if (sqlite3_open_v2(path.c_str(), &db_, kFlags, nullptr) != SQLITE_OK) {
     Fail("cannot open the database");
@@ -49,7 +65,7 @@ bool SuggestionStore::Open(const std::string& path) {
 }
 
 std::optional<std::vector<std::int64_t>> SuggestionStore::AddAll(
-    std::span<const NewSuggestion> suggestions) {
+    std::span<const NewSuggestion> suggestions, const Retention& retention) {
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db_, "INSERT INTO suggestions (received_at, sender, text) VALUES (?,?,?)",
                          -1, &raw, nullptr) != SQLITE_OK) {
@@ -76,6 +92,11 @@ std::optional<std::vector<std::int64_t>> SuggestionStore::AddAll(
     ids.push_back(sqlite3_last_insert_rowid(db_));
     sqlite3_reset(raw);
   }
+  std::int64_t removed = 0;
+  if (!PruneInTransaction(retention, removed)) {
+    Execute("ROLLBACK;");
+    return std::nullopt;
+  }
   if (!Execute("COMMIT;")) {
     Execute("ROLLBACK;");
     return std::nullopt;
@@ -83,18 +104,80 @@ std::optional<std::vector<std::int64_t>> SuggestionStore::AddAll(
   return ids;
 }
 
-std::optional<std::vector<StoredSuggestion>> SuggestionStore::Newest(std::size_t limit) {
+bool SuggestionStore::PruneInTransaction(const Retention& retention, std::int64_t& removed) {
+  removed = 0;
+  if (retention.keep_count > 0) {
+    // Everything below the keep_count-th newest id.
+    const Statement statement =
+        Prepare(db_,
+                "DELETE FROM suggestions WHERE id < (SELECT id FROM suggestions ORDER BY id DESC"
+                " LIMIT 1 OFFSET ?)");
+    if (!statement) {
+      Fail("cannot prepare the pruning");
+      return false;
+    }
+    sqlite3_bind_int64(statement.get(), 1, retention.keep_count - 1);
+    if (sqlite3_step(statement.get()) != SQLITE_DONE) {
+      Fail("cannot prune the oldest suggestions");
+      return false;
+    }
+    removed += sqlite3_changes(db_);
+  }
+  if (retention.keep_for.count() > 0) {
+    const std::string cutoff = Stamp(std::chrono::system_clock::now() - retention.keep_for);
+    const Statement statement = Prepare(db_, "DELETE FROM suggestions WHERE received_at < ?");
+    if (!statement) {
+      Fail("cannot prepare the pruning");
+      return false;
+    }
+    sqlite3_bind_text(statement.get(), 1, cutoff.data(), static_cast<int>(cutoff.size()),
+                      SQLITE_STATIC);
+    if (sqlite3_step(statement.get()) != SQLITE_DONE) {
+      Fail("cannot prune the old suggestions");
+      return false;
+    }
+    removed += sqlite3_changes(db_);
+  }
+  return true;
+}
+
+std::optional<std::int64_t> SuggestionStore::Prune(const Retention& retention) {
+  if (!Execute("BEGIN IMMEDIATE;")) return std::nullopt;
+  std::int64_t removed = 0;
+  if (!PruneInTransaction(retention, removed) || !Execute("COMMIT;")) {
+    Execute("ROLLBACK;");
+    return std::nullopt;
+  }
+  return removed;
+}
+
+std::optional<bool> SuggestionStore::Delete(std::int64_t id) {
+  const Statement statement = Prepare(db_, "DELETE FROM suggestions WHERE id = ?");
+  if (!statement) {
+    Fail("cannot prepare the deletion");
+    return std::nullopt;
+  }
+  sqlite3_bind_int64(statement.get(), 1, id);
+  if (sqlite3_step(statement.get()) != SQLITE_DONE) {
+    Fail("cannot delete the suggestion");
+    return std::nullopt;
+  }
+  return sqlite3_changes(db_) > 0;
+}
+
+std::optional<std::vector<StoredSuggestion>> SuggestionStore::Newest(
+    std::size_t limit, std::optional<std::int64_t> before) {
   std::vector<StoredSuggestion> rows;
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db_,
-                         "SELECT id, received_at, sender, text FROM suggestions"
-                         " ORDER BY id DESC LIMIT ?",
-                         -1, &raw, nullptr) != SQLITE_OK) {
+  const Statement query = Prepare(db_,
+                                  "SELECT id, received_at, sender, text FROM suggestions"
+                                  " WHERE id < ? ORDER BY id DESC LIMIT ?");
+  if (!query) {
     Fail("cannot prepare the query");
     return std::nullopt;
   }
-  const Statement query(raw);
-  sqlite3_bind_int64(raw, 1, static_cast<sqlite3_int64>(limit));
+  sqlite3_stmt* raw = query.get();
+  sqlite3_bind_int64(raw, 1, before.value_or(INT64_MAX));
+  sqlite3_bind_int64(raw, 2, static_cast<sqlite3_int64>(limit));
   int step = SQLITE_ROW;
   while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
     rows.push_back(
@@ -121,8 +204,9 @@ std::optional<std::int64_t> SuggestionStore::Count() {
   return sqlite3_column_int64(raw, 0);
 }
 
-std::string SuggestionStore::Now() {
-  const auto now = std::chrono::system_clock::now();
+std::string SuggestionStore::Now() { return Stamp(std::chrono::system_clock::now()); }
+
+std::string SuggestionStore::Stamp(std::chrono::system_clock::time_point now) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const auto millis =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;

@@ -3,6 +3,7 @@
 #ifndef QUP_SERVER_SUGGESTION_STORE_H
 #define QUP_SERVER_SUGGESTION_STORE_H
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -26,6 +27,12 @@ struct StoredSuggestion {
   std::string received_at;
 };
 
+// Which suggestions stay: the newest keep_count (0: all), none older than keep_for (0: for ever).
+struct Retention {
+  std::int64_t keep_count = 0;
+  std::chrono::seconds keep_for{0};
+};
+
 // One connection to the database; use each from one thread at a time. Several may share a
 // file (one that writes, others that read).
 class SuggestionStore {
@@ -35,24 +42,36 @@ class SuggestionStore {
   SuggestionStore& operator=(const SuggestionStore&) = delete;
   ~SuggestionStore();
 
-  // Opens or creates the database at path; false with Error() telling why.
+  // Opens or creates the database at path; false with Error() telling why. A new database
+  // (and so its -wal and -shm files, which take its mode) is readable by its owner only: it
+  // holds the senders' addresses.
   bool Open(const std::string& path);
 
-  // Stores all of them in one transaction: their ids once it is committed and on disk, or
-  // nothing (and none of them stored) when it fails.
-  std::optional<std::vector<std::int64_t>> AddAll(std::span<const NewSuggestion> suggestions);
+  // Stores all of them in one transaction, which also removes what retention no longer keeps:
+  // their ids once it is committed and on disk, or nothing (and none of them stored) when it
+  // fails.
+  std::optional<std::vector<std::int64_t>> AddAll(std::span<const NewSuggestion> suggestions,
+                                                  const Retention& retention = {});
+  // Removes what retention no longer keeps: how many, or nothing when it fails.
+  std::optional<std::int64_t> Prune(const Retention& retention);
+  // Removes one suggestion: whether there was one with that id, or nothing when it fails.
+  std::optional<bool> Delete(std::int64_t id);
 
-  // Up to limit suggestions, the newest first; nothing, with Error() set, when reading fails.
-  std::optional<std::vector<StoredSuggestion>> Newest(std::size_t limit);
+  // Up to limit suggestions with ids below before (all when nothing), the newest first;
+  // nothing, with Error() set, when reading fails.
+  std::optional<std::vector<StoredSuggestion>> Newest(
+      std::size_t limit, std::optional<std::int64_t> before = std::nullopt);
   std::optional<std::int64_t> Count();
 
   const std::string& Error() const { return error_; }
 
-  // The current time in the form of received_at.
+  // The current time in the form of received_at, and any time in that form.
   static std::string Now();
+  static std::string Stamp(std::chrono::system_clock::time_point time);
 
  private:
   bool Execute(const char* sql);
+  bool PruneInTransaction(const Retention& retention, std::int64_t& removed);
   void Fail(const char* what);
 
   sqlite3* db_ = nullptr;

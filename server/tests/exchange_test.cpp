@@ -114,5 +114,40 @@ TEST_F(ExchangeTest, LogsEachRequestAndStopsCleanlyOnSigterm) {
   EXPECT_TRUE(lines == 4 || lines == 5) << log;
 }
 
+// A client half-way through its request when SIGTERM comes is still answered and its
+// suggestion stored; nobody new is taken meanwhile, and the server then ends.
+TEST_F(ExchangeTest, StoppingLetsARequestThatIsArrivingFinish) {
+  StartServer({"--timeout", "10"});
+  const std::string request = testing::ProgramRequest("arriving as the server stops");
+  testing::LoopbackClient sending(port());
+  ASSERT_TRUE(sending.Send(request.substr(0, 70)));
+  ASSERT_TRUE(PostAsProgram(port(), "before the stop"));  // the server has read the first part
+  server().Signal(SIGTERM);
+  EXPECT_FALSE(server().WaitForExit(std::chrono::milliseconds(300))) << "ended mid-request";
+  EXPECT_FALSE(PostAsProgram(port(), "after the stop"));
+  ASSERT_TRUE(sending.Send(request.substr(70)));
+  const std::optional<std::string> reply = sending.ReceiveUntilClosed();
+  ASSERT_TRUE(reply);
+  EXPECT_TRUE(reply->starts_with("HTTP/1.1 200 OK\r\n")) << *reply;
+  const std::optional<int> status = server().WaitForExit();
+  ASSERT_TRUE(status) << "still running after the last request";
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << *status;
+  ASSERT_EQ(Stored().size(), 2u);
+  EXPECT_EQ(Stored()[0].text, "arriving as the server stops");
+}
+
+// Stopping waits for an arriving request no longer than its time-out.
+TEST_F(ExchangeTest, StoppingWaitsForAStalledRequestOnlyUntilItsTimeout) {
+  StartServer({"--timeout", "1"});
+  testing::LoopbackClient stalled(port());
+  ASSERT_TRUE(stalled.Send("POST http://127.0.0.1/sendinfo.asp\nContent-Length:50\n"));
+  ASSERT_TRUE(PostAsProgram(port(), "read"));
+  server().Signal(SIGTERM);
+  const std::optional<int> status = server().WaitForExit();
+  ASSERT_TRUE(status) << "still running 10 s after SIGTERM with a 1 s time-out";
+  EXPECT_EQ(stalled.ReceiveUntilClosed().value_or("(open)"), "");
+  EXPECT_TRUE(LogShows("legacy 408 ")) << testing::ReadFile(log());
+}
+
 }  // namespace
 }  // namespace qup::server

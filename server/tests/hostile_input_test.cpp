@@ -25,8 +25,13 @@ struct BadRequestRow {
   const char* name;
   std::string request;
   const char* status_line;  // empty: dropped at the time-out without a reply
-  bool trickle = false;     // sent a byte now and then: the time-out covers the whole request
+  // What the log says of it: the request line as it came, escaped, with kind and status.
+  std::string logged;
+  bool trickle = false;  // sent a byte now and then: the time-out covers the whole request
 };
+
+// Failures name the row, not the bytes of its parameter.
+void PrintTo(const BadRequestRow& row, std::ostream* out) { *out << row.name; }
 
 class BadRequestTest : public testing::ServerFixture,
                        public ::testing::WithParamInterface<BadRequestRow> {};
@@ -48,45 +53,54 @@ TEST_P(BadRequestTest, IsRefusedOrDroppedUnstoredWhileOthersAreServed) {
   EXPECT_TRUE(*GetParam().status_line != '\0' || reply->empty()) << *reply;
   EXPECT_TRUE(PostAsProgram(port(), "after it"));
   EXPECT_EQ(Stored().size(), 2u);
+  EXPECT_TRUE(LogShows(GetParam().logged)) << testing::ReadFile(log());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, BadRequestTest,
     ::testing::Values(
         BadRequestRow{"program_form_over_1280_bytes",
-                      testing::ProgramRequest("x") + std::string(300, 'y'), "HTTP/1.1 413 "},
-        BadRequestRow{"endless_request_line", std::string(5000, 'A'), "HTTP/1.1 413 "},
+                      testing::ProgramRequest("x") + std::string(300, 'y'), "HTTP/1.1 413 ",
+                      "\"POST http://127.0.0.1/sendinfo.asp\" legacy 413 "},
+        BadRequestRow{"endless_request_line", std::string(5000, 'A'), "HTTP/1.1 413 ",
+                      "\"" + std::string(200, 'A') + "...\" - 413 "},
         BadRequestRow{"malformed_request_line", "HELLO THERE GENERAL KENOBI\r\n\r\n",
-                      "HTTP/1.1 400 "},
+                      "HTTP/1.1 400 ", "\"HELLO THERE GENERAL KENOBI\" - 400 "},
         BadRequestRow{"body_shorter_than_its_length", LegacyForm("Content-Length:60", "text=abc"),
-                      "HTTP/1.1 400 "},
+                      "HTTP/1.1 400 ", "\"POST http://127.0.0.1/sendinfo.asp\" legacy 400 "},
         BadRequestRow{"body_longer_than_its_length",
-                      LegacyForm("Content-Length:8", "text=abcdefgh"), "HTTP/1.1 400 "},
+                      LegacyForm("Content-Length:8", "text=abcdefgh"), "HTTP/1.1 400 ",
+                      "\"POST http://127.0.0.1/sendinfo.asp\" legacy 400 "},
         BadRequestRow{"no_content_length", LegacyForm("Content-Type: text/plain", "text=abc"),
-                      "HTTP/1.1 411 "},
-        BadRequestRow{"broken_escape", LegacyForm("Content-Length:8", "text=%G1"), "HTTP/1.1 400 "},
-        BadRequestRow{"no_text_field", LegacyForm("Content-Length:9", "texts=abc"),
-                      "HTTP/1.1 400 "},
-        BadRequestRow{"empty_text", LegacyForm("Content-Length:5", "text="), "HTTP/1.1 400 "},
+                      "HTTP/1.1 411 ", "\"POST http://127.0.0.1/sendinfo.asp\" legacy 411 "},
+        BadRequestRow{"broken_escape", LegacyForm("Content-Length:8", "text=%G1"), "HTTP/1.1 400 ",
+                      "\"POST http://127.0.0.1/sendinfo.asp\" legacy 400 "},
+        BadRequestRow{"no_text_field", LegacyForm("Content-Length:9", "texts=abc"), "HTTP/1.1 400 ",
+                      "\"POST http://127.0.0.1/sendinfo.asp\" legacy 400 "},
+        BadRequestRow{"empty_text", LegacyForm("Content-Length:5", "text="), "HTTP/1.1 400 ",
+                      "\"POST http://127.0.0.1/sendinfo.asp\" legacy 400 "},
         BadRequestRow{"post_to_another_page",
                       "POST http://127.0.0.1/ViewInfo.asp\nContent-Length:8\n\ntext=abc",
-                      "HTTP/1.1 404 "},
+                      "HTTP/1.1 404 ", "\"POST http://127.0.0.1/ViewInfo.asp\" legacy 404 "},
         BadRequestRow{"browser_headers_too_large",
                       "GET / HTTP/1.1\r\nX-Pad: " + std::string(5000, 'p') + "\r\n\r\n",
-                      "HTTP/1.1 413 "},
+                      "HTTP/1.1 413 ", "\"GET / HTTP/1.1\" http 413 "},
         BadRequestRow{"browser_body_too_large",
                       "POST /sendinfo.asp HTTP/1.1\r\nContent-Length: 4000\r\n\r\ntext=" +
                           std::string(3995, 'a'),
-                      "HTTP/1.1 413 "},
+                      "HTTP/1.1 413 ", "\"POST /sendinfo.asp HTTP/1.1\" http 413 "},
         BadRequestRow{"browser_get_of_the_post_page", "GET /sendinfo.asp HTTP/1.1\r\n\r\n",
-                      "HTTP/1.1 405 "},
-        BadRequestRow{"unknown_page", "GET /admin HTTP/1.1\r\n\r\n", "HTTP/1.1 404 "},
-        BadRequestRow{"silent_client", "", ""},
+                      "HTTP/1.1 405 ", "\"GET /sendinfo.asp\" http 405 "},
+        BadRequestRow{"unknown_page", "GET /admin HTTP/1.1\r\n\r\n", "HTTP/1.1 404 ",
+                      "\"GET /admin\" http 404 "},
+        BadRequestRow{"silent_client", "", "", "\"-\" - 408 "},
         BadRequestRow{"program_form_body_never_completes",
-                      "POST http://127.0.0.1/sendinfo.asp\nContent-Length:50\n\ntext=abc", ""},
+                      "POST http://127.0.0.1/sendinfo.asp\nContent-Length:50\n\ntext=abc", "",
+                      "\"POST http://127.0.0.1/sendinfo.asp\" legacy 408 "},
         BadRequestRow{"browser_body_never_completes",
-                      "POST /sendinfo.asp HTTP/1.1\r\nContent-Length: 50\r\n\r\ntext=abc", ""},
-        BadRequestRow{"trickling_client", testing::ProgramRequest("slowly"), "", true}),
+                      "POST /sendinfo.asp HTTP/1.1\r\nContent-Length: 50\r\n\r\ntext=abc", "",
+                      "\"POST /sendinfo.asp HTTP/1.1\" http 408 "},
+        BadRequestRow{"trickling_client", testing::ProgramRequest("slowly"), "", " \"P", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class ClientCapTest : public testing::ServerFixture {};

@@ -73,5 +73,35 @@ INSTANTIATE_TEST_SUITE_P(
                 Status::kBadRequest}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct LogLineRow {
+  const char* name;
+  std::string bytes;
+  std::size_t limit;
+  std::string logged;
+};
+
+// Failures name the row, not the bytes of its parameter.
+void PrintTo(const LogLineRow& row, std::ostream* out) { *out << row.name; }
+
+class RequestLineForLogTest : public ::testing::TestWithParam<LogLineRow> {};
+
+TEST_P(RequestLineForLogTest, IsTheFirstLineEscapedAndCut) {
+  EXPECT_EQ(RequestLineForLog(GetParam().bytes, GetParam().limit), GetParam().logged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RequestLineForLogTest,
+    ::testing::Values(
+        LogLineRow{"first_line_only", "POST /sendinfo.asp\r\nContent-Length:8\n", 200,
+                   "POST /sendinfo.asp"},
+        LogLineRow{"no_line_feed_yet", "GET /ViewIn", 200, "GET /ViewIn"},
+        LogLineRow{"quotes_and_backslashes", "GET /\"a\\b\"\n", 200, "GET /\\x22a\\x5Cb\\x22"},
+        LogLineRow{"controls_and_high_bytes", std::string("A\0\x1B[2J\xE9\r", 7) + "\n", 200,
+                   "A\\x00\\x1B[2J\\xE9"},
+        LogLineRow{"lone_carriage_return_kept_without_line_feed", "A\r", 200, "A\\x0D"},
+        LogLineRow{"cut_at_the_limit", std::string(300, 'A'), 10, "AAAAAAAAAA..."},
+        LogLineRow{"exactly_the_limit", std::string(10, 'A'), 10, "AAAAAAAAAA"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace qup::server

@@ -7,6 +7,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "server/suggestion_store.h"
@@ -27,6 +29,16 @@ class ServerFixture : public ::testing::Test {
   ServerProcess& server() { return *server_; }
   std::filesystem::path database() const { return folder_.path() / "suggestions.db"; }
   std::filesystem::path log() const { return folder_.path() / "server.log"; }
+
+  // Whether the server's log shows part within a few seconds: a connection's line is written
+  // just after the connection closes.
+  bool LogShows(std::string_view part) const {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      if (ReadFile(log()).find(part) != std::string::npos) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
 
   // Everything in the database, newest first, read as the operator would.
   std::vector<StoredSuggestion> Stored() const {

@@ -93,8 +93,18 @@ std::optional<int> ServerProcess::WaitForExit(milliseconds limit) {
   return ended_ ? std::optional<int>(status) : std::nullopt;
 }
 
-LoopbackClient::LoopbackClient(std::uint16_t port) {
+LoopbackClient::LoopbackClient(std::uint16_t port, const char* from) {
   fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (from != nullptr) {
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    inet_pton(AF_INET, from, &source.sin_addr);
+    if (bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) {
+      close(fd_);
+      fd_ = -1;
+      return;
+    }
+  }
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(port);
@@ -142,14 +152,14 @@ std::string ProgramRequest(std::string_view text) {
   return std::string(bytes.data(), bytes.size());
 }
 
-bool PostAsProgram(std::uint16_t port, std::string_view text) {
-  LoopbackClient client(port);
+bool PostAsProgram(std::uint16_t port, std::string_view text, const char* from) {
+  LoopbackClient client(port, from);
   return client.Send(ProgramRequest(text)) &&
          client.ReceiveUntilClosed().value_or("").starts_with("HTTP/1.1 200 OK\r\n");
 }
 
-std::string Exchange(std::uint16_t port, std::string_view request) {
-  LoopbackClient client(port);
+std::string Exchange(std::uint16_t port, std::string_view request, const char* from) {
+  LoopbackClient client(port, from);
   client.Send(request);  // a server that refuses early may close before taking it all
   return client.ReceiveUntilClosed().value_or("(not closed)");
 }

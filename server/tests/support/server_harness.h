@@ -56,12 +56,15 @@ class ServerProcess {
 
 class LoopbackClient {
  public:
-  explicit LoopbackClient(std::uint16_t port);  // Send fails when it could not connect
+  // From 127.0.0.1, or from another loopback address (127.0.0.2) to stand for another
+  // client. Send fails when it could not connect.
+  explicit LoopbackClient(std::uint16_t port, const char* from = nullptr);
   LoopbackClient(const LoopbackClient&) = delete;
   LoopbackClient& operator=(const LoopbackClient&) = delete;
   ~LoopbackClient();
 
   bool Send(std::string_view bytes);
+  bool Connected() const { return fd_ >= 0; }
   // Everything received, once the server has closed its side within limit.
   std::optional<std::string> ReceiveUntilClosed(milliseconds limit = std::chrono::seconds(10));
 
@@ -72,9 +75,9 @@ class LoopbackClient {
 // The program's whole request for text (the box's text: UTF-8, CR LF line breaks).
 std::string ProgramRequest(std::string_view text);
 // The program's request for text: true when the reply starts with "HTTP/1.1 200 OK".
-bool PostAsProgram(std::uint16_t port, std::string_view text);
+bool PostAsProgram(std::uint16_t port, std::string_view text, const char* from = nullptr);
 // One whole exchange: connect, send, and the reply up to the server's close.
-std::string Exchange(std::uint16_t port, std::string_view request);
+std::string Exchange(std::uint16_t port, std::string_view request, const char* from = nullptr);
 // The body of GET path.
 std::string FetchPage(std::uint16_t port, std::string_view path);
 // The whole text of a file (a server's log).

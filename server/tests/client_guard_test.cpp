@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+// One client cannot shut out the others: connections and posts per address, the request
+// line's time-out, and the address behind a trusted reverse proxy.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "server/tests/support/server_fixture.h"
+
+namespace qup::server {
+namespace {
+
+using testing::LoopbackClient;
+using testing::PostAsProgram;
+
+// Another client: the server listens on 127.0.0.1, and all of 127/8 reaches it.
+constexpr const char* kOtherClient = "127.0.0.2";
+
+class ClientGuardTest : public testing::ServerFixture {};
+
+// More idle connections than the server has slots, all from one address: that address gets
+// its few, the rest are turned away at once, and another client is still served.
+TEST_F(ClientGuardTest, IdleConnectionsFromOneAddressLeaveRoomForOthers) {
+  StartServer({"--timeout", "60", "--line-timeout", "60"});
+  std::vector<std::unique_ptr<LoopbackClient>> idle;
+  for (int i = 0; i < 300; ++i)
+    idle.push_back(std::make_unique<LoopbackClient>(port(), kOtherClient));
+  ASSERT_TRUE(idle.back()->Connected()) << "cannot connect from " << kOtherClient;
+  EXPECT_TRUE(PostAsProgram(port(), "still served")) << testing::ReadFile(log());
+  // The ninth and later connections of that address got their refusal without waiting.
+  const std::optional<std::string> refused = idle.back()->ReceiveUntilClosed();
+  ASSERT_TRUE(refused) << "the 300th idle connection is still open";
+  EXPECT_TRUE(refused->starts_with("HTTP/1.1 503 ")) << *refused;
+  EXPECT_TRUE(LogShows("too many connections from this address"));
+}
+
+TEST_F(ClientGuardTest, AConnectionWithoutARequestLineIsDroppedAtTheLineTimeout) {
+  StartServer({"--timeout", "60", "--line-timeout", "0.3"});
+  LoopbackClient silent(port());
+  LoopbackClient headless(port());
+  ASSERT_TRUE(headless.Send("POST http://127.0.0.1/send"));  // no line feed ever comes
+  for (LoopbackClient* client : {&silent, &headless}) {
+    const std::optional<std::string> reply = client->ReceiveUntilClosed();
+    ASSERT_TRUE(reply) << "still open long after the line time-out";
+    EXPECT_EQ(*reply, "") << "dropped without a reply";
+  }
+  EXPECT_TRUE(LogShows("\"POST http://127.0.0.1/send\" - 408 ")) << testing::ReadFile(log());
+  // A request whose line came in time has the whole time-out for the rest.
+  LoopbackClient slow(port());
+  const std::string request = testing::ProgramRequest("slow but steady");
+  ASSERT_TRUE(slow.Send(request.substr(0, 60)));
+  EXPECT_FALSE(slow.ReceiveUntilClosed(std::chrono::milliseconds(800)));
+  ASSERT_TRUE(slow.Send(request.substr(60)));
+  EXPECT_TRUE(slow.ReceiveUntilClosed().value_or("").starts_with("HTTP/1.1 200 OK\r\n"));
+}
+
+// Beyond the limit a post is refused with a status the program reports as a failure, and
+// nothing is stored; other addresses post on.
+TEST_F(ClientGuardTest, PostsBeyondTheLimitPerAddressAreRefusedAndNotStored) {
+  StartServer({"--post-limit", "3", "--post-window", "3600"});
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(PostAsProgram(port(), "allowed " + std::to_string(i)));
+  const std::string refused = testing::Exchange(port(), testing::ProgramRequest("one too many"));
+  EXPECT_TRUE(refused.starts_with("HTTP/1.1 429 Too Many Requests\r\n")) << refused;
+  EXPECT_NE(refused.find("Retry-After: 3"), std::string::npos) << "about an hour, in seconds";
+  EXPECT_TRUE(PostAsProgram(port(), "from elsewhere", kOtherClient));
+  const auto rows = Stored();
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].text, "from elsewhere");
+  EXPECT_TRUE(LogShows("legacy 429 "));
+}
+
+TEST_F(ClientGuardTest, PostsAreAllowedAgainOnceTheWindowHasPassed) {
+  StartServer({"--post-limit", "1", "--post-window", "1"});
+  EXPECT_TRUE(PostAsProgram(port(), "first"));
+  EXPECT_FALSE(PostAsProgram(port(), "too soon"));
+  bool again = false;
+  for (int attempt = 0; attempt < 40 && !again; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    again = PostAsProgram(port(), "later");
+  }
+  EXPECT_TRUE(again);
+  EXPECT_EQ(Stored().size(), 2u);
+}
+
+std::string ProxiedPost(std::string_view text, std::string_view forwarded_for) {
+  const std::string body = "text=" + std::string(text);
+  return "POST /sendinfo.asp HTTP/1.1\r\nHost: x\r\nX-Forwarded-For: " +
+         std::string(forwarded_for) + "\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\n\r\n" + body;
+}
+
+// The client named by a trusted proxy is the one limited and stored; anyone else's
+// X-Forwarded-For is ignored, and only the address the proxy added counts.
+TEST_F(ClientGuardTest, ForwardedAddressIsBelievedOnlyFromTheTrustedProxy) {
+  StartServer({"--trust-proxy", "127.0.0.1", "--post-limit", "1"});
+  for (const char* client : {"203.0.113.5", "198.51.100.7, 203.0.113.6"}) {
+    EXPECT_TRUE(
+        testing::Exchange(port(), ProxiedPost("proxied", client)).starts_with("HTTP/1.1 200 OK"));
+  }
+  EXPECT_TRUE(
+      testing::Exchange(port(), ProxiedPost("again", "203.0.113.5")).starts_with("HTTP/1.1 429 "));
+  EXPECT_TRUE(testing::Exchange(port(), ProxiedPost("not a proxy", "203.0.113.9"), kOtherClient)
+                  .starts_with("HTTP/1.1 200 OK"));
+  const auto rows = Stored();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0].sender, kOtherClient);
+  EXPECT_EQ(rows[1].sender, "203.0.113.6");
+  EXPECT_EQ(rows[2].sender, "203.0.113.5");
+  EXPECT_TRUE(LogShows(" 203.0.113.5 via 127.0.0.1:"));
+}
+
+}  // namespace
+}  // namespace qup::server
