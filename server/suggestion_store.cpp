@@ -107,16 +107,15 @@ std::optional<std::vector<std::int64_t>> SuggestionStore::AddAll(
 bool SuggestionStore::PruneInTransaction(const Retention& retention, std::int64_t& removed) {
   removed = 0;
   if (retention.keep_count > 0) {
-    // Everything below the keep_count-th newest id.
+    // A new id is one above the highest, so the newest keep_count are above max - keep_count: a
+    // look-up in the key's index, where counting down to the keep_count-th row would read them all.
     const Statement statement =
-        Prepare(db_,
-                "DELETE FROM suggestions WHERE id < (SELECT id FROM suggestions ORDER BY id DESC"
-                " LIMIT 1 OFFSET ?)");
+        Prepare(db_, "DELETE FROM suggestions WHERE id <= (SELECT max(id) FROM suggestions) - ?");
     if (!statement) {
       Fail("cannot prepare the pruning");
       return false;
     }
-    sqlite3_bind_int64(statement.get(), 1, retention.keep_count - 1);
+    sqlite3_bind_int64(statement.get(), 1, retention.keep_count);
     if (sqlite3_step(statement.get()) != SQLITE_DONE) {
       Fail("cannot prune the oldest suggestions");
       return false;

@@ -27,7 +27,8 @@ struct StoredSuggestion {
   std::string received_at;
 };
 
-// Which suggestions stay: the newest keep_count (0: all), none older than keep_for (0: for ever).
+// Which suggestions stay: those among the newest keep_count ids (0: all; fewer when some of
+// them were deleted), none older than keep_for (0: for ever).
 struct Retention {
   std::int64_t keep_count = 0;
   std::chrono::seconds keep_for{0};
