@@ -33,6 +33,13 @@
 #include "server/post_limiter.h"
 #include "server/suggestion_store.h"
 
+// GCC 12 optimising pairs the coroutine frames' own operator delete (Asio's awaitable frames
+// bring their own new and delete) with the global operator new, and warns of a mismatch that
+// is not there (a known false positive with coroutines).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 namespace qup::server {
 namespace {
 
