@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Posts a burst of suggestions from many clients at once and reports how many per second.
-//   qup_suggestd_bench [CLIENTS [EACH]]   (default 50 clients, 40 suggestions each)
+// Posts a burst of suggestions from many clients at once and reports how many per second;
+// then how many view pages per second readers get, and how long posts take meanwhile.
+//   qup_suggestd_bench [CLIENTS [EACH [READERS]]]   (default 50 clients, 40 each, 32 readers)
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -54,18 +56,49 @@ int main(int argc, char** argv) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  const auto view_start = std::chrono::steady_clock::now();
-  const std::string page = testing::FetchPage(server.port(), "/ViewInfo.asp");
-  const double view_ms =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - view_start)
-          .count();
+  // Readers fetch the first view page (100 suggestions) for two seconds while one client
+  // posts one suggestion after another: the pages per second, and the posts' 95th percentile.
+  const int readers = Argument(argc, argv, 3, 32);
+  std::atomic<bool> reading = true;
+  std::atomic<int> pages = 0;
+  std::atomic<std::size_t> page_bytes = 0;
+  std::vector<std::thread> reader_threads;
+  for (int r = 0; r < readers; ++r) {
+    reader_threads.emplace_back([&] {
+      while (reading) {
+        const std::size_t size = testing::FetchPage(server.port(), "/ViewInfo.asp").size();
+        page_bytes = size;
+        if (size > 0) ++pages;
+      }
+    });
+  }
+  std::vector<double> post_ms;
+  const auto read_start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - read_start < std::chrono::seconds(2)) {
+    const auto post_start = std::chrono::steady_clock::now();
+    if (testing::PostAsProgram(server.port(), "posted while others read")) {
+      post_ms.push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - post_start)
+              .count());
+    }
+  }
+  reading = false;
+  for (std::thread& thread : reader_threads) thread.join();
+  const double read_seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - read_start).count();
+  std::sort(post_ms.begin(), post_ms.end());
+  const double p95 = post_ms.empty() ? 0 : post_ms[post_ms.size() * 95 / 100];
 
   SuggestionStore store;
   long long stored = -1;
   if (store.Open((folder.path() / "bench.db").string())) stored = store.Count().value_or(-1);
+  std::printf("%d clients x %d suggestions: %d acknowledged in %.2f s = %.0f per second\n", clients,
+              each, acknowledged.load(), seconds, acknowledged / seconds);
   std::printf(
-      "%d clients x %d suggestions: %d acknowledged, %lld stored in %.2f s = %.0f per second\n",
-      clients, each, acknowledged.load(), stored, seconds, acknowledged / seconds);
-  std::printf("view page: %zu bytes in %.1f ms\n", page.size(), view_ms);
-  return acknowledged == clients * each && stored == clients * each ? 0 : 1;
+      "%d readers: %.0f view pages per second (%zu bytes each); meanwhile %zu posts, "
+      "95th percentile %.1f ms\n",
+      readers, pages / read_seconds, page_bytes.load(), post_ms.size(), p95);
+  const long long expected =
+      static_cast<long long>(clients) * each + static_cast<long long>(post_ms.size());
+  return acknowledged == clients * each && stored == expected ? 0 : 1;
 }
