@@ -64,7 +64,8 @@ dpkg-deb -c "${desktop[0]}" | grep -q 'qup-suggestd' && fail "the desktop packag
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $NF }' | grep -v '/$' | sed 's|^\./||' | sort)
 expected=$(printf '%s\n' usr/lib/systemd/system/qup-suggestd.service usr/sbin/qup-suggestd \
-  usr/share/man/man8/qup-suggestd.8.gz | sort)
+  usr/share/man/man8/qup-suggestd.8.gz usr/share/doc/qup-suggestd/copyright \
+  usr/share/doc/qup-suggestd/changelog.gz | sort)
 [[ "$contents" == "$expected" ]] ||
   fail "the package holds other files than expected:"$'\n'"$(diff <(echo "$expected") <(echo "$contents") || true)"
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -135,7 +136,8 @@ fi
 
 apt-get purge -y -qq -o DPkg::Lock::Timeout=300 qup-suggestd >/dev/null
 installed=0
-for path in /usr/sbin/qup-suggestd "$unit" /usr/share/man/man8/qup-suggestd.8.gz; do
+for path in /usr/sbin/qup-suggestd "$unit" /usr/share/man/man8/qup-suggestd.8.gz \
+  /usr/share/doc/qup-suggestd; do
   [[ ! -e "$path" ]] || fail "$path is still there after removal"
 done
 [[ ! -e /etc/systemd/system/multi-user.target.wants/qup-suggestd.service ]] ||
