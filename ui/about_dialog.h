@@ -26,8 +26,13 @@ inline constexpr std::array kAboutControls{
     ControlSpec{kDisclaimerText, ControlKind::kStatic, "", {13, 92, 209, 42}, kNoPage},
 };
 
-inline constexpr DialogTemplate kAboutTemplate{kAboutTemplateId, "About Quorvane Utility Program",
-                                               235, 140, kAboutControls};
+inline constexpr std::array kAboutAccessibleNames{
+    AccessibleName{kAboutBoxIcon, kNoLabel, "Quorvane Utility icon"},
+};
+
+inline constexpr DialogTemplate kAboutTemplate{
+    kAboutTemplateId,     "About Quorvane Utility Program", 235, 140, kAboutControls,
+    kAboutAccessibleNames};
 
 // Appends a separator and the About entry (command kAboutCommand) to the window menu. Called
 // once at start-up; adds nothing when the window has no menu or the entry's text is missing.

@@ -179,7 +179,8 @@ constexpr AccessibleName kMainAccessibleNames[] = {
     {kW2RateEdit, kW2RateLabel, ""},
     {kW2HoursCombo, kW2HoursLabel, ""},
     {kW2SalaryEdit, kW2SalaryLabel, ""},
-    {kW2RateTable, kNoLabel, "Rate table: hourly rates and their salaries"},
+    {kW2RateTable, kW2TableHeader, "Rate table: hourly rates and their salaries",
+     LabelUse::kColumnHeads},
     {kRate1099Edit, kRate1099Label, ""},
     {kHours1099Combo, kHours1099Label, ""},
     {kSocSec1099Edit, kSocSec1099Label, ""},
@@ -200,9 +201,11 @@ constexpr AccessibleName kMainAccessibleNames[] = {
     {kGross1099Text, kGross1099Label, ""},
     {kTaxesOther1099Text, kTaxesOther1099Label, ""},
     {kNet1099Text, kNet1099Label, ""},
-    {kLogoPicture, kNoLabel, "Logo"},
+    {kLogoPicture, kLogoHintText, "Logo", LabelUse::kRelationOnly},
     {kHelpText, kNoLabel, "Help page"},
-    {kSuggestionEdit, kNoLabel, "Suggestion"},
+    {kSuggestionEdit, kSuggestionText1, "Suggestion", LabelUse::kRelationOnly},
+    {kAboutIcon, kNoLabel, "Quorvane Utility icon"},
+    {kAimsGroup, kNoLabel, "Aims of " QUP_SITE_DISPLAY_NAME_LITERAL},
 };
 
 }  // namespace

@@ -67,13 +67,23 @@ struct ControlSpec {
   int resource = kNoResource;  // pictures and icons
 };
 
+// How a control's label stands to it for a screen reader. The label is always the control's
+// labelled-by relation.
+enum class LabelUse {
+  kNamePrefix,    // the name is the label's caption, then text; a static text's value follows
+  kRelationOnly,  // the name is text alone
+  kColumnHeads,   // the name is text alone, and the control is read as a table: a row a line,
+                  // its columns headed by the label's tab-separated parts
+};
+
 // The name a screen reader gives a control: the caption of its label, then text; or text alone
-// when label is kNoLabel.
+// when label is kNoLabel or use says so.
 inline constexpr int kNoLabel = 0;
 struct AccessibleName {
   int id;
   int label;
   std::string_view text;
+  LabelUse use = LabelUse::kNamePrefix;
 };
 
 struct DialogTemplate {

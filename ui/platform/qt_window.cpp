@@ -18,8 +18,10 @@
 #include <QShortcut>
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <vector>
 
+#include "ui/platform/accessible_controls.h"
 #include "ui/platform/control_rules.h"
 #include "ui/platform/limited_text_edit.h"
 #include "ui/platform/qt_platform.h"
@@ -63,6 +65,7 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
   setFont(DialogUnits::DialogFont());
   setFocusPolicy(Qt::NoFocus);
   setFixedSize(units_.XToPixels(dialog.width), units_.YToPixels(dialog.height));
+  InstallAccessibleControls();
 
   controls_.reserve(dialog.controls.size());
   for (const ControlSpec& control_spec : dialog.controls) {
@@ -116,6 +119,7 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
 QtWindow::~QtWindow() = default;
 
 void QtWindow::CreateControl(Control& control) {
+  std::optional<AccessibilityMuted> muted(std::in_place);
   const ControlSpec& control_spec = *control.control_spec;
   const QRect pixels = units_.ToQRect(control_spec.rect);
   QWidget* widget = nullptr;
@@ -226,14 +230,7 @@ void QtWindow::CreateControl(Control& control) {
     widget->setGeometry(placed);
   }
   widget->setObjectName(QString::number(id));
-  for (const AccessibleName& entry : dialog_.accessible_names) {
-    if (entry.id != id) continue;
-    QString name = QString::fromUtf8(entry.text);
-    if (const Control* label = Find(entry.label)) {
-      name.prepend(QString::fromUtf8(label->control_spec->caption));
-    }
-    widget->setAccessibleName(name);
-  }
+  NameForScreenReaders(widget, dialog_, id);
   control.widget = widget;
   // Made in the order they are needed, the widgets still overlap, and are listed to a screen
   // reader, in template order: beneath the next control made so far, the tab frame aside.
@@ -243,12 +240,13 @@ void QtWindow::CreateControl(Control& control) {
     if (it->widget && it->control_spec->kind != ControlKind::kTabControl) above = &*it;
   }
   if (above) widget->stackUnder(above->widget);
-  // A child added to a window already on the screen stays hidden until it is shown.
-  if (!control.shown || isVisible()) Show(id, control.shown);
   if (!control.enabled) Enable(id, false);
   std::vector<std::function<void()>> pending;
   pending.swap(control.pending);
   for (const std::function<void()>& action : pending) action();
+  muted.reset();
+  // A child added to a window already on the screen stays hidden until it is shown.
+  if (!control.shown || isVisible()) Show(id, control.shown);
 }
 
 QWidget* QtWindow::Widget(Control& control) const {
@@ -317,14 +315,21 @@ void QtWindow::SetText(int id, std::string_view text) {
     case ControlKind::kGroupBox:
       static_cast<QGroupBox*>(widget)->setTitle(value);
       break;
-    case ControlKind::kEdit:
-      static_cast<QLineEdit*>(widget)->setText(value);
+    // The same words written again would reach a screen reader as a new text: the exchange
+    // of values writes every bound text back, changed or not.
+    case ControlKind::kEdit: {
+      auto* edit = static_cast<QLineEdit*>(widget);
+      if (edit->text() != value) edit->setText(value);
       break;
-    case ControlKind::kMultiLineEdit:
-      static_cast<LimitedTextEdit*>(widget)->SetText(value);
+    }
+    case ControlKind::kMultiLineEdit: {
+      auto* edit = static_cast<LimitedTextEdit*>(widget);
+      if (edit->Text() != value) edit->SetText(value);
       break;
+    }
     case ControlKind::kComboBox: {
       auto* combo = static_cast<QComboBox*>(widget);
+      if (combo->currentIndex() < 0 && combo->currentText() == value) break;
       combo->setCurrentIndex(-1);
       combo->setEditText(value);
       break;
@@ -502,8 +507,8 @@ void QtWindow::ComboSetCurSel(int id, int index) {
   const int selected = index >= 0 && index < combo->count() ? index : -1;
   combo->setCurrentIndex(selected);
   // Selecting the entry that is already current leaves typed text in place; show the entry.
-  if (combo->isEditable())
-    combo->setEditText(selected >= 0 ? combo->itemText(selected) : QString());
+  const QString shown = selected >= 0 ? combo->itemText(selected) : QString();
+  if (combo->isEditable() && combo->currentText() != shown) combo->setEditText(shown);
 }
 
 void QtWindow::LimitText(int id, int max_chars) {
@@ -548,7 +553,14 @@ QMenu* QtWindow::OpenWindowMenu(QPoint global_position) {
   auto* menu = new QMenu(this);
   menu->setAttribute(Qt::WA_DeleteOnClose);
   const auto add = [this, menu](unsigned command, const QString& text) {
-    QAction* action = menu->addAction(text);
+    // "Text\tKeys": the keys are the entry's shortcut, shown beside it and told to screen
+    // readers as its key binding rather than as part of its name.
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    QAction* action = menu->addAction(text.left(tab));
+    if (tab >= 0) {
+      action->setShortcut(QKeySequence(text.mid(tab + 1), QKeySequence::PortableText));
+      action->setShortcutVisibleInContextMenu(true);
+    }
     action->setData(command);
     connect(action, &QAction::triggered, this, [this, command] { handler_.OnSysCommand(command); });
   };
@@ -586,15 +598,27 @@ void QtWindow::FocusFirstTabStop() {
     Widget(*Find(first))->setFocus(Qt::TabFocusReason);
     return;
   }
+  // A page without a box or button: the tab bar names it to a screen reader.
+  if (tab_control_ && tab_control_->IsVisible() && tab_control_->IsEnabled()) {
+    tab_control_->Bar()->setFocus(Qt::OtherFocusReason);
+    return;
+  }
   QDialog::setFocus(Qt::OtherFocusReason);
 }
 
 bool QtWindow::focusNextPrevChild(bool next) {
   QWidget* focused = focusWidget();
-  // Qt moves the focus on when the focused control is hidden or disabled; the window keeps
-  // it itself instead, so that no other control sees a focus it was never given.
+  // Qt moves the focus on when the focused control is hidden or disabled; no other control may
+  // see a focus it was never given. The tab bar takes it, which tells the logic nothing and
+  // tells a screen reader the page shown (a page that focuses a control of its own moves it on
+  // at once); without a tab bar the window keeps it itself.
   if (focused && focused != this && (!focused->isVisible() || !focused->isEnabled())) {
-    QDialog::setFocus(Qt::OtherFocusReason);
+    if (tab_control_ && focused != tab_control_->Bar() && tab_control_->IsVisible() &&
+        tab_control_->IsEnabled()) {
+      tab_control_->Bar()->setFocus(Qt::OtherFocusReason);
+    } else {
+      QDialog::setFocus(Qt::OtherFocusReason);
+    }
     return true;
   }
   const int stop =

@@ -2,8 +2,12 @@
 // A static text control: tab characters expand into columns and line feeds break lines.
 #include "ui/platform/static_text.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QTextOption>
+
+#include "ui/platform/accessible_controls.h"
+#include "ui/platform/dialog_template.h"
 
 namespace qup::ui {
 
@@ -32,10 +36,23 @@ StaticText::StaticText(QWidget* parent, int tab_stop_pixels, bool show_prefix)
 }
 
 void StaticText::SetText(const QString& text) {
+  if (text == text_) return;
   text_ = text;
+  const QString before = QLabel::text();
   // The label's own text is what assistive technology reads, and what the painting below
-  // draws; setting it schedules the repaint.
+  // draws; setting it schedules the repaint. A label without a name of its own is named by
+  // this text, and Qt tells of the new name itself.
   QLabel::setText(show_prefix_ ? WithoutMnemonicMarkers(text) : text);
+  if (!QAccessible::isActive() || accessibleName().isEmpty() || before == QLabel::text()) return;
+  if (property(kLabelProperty).isValid() &&
+      static_cast<LabelUse>(property(kLabelUseProperty).toInt()) == LabelUse::kNamePrefix) {
+    // A value beside its label carries it in its name ("Net: $1234.00").
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+  } else {
+    QAccessibleTextUpdateEvent replaced(this, 0, before, QLabel::text());
+    QAccessible::updateAccessibility(&replaced);
+  }
 }
 
 void StaticText::paintEvent(QPaintEvent* /*event*/) {
