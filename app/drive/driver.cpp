@@ -96,6 +96,8 @@ std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
 const Driver::Command Driver::kCommands[] = {
     {"resolve", Shape::kWord, &Driver::Resolve, "ADDRESS:PORT",
      "send suggestions to this IPv4 address and port (before start)"},
+    {"boxes", Shape::kWord, &Driver::Boxes, "pressed|user",
+     "message boxes are pressed by the driver (pressed, the default) or wait for the user"},
     {"start", Shape::kNone, &Driver::Start, "",
      "run the program; prints \"end\" once its window has closed"},
     {"tab", Shape::kNumber, &Driver::Tab, "N", "click tab N (0 is the first)"},
@@ -310,6 +312,14 @@ void Driver::Resolve(const Arguments& args) {
   network_options_ = *options;
 }
 
+void Driver::Boxes(const Arguments& args) {
+  if (args.text == "pressed" || args.text == "user") {
+    press_message_boxes_ = args.text == "pressed";
+  } else {
+    Fail("boxes takes pressed (the driver presses OK) or user (the box waits for the user)");
+  }
+}
+
 void Driver::Start(const Arguments&) {
   if (running_) {
     Fail("the program is running already");
@@ -486,11 +496,13 @@ bool Driver::eventFilter(QObject* watched, QEvent* event) {
     if (auto* box = qobject_cast<QMessageBox*>(watched)) {
       Print("msgbox " + std::to_string(MessageBoxType(box->icon())) + " " +
             Quoted(box->windowTitle().toStdString()) + " " + Quoted(box->text().toStdString()));
-      ++message_boxes_open_;
-      // Pressed once the box runs its own loop, as a person would.
-      QMetaObject::invokeMethod(
-          this, [this, box = QPointer<QMessageBox>(box)] { PressOk(box.data()); },
-          Qt::QueuedConnection);
+      if (press_message_boxes_) {
+        ++message_boxes_open_;
+        // Pressed once the box runs its own loop, as a person would.
+        QMetaObject::invokeMethod(
+            this, [this, box = QPointer<QMessageBox>(box)] { PressOk(box.data()); },
+            Qt::QueuedConnection);
+      }
     }
   }
   return QObject::eventFilter(watched, event);

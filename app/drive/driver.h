@@ -62,6 +62,7 @@ class Driver : public QObject {
   static const Command kCommands[];
 
   void Resolve(const Arguments& args);
+  void Boxes(const Arguments& args);
   void Start(const Arguments&);
   void Tab(const Arguments& args);
   void Click(const Arguments& args);
@@ -97,6 +98,9 @@ class Driver : public QObject {
   bool running_ = false;
   bool in_flight_ = false;
   int message_boxes_open_ = 0;
+  // False once a script leaves message boxes to a user outside the driver (a screen reader
+  // test reading them on the accessibility bus).
+  bool press_message_boxes_ = true;
   int errors_ = 0;
   int line_number_ = 0;
 };
