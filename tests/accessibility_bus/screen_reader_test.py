@@ -277,13 +277,21 @@ def selected_tabs(window):
     return [t.name for t in tabs(window) if states(t).contains(pyatspi.STATE_SELECTED)]
 
 
-def go_to_page(window, listener, caption, keys):
-    """Moves to the page by keys; the page's tab must say it is selected, and be told."""
+def go_to_page(window, listener, caption, keys, focus_on_tab=False):
+    """Moves to the page by keys; the page's tab must say it is selected, and be told. A page
+    without a box of its own leaves the focus on its tab, and the focus event names it."""
     listener.clear()
     key(*keys)
     listener.wait("the %r tab announced as selected" % caption, "object:state-changed:selected",
                   match=lambda e: e.name == caption and e.detail1 == 1)
     wait_for("%r alone selected" % caption, lambda: selected_tabs(window) == [caption])
+    if focus_on_tab:
+        listener.wait("the focus on the %r tab told" % caption, "focus:",
+                      match=lambda e: e.name == caption and e.role == "page tab")
+        wait_for("the focus on the %r tab" % caption,
+                 lambda: [a.name for a in focused(window)] == [caption])
+        nameless = [e for e in listener.of("focus:") if not e.name]
+        check(not nameless, "the focus went to nameless objects: %r" % nameless)
 
 
 def check_start(window, listener):
@@ -426,8 +434,7 @@ def check_1099(window, listener):
 
 
 def check_help(window, listener):
-    go_to_page(window, listener, "Help", ["ctrl+Tab"])
-    wait_for("the focus on the Help tab", lambda: [a.name for a in focused(window)] == ["Help"])
+    go_to_page(window, listener, "Help", ["ctrl+Tab"], focus_on_tab=True)
     help_text = find(window, pyatspi.ROLE_LABEL, "Help page")
     pages = [text_of(help_text)]
     check(pages[0].startswith("The Help section provides"), "help page 1 reads %r" % pages[0][:60])
@@ -447,9 +454,7 @@ def check_help(window, listener):
 
 
 def check_suggestions(window, listener, server):
-    go_to_page(window, listener, "Suggestions", ["ctrl+Tab"])
-    wait_for("the focus on the Suggestions tab",
-             lambda: [a.name for a in focused(window)] == ["Suggestions"])
+    go_to_page(window, listener, "Suggestions", ["ctrl+Tab"], focus_on_tab=True)
     box = find(window, pyatspi.ROLE_TEXT, "Suggestion")
     check(labelled_by(box) and labelled_by(box)[0].name.startswith("Please type in any suggestion"),
           "the suggestion box is labelled by %r" % [a.name for a in labelled_by(box)])
@@ -483,8 +488,7 @@ def check_suggestions(window, listener, server):
 
 
 def check_about(window, listener):
-    go_to_page(window, listener, "About", ["ctrl+Tab"])
-    wait_for("the focus on the About tab", lambda: [a.name for a in focused(window)] == ["About"])
+    go_to_page(window, listener, "About", ["ctrl+Tab"], focus_on_tab=True)
     labels = [a.name for a in find_all(window, pyatspi.ROLE_LABEL)]
     check("Quorvane Utility Version 1.1" in labels, "the About page reads %r" % labels)
     check(any(n.startswith("Disclaimer:") for n in labels), "no disclaimer in %r" % labels)

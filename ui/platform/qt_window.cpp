@@ -600,7 +600,7 @@ void QtWindow::FocusFirstTabStop() {
   }
   // A page without a box or button: the tab bar names it to a screen reader.
   if (tab_control_ && tab_control_->IsVisible() && tab_control_->IsEnabled()) {
-    tab_control_->Bar()->setFocus(Qt::OtherFocusReason);
+    tab_control_->TakeFocus();
     return;
   }
   QDialog::setFocus(Qt::OtherFocusReason);
@@ -615,7 +615,7 @@ bool QtWindow::focusNextPrevChild(bool next) {
   if (focused && focused != this && (!focused->isVisible() || !focused->isEnabled())) {
     if (tab_control_ && focused != tab_control_->Bar() && tab_control_->IsVisible() &&
         tab_control_->IsEnabled()) {
-      tab_control_->Bar()->setFocus(Qt::OtherFocusReason);
+      tab_control_->TakeFocus();
     } else {
       QDialog::setFocus(Qt::OtherFocusReason);
     }

@@ -2,10 +2,13 @@
 // A tab control with its tabs along the bottom edge, made of a bare tab bar over a page frame.
 #include "ui/platform/tab_control.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
 #include <utility>
+
+#include "ui/platform/accessible_controls.h"
 
 namespace qup::ui {
 
@@ -85,6 +88,18 @@ void TabControl::StepByUser(int step) {
   const int count = bar_->count();
   if (count == 0 || !bar_->isVisible() || !bar_->isEnabled()) return;
   bar_->setCurrentIndex(((bar_->currentIndex() + step) % count + count) % count);
+}
+
+void TabControl::TakeFocus() {
+  {
+    const AccessibilityMuted muted;
+    bar_->setFocus(Qt::OtherFocusReason);
+  }
+  if (QAccessible::isActive() && bar_->currentIndex() >= 0) {
+    QAccessibleEvent focus(bar_, QAccessible::Focus);
+    focus.setChild(bar_->currentIndex());
+    QAccessible::updateAccessibility(&focus);
+  }
 }
 
 void TabControl::SetVisible(bool visible) {

@@ -24,6 +24,10 @@ class TabControl {
   // The user moves step tabs on, wrapping round at either end, as a click on that tab would.
   void StepByUser(int step);
 
+  // Gives the bar the keyboard focus; a screen reader hears of its selected tab, the page's
+  // name, rather than of a nameless tab list.
+  void TakeFocus();
+
   void SetVisible(bool visible);
   bool IsVisible() const { return !bar_->isHidden(); }
   void SetEnabled(bool enabled);
