@@ -91,8 +91,9 @@ class Event:
             self.path = path_of(event.source)
             self.name = event.source.name
             self.role = event.source.getRoleName()
+            self.checked = event.source.getState().contains(pyatspi.STATE_CHECKED)
         except Exception:  # the object may be gone already
-            self.path, self.name, self.role = None, None, None
+            self.path, self.name, self.role, self.checked = None, None, None, None
 
     def __repr__(self):
         return "%s %r (%s) %s %r" % (self.type, self.name, self.role, self.detail1, self.any_data)
@@ -416,6 +417,24 @@ def check_1099(window, listener):
     stray = [e for e in listener.of("object:") if e.role == "label" and e.path not in
              {path_of(r) for r in results.values()}]
     check(not stray, "unchanged texts were told: %r" % stray)
+
+    # Tab round the page: every stop tells its name as it gets the focus; the "%"/"$" buttons,
+    # where Tab reaches them, with their row, and checked (the checked one of a pair is the stop).
+    listener.clear()
+    for _ in range(18):
+        key("Tab")
+    settle()
+    stops = listener.of("focus:")
+    check(len(stops) >= 10, "Tab round the 1099 page told %d stops" % len(stops))
+    nameless = [e for e in stops if not e.name]
+    check(not nameless, "Tab reached nameless objects: %r" % nameless)
+    for stop in stops:
+        if stop.role == "radio button":
+            check(stop.name in {"%s %s" % (row, sign) for row in rows for sign in "%$"},
+                  "a radio button got the focus as %r" % stop.name)
+            check(stop.checked, "%r got the focus unchecked" % stop.name)
+    if not any(e.role == "radio button" for e in stops):
+        print("note: Tab does not reach the %/$ buttons", flush=True)
 
     # A "$" button chosen by its accessible action enables the row's period box, as a click does.
     health_dollar = find(window, pyatspi.ROLE_RADIO_BUTTON, "Health $")
