@@ -424,7 +424,11 @@ void QtWindow::SetFocus(int id) {
   }
 }
 
-int QtWindow::FocusedControl() const { return ControlIdOf(focusWidget()); }
+int QtWindow::FocusedControl() const {
+  // The tab bar holds the focus only for screen readers, where the logic has left it nowhere.
+  const int id = ControlIdOf(focusWidget());
+  return id == tab_control_id_ ? 0 : id;
+}
 
 void QtWindow::SetCheck(int id, int state) {
   Control* control = Find(id);
