@@ -3,7 +3,6 @@
 // time-out, so a silent server cannot freeze the window for good.
 #include "suggest/posix_network.h"
 
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -13,7 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <string>
 
 namespace qup::suggest {
@@ -164,25 +162,6 @@ bool PosixNetwork::WaitFor(Socket socket, short events, Clock::time_point deadli
 
 void PosixNetwork::RecordError(int posix_error) {
   last_error_ = (posix_error == EAGAIN || posix_error == EWOULDBLOCK) ? kWouldBlock : posix_error;
-}
-
-std::optional<PosixNetwork::Options> OptionsForTarget(std::string_view address_and_port) {
-  const std::size_t colon = address_and_port.rfind(':');
-  if (colon == std::string_view::npos) return std::nullopt;
-  const std::string address_text(address_and_port.substr(0, colon));
-  const std::string_view port_text = address_and_port.substr(colon + 1);
-
-  in_addr address{};
-  if (::inet_pton(AF_INET, address_text.c_str(), &address) != 1) return std::nullopt;
-  unsigned port = 0;
-  const auto [end, error] = std::from_chars(port_text.begin(), port_text.end(), port);
-  if (error != std::errc() || end != port_text.end() || port == 0 || port > 65535) {
-    return std::nullopt;
-  }
-  PosixNetwork::Options options;
-  options.resolve_to = ntohl(address.s_addr);
-  options.port_override = static_cast<std::uint16_t>(port);
-  return options;
 }
 
 }  // namespace qup::suggest

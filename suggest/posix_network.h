@@ -9,21 +9,13 @@
 #include <vector>
 
 #include "suggest/network.h"
+#include "suggest/network_options.h"
 
 namespace qup::suggest {
 
-// The error a send or receive reports when its time ran out. It differs from kWouldBlock on
-// purpose: the exchange retries a would-block error at once, and a time-out must end it.
-inline constexpr int kTimedOut = 10060;
-
 class PosixNetwork : public Network {
  public:
-  struct Options {
-    // Tests only: resolve every host to this address and connect to this port.
-    std::optional<std::uint32_t> resolve_to;
-    std::uint16_t port_override = 0;
-    std::chrono::milliseconds timeout{30000};  // connect, send and receive each
-  };
+  using Options = NetworkOptions;
 
   PosixNetwork() = default;
   explicit PosixNetwork(Options options) : options_(options) {}
@@ -53,11 +45,6 @@ class PosixNetwork : public Network {
   std::vector<Socket> open_sockets_;
   int last_error_ = 0;
 };
-
-// Options that send every connection to "ADDRESS:PORT" (a dotted-decimal IPv4 address and a
-// port from 1 to 65535), for a driver that points the program at a local server; nothing when
-// the text is not of that form.
-std::optional<PosixNetwork::Options> OptionsForTarget(std::string_view address_and_port);
 
 }  // namespace qup::suggest
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "suggest/posix_network.h"
+#include "suggest/network_options.h"
 
 namespace qup::suggest {
 namespace {
@@ -57,8 +57,25 @@ TEST(OptionsForTarget, TakesADottedAddressAndAPortFrom1To65535) {
   EXPECT_EQ(options->resolve_to, 0xC0000201u);
   EXPECT_EQ(options->port_override, 65535);
   for (const char* wrong : {"127.0.0.1:0", "127.0.0.1:65536", "127.0.0.1", "127.0.0.1:80x",
-                            "127.0.0.1:-80", "localhost:80", "127.1:80"}) {
+                            "127.0.0.1:-80", "localhost:80", "127.1:80", "127.0.0.1:080",
+                            "127.0.0.1:+80", "127.0.0.256:80", "127.0.0.01:80", "127..0.1:80",
+                            "127.0.0.1.:80", "127.0.0.1.5:80", " 127.0.0.1:80", ":80", ""}) {
     EXPECT_EQ(OptionsForTarget(wrong), std::nullopt) << wrong;
+  }
+}
+
+TEST(ParseDottedDecimal, ReadsFourNumbersFrom0To255) {
+  struct Row {
+    const char* text;
+    std::optional<std::uint32_t> address;
+  };
+  for (const Row& row : {Row{"0.0.0.0", 0u}, Row{"127.0.0.1", 0x7F000001u},
+                         Row{"255.255.255.255", 0xFFFFFFFFu}, Row{"10.20.30.40", 0x0A141E28u},
+                         Row{"256.0.0.1", std::nullopt}, Row{"1.2.3", std::nullopt},
+                         Row{"1.2.3.4.5", std::nullopt}, Row{"01.2.3.4", std::nullopt},
+                         Row{"1.2.3.4 ", std::nullopt}, Row{"1.-2.3.4", std::nullopt},
+                         Row{"a.b.c.d", std::nullopt}, Row{"1.2.3.", std::nullopt}}) {
+    EXPECT_EQ(ParseDottedDecimal(row.text), row.address) << row.text;
   }
 }
 
