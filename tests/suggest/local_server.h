@@ -15,6 +15,9 @@ namespace qup::suggest::testing {
 
 inline constexpr std::uint32_t kLoopback = 0x7F000001;  // 127.0.0.1 in host byte order
 
+// A socket of the system's: a descriptor on POSIX, a SOCKET on Windows.
+using SocketHandle = std::intptr_t;
+
 class LocalServer {
  public:
   enum class Mode {
@@ -41,8 +44,8 @@ class LocalServer {
 
   std::vector<std::string> packets_;
   Mode mode_;
-  int listener_ = -1;
-  std::vector<int> queued_;  // the connections that fill the queue of an unanswered port
+  SocketHandle listener_ = -1;
+  std::vector<SocketHandle> queued_;  // the connections that fill the queue of an unanswered port
   std::uint16_t port_ = 0;
   std::atomic<bool> stopping_{false};
   std::atomic<int> connections_{0};

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "suggest/posix_network.h"
+#include "suggest/system_network.h"
 #include "tests/suggest/local_server.h"
 #include "tests/support/main_dialog_fixture.h"
 #include "ui/control_ids.h"
@@ -74,7 +74,7 @@ class SuggestionsPageTest : public test_support::MainDialogFixture {
   }
   void SendTo(const LocalServer& server,
               std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    PosixNetwork network(
+    SystemNetwork network(
         {.resolve_to = kLoopback, .port_override = server.port(), .timeout = timeout});
     SendThrough(network);
   }
@@ -174,9 +174,9 @@ struct FailureRow {
 class FailureTest : public SuggestionsPageTest, public ::testing::WithParamInterface<FailureRow> {};
 
 TEST_P(FailureTest, EndsTheAttemptAndSendTriesAgain) {
-  struct Unresolving : PosixNetwork {
+  struct Unresolving : SystemNetwork {
     std::optional<std::uint32_t> Resolve(std::string_view) override {
-      return PosixNetwork::Resolve("nothing.invalid");
+      return SystemNetwork::Resolve("nothing.invalid");
     }
   } unresolving;
   Type("Hello");

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// The network layer of the system the program is built for.
+#ifndef QUP_SUGGEST_SYSTEM_NETWORK_H
+#define QUP_SUGGEST_SYSTEM_NETWORK_H
+
+#ifdef _WIN32
+#include "suggest/winsock_network.h"
+#else
+#include "suggest/posix_network.h"
+#endif
+
+namespace qup::suggest {
+
+#ifdef _WIN32
+using SystemNetwork = WinsockNetwork;
+#else
+using SystemNetwork = PosixNetwork;
+#endif
+
+}  // namespace qup::suggest
+
+#endif  // QUP_SUGGEST_SYSTEM_NETWORK_H
