@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are not installed yet.
+# Installs the Debian packages of a list that are not installed yet: scripts/packages.txt, or
+# the list given (scripts/packages-windows.txt for the Windows build).
 # Quick and silent when everything is there already.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/packages.txt")
+list=${1:-$here/packages.txt}
+mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$list")
 missing=()
 for pkg in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)

@@ -138,10 +138,17 @@ TEST(Formatting, HugeValuesFormatWholeWithoutOverflow) {
 }
 
 // A window toolkit sets the C library's locale from the environment; amounts must not follow it.
+// The Windows C runtime names its locales its own way.
+#ifdef _WIN32
+constexpr const char* kDecimalCommaLocale = "German_Germany.1252";
+#else
+constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";
+#endif
+
 TEST(Locale, DecimalCommaLocaleChangesNothing) {
   const std::string previous = std::setlocale(LC_ALL, nullptr);
-  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr)
-      << "de_DE.UTF-8 is missing; scripts/packages.txt installs it with locales-all";
+  ASSERT_NE(std::setlocale(LC_ALL, kDecimalCommaLocale), nullptr)
+      << kDecimalCommaLocale << " is missing; scripts/packages.txt installs it with locales-all";
   char probe[16];
   std::snprintf(probe, sizeof probe, "%.2f", 1.5);
   EXPECT_STREQ(probe, "1,50") << "the locale should really use a decimal comma";
