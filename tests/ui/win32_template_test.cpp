@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: MIT
+// The main window's and the About box's templates in the Windows in-memory format: read back
+// field by field, they hold the tables' controls, texts, sizes and the native styles.
+#include "ui/platform/win32_template.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/about_dialog.h"
+#include "ui/control_ids.h"
+#include "ui/main_template.h"
+
+namespace qup::ui::win32 {
+namespace {
+
+// Reads a template the way the system does.
+class Reader {
+ public:
+  explicit Reader(const std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+  std::uint16_t Word() {
+    EXPECT_LE(at_ + 2, bytes_.size());
+    const auto value = static_cast<std::uint16_t>(bytes_.at(at_) | (bytes_.at(at_ + 1) << 8));
+    at_ += 2;
+    return value;
+  }
+  std::uint32_t Dword() {
+    const std::uint32_t low = Word();
+    return low | (static_cast<std::uint32_t>(Word()) << 16);
+  }
+  int Short() { return static_cast<std::int16_t>(Word()); }
+  std::uint8_t Byte() { return bytes_.at(at_++); }
+  std::u16string Text() {
+    std::u16string text;
+    for (char16_t c = Word(); c != 0; c = Word()) text.push_back(c);
+    return text;
+  }
+  // An ordinal (0xFFFF, number) as "#number", or a text.
+  std::u16string TextOrOrdinal() {
+    if (bytes_.at(at_) == 0xFF && bytes_.at(at_ + 1) == 0xFF) {
+      Word();
+      const std::string number = "#" + std::to_string(Word());
+      return std::u16string(number.begin(), number.end());
+    }
+    return Text();
+  }
+  void AlignToDword() { at_ = (at_ + 3) & ~std::size_t{3}; }
+  bool AtEnd() const { return at_ == bytes_.size(); }
+
+ private:
+  const std::vector<std::uint8_t>& bytes_;
+  std::size_t at_ = 0;
+};
+
+struct ReadControl {
+  std::uint32_t ex_style;
+  std::uint32_t style;
+  Rect rect;
+  int id;
+  std::u16string class_name;
+  std::u16string text;
+};
+
+struct ReadDialog {
+  std::uint32_t style;
+  Rect rect;
+  std::u16string title;
+  std::uint16_t points;
+  std::u16string face;
+  std::vector<ReadControl> controls;
+};
+
+ReadDialog Read(const std::vector<std::uint8_t>& bytes) {
+  Reader in(bytes);
+  ReadDialog dialog;
+  EXPECT_EQ(in.Word(), 1);
+  EXPECT_EQ(in.Word(), 0xFFFF);
+  EXPECT_EQ(in.Dword(), 0u);
+  EXPECT_EQ(in.Dword(), 0u);
+  dialog.style = in.Dword();
+  const int count = in.Word();
+  dialog.rect = {in.Short(), in.Short(), in.Short(), in.Short()};
+  EXPECT_EQ(in.Word(), 0) << "no menu";
+  EXPECT_EQ(in.Word(), 0) << "the dialog class";
+  dialog.title = in.Text();
+  dialog.points = in.Word();
+  EXPECT_EQ(in.Word(), 400);
+  EXPECT_EQ(in.Byte(), 0);
+  EXPECT_EQ(in.Byte(), 1);
+  dialog.face = in.Text();
+  for (int i = 0; i < count; ++i) {
+    in.AlignToDword();
+    ReadControl control;
+    EXPECT_EQ(in.Dword(), 0u);
+    control.ex_style = in.Dword();
+    control.style = in.Dword();
+    control.rect = {in.Short(), in.Short(), in.Short(), in.Short()};
+    control.id = static_cast<int>(in.Dword());
+    control.class_name = in.TextOrOrdinal();
+    control.text = in.TextOrOrdinal();
+    EXPECT_EQ(in.Word(), 0) << "no creation data";
+    dialog.controls.push_back(control);
+  }
+  EXPECT_TRUE(in.AtEnd());
+  return dialog;
+}
+
+TEST(Win32Template, HoldsEveryControlOfTheTableInOrder) {
+  for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
+    const ReadDialog dialog = Read(BuildDialogTemplate(*layout));
+    EXPECT_EQ(dialog.title, Utf16(layout->title));
+    EXPECT_EQ(dialog.rect.width, layout->width);
+    EXPECT_EQ(dialog.rect.height, layout->height);
+    EXPECT_EQ(dialog.points, 8);
+    EXPECT_EQ(dialog.face, u"MS Shell Dlg");
+    EXPECT_EQ(dialog.style & (kWsCaption | kWsSysMenu | kDsShellFont | kDsModalFrame),
+              kWsCaption | kWsSysMenu | kDsShellFont | kDsModalFrame);
+    ASSERT_EQ(dialog.controls.size(), layout->controls.size());
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+      const ControlSpec& spec = layout->controls[i];
+      const ReadControl& control = dialog.controls[i];
+      SCOPED_TRACE(spec.id);
+      EXPECT_EQ(control.id, spec.id);
+      EXPECT_EQ(control.rect.x, spec.rect.x);
+      EXPECT_EQ(control.rect.y, spec.rect.y);
+      EXPECT_EQ(control.rect.width, spec.rect.width);
+      EXPECT_EQ(control.rect.height, spec.rect.height);
+      const std::string number = "#" + std::to_string(spec.resource);
+      EXPECT_EQ(control.text, spec.resource != kNoResource
+                                  ? std::u16string(number.begin(), number.end())
+                                  : Utf16(spec.caption));
+      EXPECT_EQ(control.style & (kWsChild | kWsVisible), kWsChild | kWsVisible);
+      EXPECT_EQ((control.style & kWsDisabled) != 0, (spec.flags & kDisabled) != 0);
+    }
+  }
+}
+
+// The native class and styles of each kind of control in the main window.
+TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
+  struct Row {
+    int id;
+    std::u16string class_name;
+    std::uint32_t style;  // the bits that must be set
+    std::uint32_t not_set;
+  };
+  const std::vector<Row> rows = {
+      {kTabControl, u"SysTabControl32", kTcsBottom | kWsTabStop | kWsClipSiblings, 0},
+      {kW2RateEdit, u"#129", kEsAutoHScroll | kWsTabStop | kWsBorder, kEsMultiLine},
+      {kSuggestionEdit, u"#129", kEsMultiLine | kEsWantReturn | kEsAutoVScroll | kWsTabStop, 0},
+      {kW2HoursCombo, u"#133", kCbsDropDown | kWsTabStop, kCbsDropDownList & ~kCbsDropDown},
+      {kWorkCompPeriodCombo, u"#133", kCbsDropDownList | kWsDisabled, 0},
+      {kWorkCompPercentRadio, u"#128", kBsAutoRadioButton | kBsLeftText | kWsGroup | kWsTabStop, 0},
+      {kWorkCompDollarRadio, u"#128", kBsAutoRadioButton | kBsLeftText, kWsGroup | kWsTabStop},
+      {kTaxesGroup, u"#128", kBsGroupBox, kWsTabStop},
+      {kW2CalculateButton, u"#128", kWsTabStop, kBsDefPushButton},
+      {kW2RateLabel, u"#130", kSsLeft, kWsTabStop | kSsNoPrefix},
+      {kVersionText, u"#130", kSsNoPrefix, kWsTabStop},
+      {kLogoPicture, u"#130", kSsBitmap, kWsTabStop},
+      {kAboutIcon, u"#130", kSsIcon, kWsTabStop},
+  };
+  const ReadDialog dialog = Read(BuildDialogTemplate(kMainDialogTemplate));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.id);
+    const auto found = std::find_if(dialog.controls.begin(), dialog.controls.end(),
+                                    [&](const ReadControl& c) { return c.id == row.id; });
+    ASSERT_NE(found, dialog.controls.end());
+    EXPECT_EQ(found->class_name, row.class_name);
+    EXPECT_EQ(found->style & row.style, row.style);
+    EXPECT_EQ(found->style & row.not_set, 0u);
+  }
+}
+
+TEST(Win32Template, ConvertsBetweenUtf8AndUtf16) {
+  EXPECT_EQ(Utf16("Kestrane \xE2\x82\xAC \xC3\xA9 \xF0\x9F\x98\x80"),
+            u"Kestrane \u20AC \u00E9 \U0001F600");
+  EXPECT_EQ(Utf8(u"Kestrane \u20AC \u00E9 \U0001F600"),
+            "Kestrane \xE2\x82\xAC \xC3\xA9 \xF0\x9F\x98\x80");
+  // Malformed input becomes U+FFFD, never lost bytes that shift what follows.
+  EXPECT_EQ(Utf16("a\xFF" "b\xC3" "c\xE0\x80\x80" "d"), u"a\uFFFDb\uFFFDc\uFFFDd");
+  EXPECT_EQ(Utf8(std::u16string(u"x") + char16_t{0xD800} + u"y"), "x\xEF\xBF\xBDy");
+}
+
+}  // namespace
+}  // namespace qup::ui::win32

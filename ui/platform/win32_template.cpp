@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: MIT
+// The DLGTEMPLATEEX bytes of a dialog: header, font, then each control on a 4-byte boundary.
+#include "ui/platform/win32_template.h"
+
+namespace qup::ui::win32 {
+
+namespace {
+
+class Writer {
+ public:
+  void Word(std::uint16_t value) {
+    bytes_.push_back(static_cast<std::uint8_t>(value & 0xFF));
+    bytes_.push_back(static_cast<std::uint8_t>(value >> 8));
+  }
+  void Dword(std::uint32_t value) {
+    Word(static_cast<std::uint16_t>(value & 0xFFFF));
+    Word(static_cast<std::uint16_t>(value >> 16));
+  }
+  void Short(int value) { Word(static_cast<std::uint16_t>(static_cast<std::int16_t>(value))); }
+  void Byte(std::uint8_t value) { bytes_.push_back(value); }
+  void Text(std::u16string_view text) {
+    for (const char16_t c : text) Word(c);
+    Word(0);
+  }
+  void Ordinal(std::uint16_t value) {
+    Word(0xFFFF);
+    Word(value);
+  }
+  void AlignToDword() {
+    while (bytes_.size() % 4 != 0) bytes_.push_back(0);
+  }
+  std::vector<std::uint8_t> Take() { return std::move(bytes_); }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+// A code point from UTF-8, or U+FFFD for a malformed sequence; advances i past what it read.
+char32_t NextCodePoint(std::string_view text, std::size_t& i) {
+  const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+  const unsigned char lead = byte(i);
+  int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+  if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) {
+    ++i;
+    return 0xFFFD;
+  }
+  char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+  for (int k = 1; k < length; ++k) {
+    const unsigned char next = byte(i + static_cast<std::size_t>(k));
+    if ((next & 0xC0) != 0x80) {
+      i += static_cast<std::size_t>(k);
+      return 0xFFFD;
+    }
+    code = (code << 6) | (next & 0x3F);
+  }
+  i += static_cast<std::size_t>(length);
+  constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+    return 0xFFFD;
+  }
+  return code;
+}
+
+}  // namespace
+
+std::u16string Utf16(std::string_view utf8) {
+  std::u16string wide;
+  wide.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const char32_t code = NextCodePoint(utf8, i);
+    if (code < 0x10000) {
+      wide.push_back(static_cast<char16_t>(code));
+    } else {
+      wide.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+      wide.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+    }
+  }
+  return wide;
+}
+
+std::string Utf8(std::u16string_view utf16) {
+  std::string text;
+  text.reserve(utf16.size());
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t code = utf16[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    if (code < 0x80) {
+      text.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+      text.push_back(static_cast<char>(0xC0 | (code >> 6)));
+      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+      text.push_back(static_cast<char>(0xE0 | (code >> 12)));
+      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+      text.push_back(static_cast<char>(0xF0 | (code >> 18)));
+      text.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+      text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+  }
+  return text;
+}
+
+ControlStyle StyleOf(const ControlSpec& control) {
+  ControlStyle result{kWsChild | kWsVisible, 0, 0, {}};
+  std::uint32_t& style = result.style;
+  bool tab_stop = false;
+  switch (control.kind) {
+    case ControlKind::kStatic:
+      result.class_ordinal = kStaticClass;
+      style |= kSsLeft | ((control.flags & kNoPrefix) != 0 ? kSsNoPrefix : 0);
+      break;
+    case ControlKind::kPicture:
+      result.class_ordinal = kStaticClass;
+      style |= kSsBitmap;
+      break;
+    case ControlKind::kIcon:
+      result.class_ordinal = kStaticClass;
+      style |= kSsIcon;
+      break;
+    case ControlKind::kGroupBox:
+      result.class_ordinal = kButtonClass;
+      style |= kBsGroupBox;
+      break;
+    case ControlKind::kEdit:
+      result.class_ordinal = kEditClass;
+      style |= kEsAutoHScroll | kWsBorder;
+      result.ex_style = kWsExClientEdge;
+      tab_stop = true;
+      break;
+    case ControlKind::kMultiLineEdit:
+      result.class_ordinal = kEditClass;
+      style |= kEsMultiLine | kEsWantReturn | kEsAutoVScroll | kWsVScroll | kWsBorder;
+      result.ex_style = kWsExClientEdge;
+      tab_stop = true;
+      break;
+    case ControlKind::kComboBox:
+      result.class_ordinal = kComboBoxClass;
+      style |= kCbsDropDown | kCbsAutoHScroll | kWsVScroll;
+      tab_stop = true;
+      break;
+    case ControlKind::kDropList:
+      result.class_ordinal = kComboBoxClass;
+      style |= kCbsDropDownList | kWsVScroll;
+      tab_stop = true;
+      break;
+    case ControlKind::kPushButton:
+      result.class_ordinal = kButtonClass;
+      style |= (control.flags & kDefaultButton) != 0 ? kBsDefPushButton : kBsPushButton;
+      tab_stop = true;
+      break;
+    case ControlKind::kRadioButton:
+      result.class_ordinal = kButtonClass;
+      style |= kBsAutoRadioButton | ((control.flags & kTextLeft) != 0 ? kBsLeftText : 0);
+      // Tab reaches a group of radio buttons once, at its checked button.
+      tab_stop = (control.flags & kGroupStart) != 0;
+      break;
+    case ControlKind::kTabControl:
+      result.class_name = kTabControlClass;
+      style |= kTcsBottom | kWsClipSiblings;
+      tab_stop = true;
+      break;
+  }
+  if (tab_stop && (control.flags & kNoTabStop) == 0) style |= kWsTabStop;
+  // Every control but a radio button that continues a group starts a group of its own, so the
+  // arrow keys move only between the buttons of one group.
+  if (control.kind != ControlKind::kRadioButton || (control.flags & kGroupStart) != 0) {
+    style |= kWsGroup;
+  }
+  if ((control.flags & kDisabled) != 0) style |= kWsDisabled;
+  return result;
+}
+
+std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog) {
+  Writer out;
+  out.Word(1);       // dlgVer
+  out.Word(0xFFFF);  // signature: the extended template
+  out.Dword(0);      // helpID
+  out.Dword(0);      // exStyle
+  out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kWsMinimizeBox | kDsModalFrame | kDsShellFont |
+            kDsCenter);
+  out.Word(static_cast<std::uint16_t>(dialog.controls.size()));
+  out.Short(0);
+  out.Short(0);
+  out.Short(dialog.width);
+  out.Short(dialog.height);
+  out.Word(0);  // no menu
+  out.Word(0);  // the dialog class
+  out.Text(Utf16(dialog.title));
+  out.Word(kDialogPointSize);
+  out.Word(400);  // weight
+  out.Byte(0);    // not italic
+  out.Byte(1);    // DEFAULT_CHARSET
+  out.Text(kDialogFace);
+
+  for (const ControlSpec& control : dialog.controls) {
+    out.AlignToDword();
+    const ControlStyle style = StyleOf(control);
+    out.Dword(0);  // helpID
+    out.Dword(style.ex_style);
+    out.Dword(style.style);
+    out.Short(control.rect.x);
+    out.Short(control.rect.y);
+    out.Short(control.rect.width);
+    out.Short(control.rect.height);
+    out.Dword(static_cast<std::uint32_t>(control.id));
+    if (style.class_ordinal != 0) {
+      out.Ordinal(style.class_ordinal);
+    } else {
+      out.Text(style.class_name);
+    }
+    if (control.resource != kNoResource) {
+      out.Ordinal(static_cast<std::uint16_t>(control.resource));
+    } else {
+      out.Text(Utf16(control.caption));
+    }
+    out.Word(0);  // no creation data
+  }
+  return out.Take();
+}
+
+}  // namespace qup::ui::win32
