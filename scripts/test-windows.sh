@@ -11,7 +11,8 @@ build=$builds/build-windows-x86_64
 "$root/scripts/build-windows.sh"
 
 export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-# The ctest of the Windows build runs the tests through wine64; no display is needed.
+# The ctest of the Windows build runs the tests through wine64; the console tests need no
+# display, and the window's test starts an X server of its own.
 unset DISPLAY
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   echo "== A Wine prefix for the tests: $WINEPREFIX"
@@ -27,7 +28,10 @@ done
 
 # One server for the whole run: each test program starts in well under a second instead of
 # starting a server of its own. Only this prefix's server is ended.
-wineserver -p
+# The first program of a server starts Wine's own services, which live on beyond it: start them
+# here, away from ctest's pipes, so that no test's output stays open after its program ends.
+wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k || true' EXIT
+timeout 120 /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" "$@"
