@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// The system's network layer on its own (Windows Sockets on Windows, POSIX sockets elsewhere),
+// against the test's server on 127.0.0.1: a whole exchange, a refused connection, a connection
+// never answered and a server that never replies, each ending with the layer's own error.
+#include "suggest/system_network.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "suggest/suggestion_request.h"
+#include "tests/suggest/local_server.h"
+
+namespace qup::suggest {
+namespace {
+
+using testing::kLoopback;
+using testing::LocalServer;
+using Mode = LocalServer::Mode;
+
+class SystemNetworkTest : public ::testing::Test {
+ protected:
+  // A network that sends everything to server, each step bounded by timeout.
+  void Use(const LocalServer& server, std::chrono::milliseconds timeout) {
+    network_.emplace(NetworkOptions{
+        .resolve_to = kLoopback, .port_override = server.port(), .timeout = timeout});
+    ASSERT_TRUE(network_->Startup());
+    socket_ = network_->OpenStreamSocket();
+    ASSERT_NE(socket_, kInvalidSocket);
+  }
+  bool Connect() {
+    const std::optional<std::uint32_t> address = network_->Resolve("www.kestrane.example");
+    return address && network_->Connect(socket_, *address, 80);
+  }
+  void TearDown() override {
+    if (network_) network_->Cleanup();
+  }
+
+  std::optional<SystemNetwork> network_;
+  Socket socket_ = kInvalidSocket;
+};
+
+TEST_F(SystemNetworkTest, SendsTheWholeRequestAndReceivesTheReplyThenTheClose) {
+  LocalServer server({"HTTP/1.1 200 OK\r\n\r\n"});
+  Use(server, std::chrono::seconds(10));
+  ASSERT_TRUE(Connect());
+  const std::string request(kRequestSize, 'r');
+  EXPECT_EQ(network_->Send(socket_, request), static_cast<long>(kRequestSize));
+  std::vector<char> reply(64);
+  const long received = network_->Receive(socket_, reply);
+  ASSERT_GT(received, 0);
+  EXPECT_EQ(std::string(reply.data(), static_cast<std::size_t>(received)),
+            "HTTP/1.1 200 OK\r\n\r\n");
+  EXPECT_EQ(network_->Receive(socket_, reply), 0) << "the server closed its end";
+  network_->Close(socket_);
+  EXPECT_EQ(server.requests(), std::vector<std::string>{request});
+}
+
+TEST_F(SystemNetworkTest, RefusedConnectionFailsWithTheSystemsReason) {
+  LocalServer server({}, Mode::kRefuse);
+  Use(server, std::chrono::seconds(10));
+  EXPECT_FALSE(Connect());
+  EXPECT_NE(network_->LastError(), 0);
+  EXPECT_NE(network_->LastError(), kTimedOut);
+  EXPECT_NE(network_->LastError(), kWouldBlock);
+}
+
+TEST_F(SystemNetworkTest, ConnectionNeverAnsweredEndsAtTheTimeOut) {
+  LocalServer server({}, Mode::kUnanswered);
+  Use(server, std::chrono::milliseconds(300));
+  EXPECT_FALSE(Connect());
+  EXPECT_EQ(network_->LastError(), kTimedOut);
+}
+
+TEST_F(SystemNetworkTest, ServerThatNeverRepliesEndsTheReceiveAtTheTimeOut) {
+  LocalServer server({}, Mode::kSilent);
+  Use(server, std::chrono::milliseconds(300));
+  ASSERT_TRUE(Connect());
+  EXPECT_EQ(network_->Send(socket_, std::string(kRequestSize, 'r')),
+            static_cast<long>(kRequestSize));
+  std::vector<char> reply(64);
+  EXPECT_EQ(network_->Receive(socket_, reply), -1);
+  EXPECT_EQ(network_->LastError(), kTimedOut);
+}
+
+}  // namespace
+}  // namespace qup::suggest
