@@ -26,12 +26,20 @@ for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
   cp -u "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
 done
 
-# One server for the whole run: each test program starts in well under a second instead of
-# starting a server of its own. Only this prefix's server is ended.
-# The first program of a server starts Wine's own services, which live on beyond it: start them
-# here, away from ctest's pipes, so that no test's output stays open after its program ends.
+# The console tests first, with one server for all of them: each test program starts in well
+# under a second instead of starting a server of its own. The first program of a server starts
+# Wine's own services, which live on beyond it: start them here, away from ctest's pipes, so
+# that no test's output stays open after its program ends. Only this prefix's server is ended.
+cd "$build"
 wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k || true' EXIT
 timeout 120 /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
-cd "$build"
-ctest --output-on-failure -j "$(nproc)" "$@"
+status=0
+ctest --output-on-failure -j "$(nproc)" -E '^windows\.' "$@" || status=$?
+wineserver -k || true
+timeout 60 wineserver -w || true
+
+# Then the program's window, on an X server of its own: its Wine session must start there,
+# not in the display-less one above.
+ctest --output-on-failure -R '^windows\.' "$@" || status=$?
+exit "$status"
