@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 builds=${QUP_WINDOWS_BUILD_ROOT:-$root}
-"$root/scripts/deps.sh" "$root/scripts/packages-windows.txt"
+"$root/scripts/deps.sh" --windows
 for arch in x86_64 i686; do
   build=$builds/build-windows-$arch
   echo "== Windows $arch: $build"

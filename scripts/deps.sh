@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of a list that are not installed yet: scripts/packages.txt, or
-# the list given (scripts/packages-windows.txt for the Windows build).
+# Installs the Debian packages that are not installed yet: those of scripts/packages.txt (the
+# program); with --tests those of scripts/packages-test.txt too (tests, server, benchmarks,
+# checks); with --windows those of scripts/packages-windows.txt too (the Windows build and Wine).
 # Quick and silent when everything is there already.
+# Usage: deps.sh [--tests] [--windows]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-list=${1:-$here/packages.txt}
-mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$list")
+lists=("$here/packages.txt")
+for arg in "$@"; do
+  case "$arg" in
+    --tests) lists+=("$here/packages-test.txt") ;;
+    --windows) lists+=("$here/packages-windows.txt") ;;
+    *) echo "usage: $0 [--tests] [--windows]" >&2; exit 2 ;;
+  esac
+done
+mapfile -t wanted < <(cat "${lists[@]}" | grep -vE '^\s*(#|$)')
 missing=()
 for pkg in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)

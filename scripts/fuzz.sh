@@ -8,7 +8,7 @@ build=$root/build-fuzz
 seconds=${QUP_FUZZ_SECONDS:-60}
 targets=${QUP_FUZZ_TARGETS:-amount_text suggestion store_file}
 jobs=${QUP_JOBS:-$(nproc)}
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" --tests
 
 cd "$root"
 cmake --preset fuzz >/dev/null

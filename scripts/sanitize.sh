@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-sanitize
 jobs=${QUP_JOBS:-$(nproc)}
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" --tests
 
 reports=$build/sanitizer-reports
 rm -rf "$reports"
