@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The build as a user makes it with a plain `cmake -DCMAKE_BUILD_TYPE=Release`: GCC at -O3
+# warns about things it does not see at -O2. Builds the program and its unit tests that way
+# (build-release/, the "release" presets, warnings as errors) and runs the unit tests. First it
+# configures the program alone (build-program/) with every optional package hidden from CMake,
+# which fails if the program's configure asks for a package that only the tests, the server or
+# the benchmarks need.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=${QUP_JOBS:-$(nproc)}
+"$root/scripts/deps.sh" --tests
+
+cd "$root"
+program_only=$root/build-program
+rm -rf "$program_only"
+mkdir -p "$program_only"
+cmake -S "$root" -B "$program_only" -DCMAKE_BUILD_TYPE=Release \
+  -DBUILD_TESTING=OFF -DQUP_BUILD_SERVER=OFF -DQUP_BUILD_BENCH=OFF \
+  -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_Boost=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_SQLite3=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON >"$program_only/configure.log" 2>&1 || {
+  cat "$program_only/configure.log"
+  echo "release check: the program alone does not configure without the optional packages" >&2
+  exit 1
+}
+echo "release check: the program alone configures without GoogleTest, Boost, SQLite, Benchmark"
+
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs"
+ctest --preset release -j "$jobs"
