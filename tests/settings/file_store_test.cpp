@@ -38,7 +38,13 @@ std::string DefaultFile() {
   std::string text(kHeader);
   for (const char* name :
        {"HourlyRate", "SocSec", "StTax", "FedTax", "WorkComp", "Insur", "Health"}) {
-    text += "\"" + std::string(name) + "\"=hex(1):00,00," + std::string(kZeros) + "\r\n";
+    // Appended piece by piece: "..." + std::string(...) makes GCC 12 at -O3 warn, wrongly,
+    // that the inlined insert's copy may overlap itself (-Wrestrict).
+    text += '"';
+    text += name;
+    text += "\"=hex(1):00,00,";
+    text += kZeros;
+    text += "\r\n";
   }
   return text + "\"Radios\"=hex(1):31,30,31,30,31,30,00,00,00,00,00,00,00,00,00,00\r\n\r\n";
 }
