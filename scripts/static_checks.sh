@@ -6,13 +6,13 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUP_BUILD_DIR:-$root/build}
 jobs=${QUP_JOBS:-$(nproc)}
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" --tests
 
 # The build lists every source with its flags, and makes the generated headers (site
 # configuration, moc output) that the sources include; quick when the build is up to date.
 "$root/scripts/build.sh" >/dev/null
 
-ours="^$root/(app|calc|fuzz|settings|suggest|tests|text|ui)/"
+ours="^$root/(app|bench|calc|fuzz|server|settings|suggest|tests|text|ui)/"
 mapfile -t sources < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build/compile_commands.json" |
   grep -E "$ours" | grep -v '_autogen/' | sort -u)
 echo "static checks: ${#sources[@]} source files"
