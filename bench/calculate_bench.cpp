@@ -43,7 +43,7 @@ class OpenWindow {
 
 void CalculateW2(benchmark::State& state) {
   OpenWindow open(kW2Page, {{kW2RateEdit, "50"}, {kW2HoursCombo, "2080"}});
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     // Enter on the W2 page is Calculate; with all three boxes filled it works out the salary
     // again, so every round does the same work.
     open.window().PressEnter();
@@ -63,7 +63,7 @@ void Calculate1099(benchmark::State& state) {
                               {kWorkComp1099Edit, "1"},
                               {kInsurance1099Edit, "100"},
                               {kHealth1099Edit, "250"}});
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     open.window().Click(kCalculate1099Button);
     benchmark::DoNotOptimize(open.window().GetText(kNet1099Text));
   }
