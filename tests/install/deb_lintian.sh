@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$1
 skip=77
-command -v lintian >/dev/null || { echo "SKIP: lintian is not installed (scripts/deps.sh)"; exit $skip; }
+command -v lintian >/dev/null || { echo "SKIP: lintian is not installed (scripts/deps.sh --tests)"; exit $skip; }
 
 # Warnings kept on purpose, one a line: "tag | why the package keeps it". None at present: the
 # package's long description is wrapped for the control file, and the licence and changelog
