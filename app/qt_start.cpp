@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
@@ -58,11 +59,9 @@ std::string ProvidePrivateRuntimeDir(const std::string& base) {
 }
 
 bool IsPluginNotice(QtMsgType type, const QString& message) {
-  if (type != QtWarningMsg) return false;
-  for (const char* notice : kPluginNotices) {
-    if (message == QLatin1String(notice)) return true;
-  }
-  return false;
+  return type == QtWarningMsg &&
+         std::ranges::any_of(kPluginNotices,
+                             [&](const char* notice) { return message == QLatin1String(notice); });
 }
 
 void InstallNoticeFilter() {
