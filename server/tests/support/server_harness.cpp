@@ -5,13 +5,12 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <charconv>
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -19,6 +18,8 @@
 #include <thread>
 
 #include "suggest/suggestion_request.h"
+
+extern char** environ;
 
 namespace qup::server::testing {
 
@@ -41,7 +42,6 @@ ServerProcess::ServerProcess(const std::filesystem::path& database,
                                    database.string()};
   args.insert(args.end(), extra.begin(), extra.end());
   std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
@@ -75,12 +75,7 @@ bool ServerProcess::WaitUntilListening() {
     if (got <= 0) return false;
     line.append(chunk, static_cast<std::size_t>(got));
   }
-  const std::size_t colon = line.rfind(':');
-  if (colon == std::string::npos) return false;
-  std::uint16_t port = 0;
-  const char* digits = line.data() + colon + 1;
-  if (std::from_chars(digits, line.data() + line.size(), port).ec != std::errc()) return false;
-  port_ = port;
+  port_ = static_cast<std::uint16_t>(std::atoi(line.c_str() + line.rfind(':') + 1));
   return port_ != 0;
 }
 
@@ -127,7 +122,7 @@ LoopbackClient::~LoopbackClient() {
   if (fd_ >= 0) close(fd_);
 }
 
-bool LoopbackClient::Send(std::string_view bytes) const {
+bool LoopbackClient::Send(std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t sent = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent <= 0) return false;
