@@ -9,7 +9,7 @@ builds=${QUP_WINDOWS_BUILD_ROOT:-$root}
 for arch in x86_64 i686; do
   build=$builds/build-windows-$arch
   echo "== Windows $arch: $build"
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUP_WARNINGS_AS_ERRORS=ON \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchains/$arch-w64-mingw32.cmake" "$@" >/dev/null
   cmake --build "$build" -j "$(nproc)"
 done
