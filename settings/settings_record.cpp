@@ -39,12 +39,31 @@ void SettingsRecord::SetText(Slot slot, std::string_view utf8) {
   std::copy_n(ansi.begin(), std::min(ansi.size(), kMaxTextBytes), bytes.begin());
 }
 
-bool SettingsRecord::IsDollar(std::size_t row) const {
+std::array<bool, kRadioCount> SettingsRecord::ShownRadios() const {
   // Only the text counts: a character at or after the zero byte is missing, not filler to read.
   const Bytes& bytes = slots_[kRadiosSlot];
-  const std::size_t position = 2 * row + 1;
-  return std::find(bytes.begin(), bytes.begin() + position, 0) == bytes.begin() + position &&
-         bytes[position] == '1';
+  const auto length = static_cast<std::size_t>(
+      std::find(bytes.begin(), bytes.begin() + kRadioCount, 0) - bytes.begin());
+  enum class Stored { kUnchecked, kChecked, kOther };
+  const auto stored = [&](std::size_t i) {
+    if (i >= length || (bytes[i] != '0' && bytes[i] != '1')) return Stored::kOther;
+    return bytes[i] == '1' ? Stored::kChecked : Stored::kUnchecked;
+  };
+  std::array<bool, kRadioCount> shown{};
+  for (std::size_t percent = 0; percent < kRadioCount; percent += 2) {
+    const Stored mine = stored(percent);
+    const Stored partner = stored(percent + 1);
+    if (mine == Stored::kOther && partner == Stored::kOther) {
+      shown[percent] = true;
+      shown[percent + 1] = false;
+      continue;
+    }
+    shown[percent] =
+        mine == Stored::kOther ? partner == Stored::kUnchecked : mine == Stored::kChecked;
+    shown[percent + 1] =
+        partner == Stored::kOther ? mine == Stored::kUnchecked : partner == Stored::kChecked;
+  }
+  return shown;
 }
 
 void SettingsRecord::SetRadios(const std::array<bool, kRadioCount>& checked) {

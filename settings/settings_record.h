@@ -85,8 +85,12 @@ class SettingsRecord {
   // Stores text as Windows-1252, its first 15 bytes when longer, then zero bytes to the end.
   void SetText(Slot slot, std::string_view utf8);
 
-  // Whether the "$" button of row is the checked one: exactly when its character is '1'.
-  bool IsDollar(std::size_t row) const;
+  // The check each of the six buttons shows for the stored "Radios" text: '1' checked and '0'
+  // unchecked, whatever its partner holds, so that both buttons of a row may show checked, or
+  // neither. A character that is neither (or missing from a shorter text) shows the opposite
+  // of a partner that is '0' or '1', and the row's default ("%" checked) when the partner is
+  // neither too.
+  std::array<bool, kRadioCount> ShownRadios() const;
   // Records the six buttons' states, '1' for checked, and ends the text after them.
   void SetRadios(const std::array<bool, kRadioCount>& checked);
 

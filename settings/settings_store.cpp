@@ -2,6 +2,8 @@
 // Loading and saving the settings record, and moving it into and out of the 1099 page.
 #include "settings/settings_store.h"
 
+#include <array>
+
 #include "settings/settings_record.h"
 
 namespace qup::settings {
@@ -46,15 +48,15 @@ void ApplySettingsToPage(ui::Window& window, const PageTexts& texts) {
     *texts[i] = record.Text(slot);
     window.SetText(kSlots[slot].edit_id, *texts[i]);
   }
-  // Every row shows exactly one checked button, whatever the stored text holds, and its period
-  // box is enabled exactly when "$" is the checked one.
+  // Each button shows its own character, and a period box is enabled exactly when its "$"
+  // button shows checked.
+  const std::array<bool, kRadioCount> shown = record.ShownRadios();
   for (std::size_t row = 0; row < kRadioRows.size(); ++row) {
-    const bool dollar = record.IsDollar(row);
-    window.SetCheck(kRadioRows[row].percent_id, dollar ? 0 : 1);
-    window.SetCheck(kRadioRows[row].dollar_id, dollar ? 1 : 0);
+    window.SetCheck(kRadioRows[row].percent_id, shown[2 * row] ? 1 : 0);
+    window.SetCheck(kRadioRows[row].dollar_id, shown[2 * row + 1] ? 1 : 0);
   }
   for (std::size_t row = 0; row < kRadioRows.size(); ++row) {
-    window.Enable(kRadioRows[row].period_id, record.IsDollar(row));
+    window.Enable(kRadioRows[row].period_id, shown[2 * row + 1]);
   }
 }
 
@@ -69,7 +71,9 @@ void CaptureSettingsFromPage(const ui::Window& window, const PageTexts& texts) {
     checked[2 * row] = window.GetCheck(kRadioRows[row].percent_id) == 1;
     checked[2 * row + 1] = window.GetCheck(kRadioRows[row].dollar_id) == 1;
   }
-  record.SetRadios(checked);
+  // Buttons that still show what the stored text made them show keep that text as it is, its
+  // unusual characters included: a close after no change leaves the value alone.
+  if (checked != record.ShownRadios()) record.SetRadios(checked);
 }
 
 void SaveSettings(Registry& registry) {

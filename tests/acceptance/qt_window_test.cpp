@@ -205,13 +205,25 @@ TEST_F(QtWindowTest, TabKeysDoNothingWhileTheTabsAreDisabled) {
   EXPECT_TRUE(recorder_.events.empty());
 }
 
-TEST_F(QtWindowTest, RadioButtonsFormExclusivePairsTheProgramCanClear) {
-  window_.SetCheck(kFirstRadio, 1);
-  window_.SetCheck(kSecondRadio, 1);
-  EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
-  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
-  window_.SetCheck(kSecondRadio, 0);
-  EXPECT_EQ(window_.GetCheck(kSecondRadio), 0);
+// The program sets each button alone, so a pair may show both checked or neither; the user's
+// press of either button of such a pair leaves that one checked and the other clear.
+TEST_F(QtWindowTest, RadioButtonsAreSetAloneAndAPressClearsThePartner) {
+  for (const int pressed : {kFirstRadio, kSecondRadio}) {
+    for (const int set_last : {kFirstRadio, kSecondRadio}) {
+      SCOPED_TRACE(std::to_string(pressed) + " pressed, " + std::to_string(set_last) + " set last");
+      const int partner = pressed == kFirstRadio ? kSecondRadio : kFirstRadio;
+      window_.SetCheck(set_last == kFirstRadio ? kSecondRadio : kFirstRadio, 1);
+      window_.SetCheck(set_last, 1);
+      EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
+      EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+      QTest::mouseClick(Widget(pressed), Qt::LeftButton);
+      EXPECT_EQ(window_.GetCheck(pressed), 1);
+      EXPECT_EQ(window_.GetCheck(partner), 0);
+      window_.SetCheck(pressed, 0);
+      EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
+      EXPECT_EQ(window_.GetCheck(kSecondRadio), 0);
+    }
+  }
 }
 
 TEST_F(QtWindowTest, TypedTextIsNeitherCompletedNorAddedToTheList) {
@@ -280,7 +292,7 @@ TEST_F(PagedWindowTest, WhatIsSetBeforeAControlIsMadeReachesItsWidget) {
   EXPECT_FALSE(window_.IsEnabled(kButtonId));
   EXPECT_FALSE(window_.IsVisible(kButtonId));
   EXPECT_TRUE(window_.IsVisible(kEditId));
-  EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
   EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
   EXPECT_EQ(MadeCount(), 0);
 
@@ -290,17 +302,20 @@ TEST_F(PagedWindowTest, WhatIsSetBeforeAControlIsMadeReachesItsWidget) {
   EXPECT_EQ(window_.ComboSelectString(kHoursId, "10"), 1);
   EXPECT_FALSE(window_.InputWidget(kButtonId)->isEnabled());
   EXPECT_TRUE(window_.InputWidget(kButtonId)->isHidden());
-  EXPECT_FALSE(static_cast<QRadioButton*>(window_.InputWidget(kFirstRadio))->isChecked());
+  EXPECT_TRUE(static_cast<QRadioButton*>(window_.InputWidget(kFirstRadio))->isChecked());
   EXPECT_TRUE(static_cast<QRadioButton*>(window_.InputWidget(kSecondRadio))->isChecked());
 }
 
-TEST_F(PagedWindowTest, ARadioButtonIsMadeWithItsPartnerAndTheirChecksStayExclusive) {
+TEST_F(PagedWindowTest, ARadioButtonIsMadeWithItsPartnerAndAPressClearsThePartner) {
   window_.SetCheck(kSecondRadio, 1);
+  window_.SetCheck(kFirstRadio, 1);
   window_.Show(kFirstRadio, true);  // shown: made now, and its partner with it
   EXPECT_EQ(window_.findChildren<QRadioButton*>().size(), 2);
-  window_.SetCheck(kFirstRadio, 1);
   EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
-  EXPECT_EQ(window_.GetCheck(kSecondRadio), 0);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+  QTest::mouseClick(window_.InputWidget(kSecondRadio), Qt::LeftButton);
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
 }
 
 TEST_F(PagedWindowTest, ShowingTheWindowMakesOnlyWhatShows) {

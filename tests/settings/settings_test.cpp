@@ -186,33 +186,67 @@ TEST_F(SettingsTest, StartCreatesOnlyAMissingKeyAndCloseWritesEverySlot) {
   EXPECT_EQ(registry_.OpenKeyCount(), 0u);
 }
 
-// What a stored "Radios" text shows: every pair has exactly one checked button, the "$" one
-// exactly when its character is "1", and each period box is enabled exactly when "$" is checked.
+// What a stored "Radios" text shows: each button its own character, '1' checked and '0'
+// unchecked whatever its partner holds; any other character the opposite of a '0'/'1' partner,
+// or the row's default when the partner is neither; each period box is enabled exactly when its
+// "$" button shows checked. A close that changed nothing leaves the stored text as it was; a
+// press of one button of a pair clears the other, and the close then writes all six.
 struct RadiosRow {
   const char* name;
   Bytes stored;
-  std::string shown;  // six buttons, then three period boxes
+  std::string shown;        // six buttons, then three period boxes
+  int press;                // a button the user presses before closing
+  std::string after_press;  // "Radios" as the close then stores it
 };
 
 void PrintTo(const RadiosRow& row, std::ostream* os) { *os << row.name; }
 
 class RadiosTest : public SettingsTest, public ::testing::WithParamInterface<RadiosRow> {};
 
-TEST_P(RadiosTest, PageShowsOneButtonPerRow) {
+TEST_P(RadiosTest, PageShowsEachButtonAsStored) {
   Store("Radios", GetParam().stored);
   Start();
   EXPECT_EQ(ShownRadios(), GetParam().shown);
 }
 
+TEST_P(RadiosTest, CloseWithoutAChangeKeepsTheStoredText) {
+  Store("Radios", GetParam().stored);
+  Start();
+  window().Close();
+  EXPECT_EQ(registry_.KeyValues(kKeyPath).at("Radios").data, GetParam().stored);
+}
+
+TEST_P(RadiosTest, APressClearsThePartnerAndCloseStoresWhatShows) {
+  Store("Radios", GetParam().stored);
+  Start();
+  ASSERT_TRUE(window().Click(GetParam().press));
+  window().Close();
+  // The text and its zero byte; the filler behind them is the slot's own.
+  const Bytes& data = registry_.KeyValues(kKeyPath).at("Radios").data;
+  EXPECT_EQ(std::string(data.begin(), data.begin() + kRadioCount + 1),
+            GetParam().after_press + '\0');
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Stored, RadiosTest,
-    ::testing::Values(RadiosRow{"BothCheckedMeansDollar", Slot16("111111"), "010101111"},
-                      RadiosRow{"NoneCheckedMeansPercent", Slot16("000000"), "101010000"},
-                      RadiosRow{"ShortTextMissingRowsArePercent", Slot16("01"), "011010100"},
-                      RadiosRow{"OtherCharacters", Slot16("xyz1ab"), "100110010"},
-                      RadiosRow{"FillerAfterZeroByteIsNotRead",
-                                {'0', '1', 0, '1', '1', '1', '1', '1'},
-                                "011010100"}),
+    ::testing::Values(
+        RadiosRow{"BothAndNeitherAsStored", Slot16("110020"), "110010100", kWorkCompPercentRadio,
+                  "100010"},
+        RadiosRow{"BothCheckedPressDollar", Slot16("110020"), "110010100", kWorkCompDollarRadio,
+                  "010010"},
+        RadiosRow{"AllChecked", Slot16("111111"), "111111111", kHealthPercentRadio, "111110"},
+        RadiosRow{"NoneChecked", Slot16("000000"), "000000000", kInsuranceDollarRadio, "000100"},
+        RadiosRow{"ShortTextMissingRowsArePercent", Slot16("01"), "011010100",
+                  kWorkCompPercentRadio, "101010"},
+        RadiosRow{"OtherCharactersFollowTheirPartner", Slot16("x00y1z"), "100110010",
+                  kHealthDollarRadio, "100101"},
+        RadiosRow{"OtherCharactersOnBothSidesArePercent", Slot16("xyz1ab"), "100110010",
+                  kInsurancePercentRadio, "101010"},
+        RadiosRow{"FillerAfterZeroByteIsNotRead",
+                  {'0', '1', 0, '1', '1', '1', '1', '1', 0, 0, 0, 0, 0, 0, 0, 0},
+                  "011010100",
+                  kHealthDollarRadio,
+                  "011001"}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -136,11 +136,8 @@ void MemoryWindow::CheckRadio(Control& control) {
 void MemoryWindow::SetCheck(int id, int state) {
   Control* control = Find(id);
   if (control == nullptr || control->control_spec.kind != ControlKind::kRadioButton) return;
-  if (state != 0) {
-    CheckRadio(*control);
-  } else {
-    control->check = 0;
-  }
+  // The program sets one button alone; only the user's press clears its partner.
+  control->check = state != 0 ? 1 : 0;
 }
 
 int MemoryWindow::GetCheck(int id) const {

@@ -205,11 +205,16 @@ void QtWindow::CreateControl(Control& control) {
       QRadioButton* radio = (control_spec.flags & kTextLeft) ? new TextLeftRadio(caption, this)
                                                              : new QRadioButton(caption, this);
       radio->setFocusPolicy(Qt::ClickFocus);
-      radio_groups_[static_cast<std::size_t>(control.radio_group)]->addButton(radio);
-      // Made with its partners, and at most one of them checked until then.
+      QButtonGroup* group = radio_groups_[static_cast<std::size_t>(control.radio_group)];
+      group->addButton(radio);
+      // Made with its partners, each with the check the program set on it.
+      group->setExclusive(false);
       radio->setChecked(control.checked);
-      connect(radio, &QRadioButton::clicked, this,
-              [this, id] { handler_.OnCommand(id, Notification::kClicked); });
+      group->setExclusive(true);
+      connect(radio, &QRadioButton::clicked, this, [this, id, radio] {
+        PressRadio(radio);
+        handler_.OnCommand(id, Notification::kClicked);
+      });
       widget = radio;
       break;
     }
@@ -257,7 +262,7 @@ QWidget* QtWindow::Widget(Control& control) const {
     self.CreateControl(control);
     return control.widget;
   }
-  // A radio button's partners are made along with it, so that their checks stay exclusive.
+  // A radio button's partners are made along with it, so that a press can clear them.
   for (Control& partner : controls_) {
     if (partner.radio_group == control.radio_group && !partner.widget) self.CreateControl(partner);
   }
@@ -434,27 +439,24 @@ void QtWindow::SetCheck(int id, int state) {
   Control* control = Find(id);
   if (!control || control->control_spec->kind != ControlKind::kRadioButton) return;
   if (!control->widget) {
-    // The whole group is still to be made: its buttons keep their states until then.
-    for (Control& partner : controls_) {
-      if (partner.radio_group != control->radio_group) continue;
-      if (state != 0) {
-        partner.checked = &partner == control;
-      } else if (&partner == control) {
-        partner.checked = false;
-      }
-    }
+    control->checked = state != 0;
     return;
   }
   auto* radio = static_cast<QRadioButton*>(control->widget);
   QButtonGroup* group = radio->group();
-  // An exclusive group refuses to uncheck its checked button, so the group lets go while the
-  // program sets the states. Any state other than 0 shows as checked.
+  // The program sets the one button, its partner as it stands: an exclusive group would uncheck
+  // the partner, or refuse to uncheck its checked button. Any state other than 0 shows checked.
   group->setExclusive(false);
-  if (state != 0) {
-    for (QAbstractButton* partner : group->buttons()) partner->setChecked(partner == radio);
-  } else {
-    radio->setChecked(false);
-  }
+  radio->setChecked(state != 0);
+  group->setExclusive(true);
+}
+
+void QtWindow::PressRadio(QRadioButton* radio) {
+  // The pressed button ends checked and its partners unchecked, also when the program had left
+  // both checked (Qt's exclusive group would then uncheck the pressed button instead).
+  QButtonGroup* group = radio->group();
+  group->setExclusive(false);
+  for (QAbstractButton* partner : group->buttons()) partner->setChecked(partner == radio);
   group->setExclusive(true);
 }
 

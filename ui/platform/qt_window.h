@@ -21,6 +21,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QMenu;
+class QRadioButton;
 
 namespace qup::ui {
 
@@ -119,6 +120,7 @@ class QtWindow : public QDialog, public Window {
   bool CanTakeFocus(int id) const;
   void FocusFirstTabStop();
   void PressEnter();
+  void PressRadio(QRadioButton* radio);
   void Place();
 
   const DialogTemplate& dialog_;

@@ -56,8 +56,10 @@ class Window {
   virtual void SetFocus(int id) = 0;
   virtual int FocusedControl() const = 0;  // 0 when no control has the focus
 
-  // Radio buttons: 0 unchecked, 1 checked (any other state checks); checking one unchecks its
-  // partners, the other buttons of its group (RadioGroup in control_rules.h).
+  // Radio buttons: 0 unchecked, 1 checked (any other state checks). SetCheck sets the one
+  // button and leaves its partners, the other buttons of its group (RadioGroup in
+  // control_rules.h), as they are: both of a pair may show checked. The user's press of a
+  // button checks it and unchecks its partners.
   virtual void SetCheck(int id, int state) = 0;
   virtual int GetCheck(int id) const = 0;
 
