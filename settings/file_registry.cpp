@@ -2,6 +2,7 @@
 // The file store: a registry export file read whole, bounded in size, and replaced atomically.
 #include "settings/file_registry.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <ctime>
 #include <utility>
 
 namespace qup::settings {
@@ -42,6 +45,39 @@ std::string FolderOf(const std::string& path) {
 void SyncFolder(const std::string& folder) {
   const Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() >= 0) ::fsync(fd.get());
+}
+
+// Whether name is one of the save's temporary files for the file named base: base, a full
+// stop and six letters or digits, the names QSaveFile gives them.
+bool IsTemporaryName(std::string_view name, std::string_view base) {
+  constexpr std::size_t kRandomPart = 6;
+  if (name.size() != base.size() + 1 + kRandomPart || !name.starts_with(base) ||
+      name[base.size()] != '.') {
+    return false;
+  }
+  return std::all_of(name.end() - kRandomPart, name.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+  });
+}
+
+// A save killed between writing its temporary file and renaming it leaves that file behind.
+// Removes those of ours beside path: regular files of the user's, not touched for a while
+// (a save in progress in another copy of the program is left alone), nothing else.
+void RemoveLeftoverTemporaries(const std::string& folder, std::string_view base) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryName(entry->d_name, base)) continue;
+    struct stat info {};
+    if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode) || info.st_uid != ::geteuid() ||
+        std::llabs(static_cast<long long>(now - info.st_mtime)) < FileRegistry::kLeftoverSeconds) {
+      continue;
+    }
+    ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
 }
 
 }  // namespace
@@ -142,7 +178,9 @@ bool FileRegistry::WriteFile(const std::string& text) const {
     return false;
   }
   if (!file.commit()) return false;
-  SyncFolder(FolderOf(path_));
+  const std::string folder = FolderOf(path_);
+  RemoveLeftoverTemporaries(folder, std::string_view(path_).substr(path_.find_last_of('/') + 1));
+  SyncFolder(folder);
   return true;
 }
 

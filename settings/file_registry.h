@@ -19,6 +19,9 @@ class FileRegistry : public Registry {
  public:
   // Files larger than this are taken as holding no values; the next save replaces them.
   static constexpr long kMaxFileBytes = 1 << 20;
+  // Every successful save removes the temporary files that saves killed half-way left beside
+  // the file, once they are this old: a younger one may be another copy's save under way.
+  static constexpr long long kLeftoverSeconds = 2;
 
   FileRegistry();  // Kestrane/QU.reg under $XDG_CONFIG_HOME, else ~/.config
   explicit FileRegistry(std::string path);

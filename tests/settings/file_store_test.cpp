@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -303,6 +304,56 @@ TEST_F(FileStoreTest, KillDuringSaveLeavesAWholeFile) {
     const std::string text = ReadWholeFile(FilePath());
     EXPECT_TRUE(text == whole_files[0] || text == whole_files[1]) << "round " << round;
   }
+}
+
+// A save killed between its temporary file and the rename leaves a whole QU.reg.XXXXXX behind.
+// The next successful save removes such leftovers of its own, once they are a little old, and
+// nothing else: not other names, not other folders, not a directory, not a link's target, not
+// one that another copy of the program may be writing right now; a save that writes nothing
+// removes nothing.
+TEST_F(FileStoreTest, ASuccessfulSaveRemovesLeftoverTemporaries) {
+  Start();
+  window().Close();
+  const std::string folder = folder_ + "/Kestrane/";
+  const std::vector<std::string> leftovers = {"QU.reg.AbC123", "QU.reg.zzzzzz", "QU.reg.000000"};
+  const std::vector<std::string> kept_files = {
+      "QU.reg.AbC12",  "QU.reg.AbC1234", "QU.reg.Ab-123", "QU.reg.bak",       "QU.reg~",
+      "QU.regAbC1234", "XQU.reg.AbC123", "other.AbC123",  "sub/QU.reg.AbC123"};
+  fs::create_directories(folder + "sub");
+  fs::create_directories(folder + "QU.reg.Dir123");
+  WriteWholeFile(folder_ + "/target", "someone else's");
+  fs::create_symlink(folder_ + "/target", folder + "QU.reg.Link12");
+  const auto make_old = [](const std::string& path) {
+    const fs::file_time_type old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    fs::last_write_time(path, old);
+  };
+  for (const std::string& name : leftovers) {
+    WriteWholeFile(folder + name, DefaultFile());
+    make_old(folder + name);
+  }
+  for (const std::string& name : kept_files) {
+    WriteWholeFile(folder + name, DefaultFile());
+    make_old(folder + name);
+  }
+  WriteWholeFile(folder + "QU.reg.Fresh1", DefaultFile());  // a save under way elsewhere
+
+  // Reading at start writes nothing; without a file to open at close nothing is written
+  // either, and nothing is removed.
+  Start();
+  fs::rename(FilePath(), folder + "away");
+  window().Close();
+  for (const std::string& name : leftovers) EXPECT_TRUE(fs::exists(folder + name)) << name;
+  fs::rename(folder + "away", FilePath());
+
+  Start();
+  window().Close();
+  for (const std::string& name : leftovers) EXPECT_FALSE(fs::exists(folder + name)) << name;
+  for (const std::string& name : kept_files) EXPECT_TRUE(fs::exists(folder + name)) << name;
+  EXPECT_TRUE(fs::is_directory(folder + "QU.reg.Dir123"));
+  EXPECT_TRUE(fs::is_symlink(folder + "QU.reg.Link12"));
+  EXPECT_EQ(ReadWholeFile(folder_ + "/target"), "someone else's");
+  EXPECT_TRUE(fs::exists(folder + "QU.reg.Fresh1"));
+  EXPECT_EQ(ReadWholeFile(FilePath()), DefaultFile());
 }
 
 }  // namespace
