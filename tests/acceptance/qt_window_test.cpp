@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
 #include <string>
@@ -106,6 +107,20 @@ TEST_F(QtWindowTest, EnterInTheMultiLineEditBreaksTheLine) {
   QTest::keyClick(Widget(kNotesId), Qt::Key_Return);
   EXPECT_EQ(window_.GetText(kNotesId), "ab\r\n");
   EXPECT_TRUE(recorder_.events.empty());
+}
+
+// The box hands back the characters it holds: a typed no-break space stays one (not a plain
+// space), and a pasted line or paragraph separator, which the box shows as a line break, comes
+// back as one.
+TEST_F(QtWindowTest, TheMultiLineEditHandsBackWhatItHolds) {
+  Focus(kNotesId);
+  QTest::sendKeyEvent(QTest::Click, Widget(kNotesId), Qt::Key_unknown, QString(QChar(0x00A0)),
+                      Qt::NoModifier);
+  QApplication::clipboard()->setText(QStringLiteral("a\u2028b\u2029c\u00A0"));
+  static_cast<QPlainTextEdit*>(Widget(kNotesId))->paste();
+  EXPECT_EQ(window_.GetText(kNotesId), "\u00A0a\r\nb\r\nc\u00A0");
+  window_.SetText(kNotesId, "x\u00A0y\r\nz");
+  EXPECT_EQ(window_.GetText(kNotesId), "x\u00A0y\r\nz");
 }
 
 TEST_F(QtWindowTest, FocusOnAnEditIsReported) {

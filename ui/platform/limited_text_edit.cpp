@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 
 namespace qup::ui {
@@ -34,7 +35,21 @@ LimitedTextEdit::LimitedTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
 void LimitedTextEdit::SetText(const QString& text) { setPlainText(WithLineFeeds(text)); }
 
 QString LimitedTextEdit::Text() const {
-  return toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  // The document's own characters: toPlainText() would hand a no-break space back as a plain
+  // space. Each of the box's line breaks (a paragraph separator inside the document) and a
+  // line separator that came in with pasted text, which the box shows as a line break too
+  // and the limit counts as one, go out as CR LF.
+  const QString raw = document()->toRawText();
+  QString text;
+  text.reserve(raw.size());
+  for (const QChar c : raw) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n')) {
+      text += QStringLiteral("\r\n");
+    } else {
+      text += c;
+    }
+  }
+  return text;
 }
 
 std::size_t LimitedTextEdit::Room() const {
