@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,41 @@ TEST_F(QtWindowTest, TheMultiLineEditHandsBackWhatItHolds) {
   EXPECT_EQ(window_.GetText(kNotesId), "\u00A0a\r\nb\r\nc\u00A0");
   window_.SetText(kNotesId, "x\u00A0y\r\nz");
   EXPECT_EQ(window_.GetText(kNotesId), "x\u00A0y\r\nz");
+}
+
+constexpr ControlSpec kBoxControls[] = {
+    {kIdOk, ControlKind::kPushButton, "OK", {10, 10, 50, 14}, kNoPage, kDefaultButton}};
+constexpr DialogTemplate kBox{3, "Owned box", 100, 40, kBoxControls};
+
+// A dialog that Esc ends, as the About box.
+class EndsOnEsc : public DialogHandler {
+ public:
+  void OnInitDialog(Window& window) override { window_ = &window; }
+  void OnCommand(int id, Notification /*code*/) override {
+    if (id == kIdCancel) window_->EndDialog(kIdCancel);
+  }
+  void OnSysCommand(unsigned /*command*/) override {}
+
+ private:
+  Window* window_ = nullptr;
+};
+
+// Closing a dialog that the window owns (the About box) makes the window the active one again,
+// with the focus on the control that had it, whether or not anyone else hands it back.
+TEST_F(QtWindowTest, ClosingAnOwnedDialogGivesTheFocusBack) {
+  Focus(kEditId);
+  EndsOnEsc box_handler;
+  bool box_opened = false;
+  QTimer::singleShot(0, [&box_opened] {
+    QWidget* box = QApplication::activeModalWidget();
+    box_opened = box != nullptr;
+    if (box) QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+  });
+  EXPECT_EQ(platform_.RunModal(kBox, box_handler, &window_), kIdCancel);
+  QApplication::processEvents();
+  EXPECT_TRUE(box_opened);
+  EXPECT_EQ(QApplication::activeWindow(), &window_);
+  EXPECT_EQ(QApplication::focusWidget(), Widget(kEditId));
 }
 
 TEST_F(QtWindowTest, FocusOnAnEditIsReported) {

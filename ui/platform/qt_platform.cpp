@@ -55,7 +55,15 @@ int QtPlatform::RunModal(const DialogTemplate& dialog, DialogHandler& handler, W
     ~Finished() { running.pop_back(); }
   } finished{running_};
   handler.OnInitDialog(window);
-  return window.Run();
+  const int result = window.Run();
+  // The owner becomes the active window again, with the focus on the control that had it.
+  // Without a window manager (and under some minimal ones) nobody else hands it back: the X
+  // input focus would stay on the root window and the next keys would go nowhere.
+  if (QWidget* owner_widget = dynamic_cast<QtWindow*>(owner);
+      owner_widget && owner_widget->isVisible()) {
+    owner_widget->activateWindow();
+  }
+  return result;
 }
 
 void QtPlatform::MessageBox(std::string_view text, std::string_view caption, int type) {
