@@ -58,12 +58,10 @@ constexpr ControlSpec kMainControls[] = {
     {kFedTax1099Label, kStatic, "Fed Tax %", {16, 93, 60, 10}, k1099Page},
     {kFedTax1099Edit, kEdit, "", {76, 90, 50, 12}, k1099Page},
     {kTaxesGroup, kGroupBox, "Taxes", {12, 47, 120, 59}, k1099Page},
+    // Each row's "%"/"$" pair follows its amount box: the checked button of a pair is the
+    // Tab key's next stop after the box.
     {kWorkComp1099Label, kStatic, "Workers Comp.", {140, 60, 100, 10}, k1099Page},
     {kWorkComp1099Edit, kEdit, "", {235, 57, 40, 12}, k1099Page},
-    {kInsurance1099Label, kStatic, "Insurance", {140, 76, 100, 10}, k1099Page},
-    {kInsurance1099Edit, kEdit, "", {235, 73, 40, 12}, k1099Page},
-    {kHealth1099Label, kStatic, "Health", {140, 93, 100, 10}, k1099Page},
-    {kHealth1099Edit, kEdit, "", {235, 90, 40, 12}, k1099Page},
     {kWorkCompPercentRadio,
      kRadioButton,
      "%",
@@ -71,6 +69,8 @@ constexpr ControlSpec kMainControls[] = {
      k1099Page,
      kGroupStart | kTextLeft},
     {kWorkCompDollarRadio, kRadioButton, "$", {215, 56, 16, 16}, k1099Page, kTextLeft},
+    {kInsurance1099Label, kStatic, "Insurance", {140, 76, 100, 10}, k1099Page},
+    {kInsurance1099Edit, kEdit, "", {235, 73, 40, 12}, k1099Page},
     {kInsurancePercentRadio,
      kRadioButton,
      "%",
@@ -78,6 +78,8 @@ constexpr ControlSpec kMainControls[] = {
      k1099Page,
      kGroupStart | kTextLeft},
     {kInsuranceDollarRadio, kRadioButton, "$", {215, 72, 16, 16}, k1099Page, kTextLeft},
+    {kHealth1099Label, kStatic, "Health", {140, 93, 100, 10}, k1099Page},
+    {kHealth1099Edit, kEdit, "", {235, 90, 40, 12}, k1099Page},
     {kHealthPercentRadio, kRadioButton, "%", {195, 88, 16, 16}, k1099Page, kGroupStart | kTextLeft},
     {kHealthDollarRadio, kRadioButton, "$", {215, 88, 16, 16}, k1099Page, kTextLeft},
     // The period boxes offer only "yearly" and "monthly", so the masks always see index 0 or 1.

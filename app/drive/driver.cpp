@@ -49,6 +49,8 @@ constexpr KeyName kKeyNames[] = {
     {"Backtab", Qt::Key_Backtab, Qt::ShiftModifier, ""},
     {"Up", Qt::Key_Up, Qt::NoModifier, ""},
     {"Down", Qt::Key_Down, Qt::NoModifier, ""},
+    {"Left", Qt::Key_Left, Qt::NoModifier, ""},
+    {"Right", Qt::Key_Right, Qt::NoModifier, ""},
     {"Space", Qt::Key_Space, Qt::NoModifier, " "},
     {"Alt+F4", Qt::Key_F4, Qt::AltModifier, ""},
     {"Shift+F10", Qt::Key_F10, Qt::ShiftModifier, ""},

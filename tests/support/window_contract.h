@@ -286,11 +286,21 @@ TYPED_TEST_P(WindowContract, HidingOrDisablingTheFocusedControlLeavesNoFocus) {
 TYPED_TEST_P(WindowContract, TabVisitsTheTabStopsInTemplateOrderAndWraps) {
   ui::Window& window = this->Open();
   EXPECT_EQ(window.FocusedControl(), kEdit);
-  // Not the edit marked kNoTabStop, the radio buttons, the texts, frames or the tab control;
-  // not the disabled button.
-  EXPECT_EQ(this->TabWalk(6), (std::vector<int>{kNotes, kHours, kPeriod, kApply, kClear, kEdit}));
+  // One button of each radio group (its first, as none is checked); not the edit marked
+  // kNoTabStop, the texts, frames or the tab control; not the disabled button.
+  EXPECT_EQ(this->TabWalk(10),
+            (std::vector<int>{kNotes, kPercent, kLoose, kFirstOfTwo, kSecondOfTwo, kHours, kPeriod,
+                              kApply, kClear, kEdit}));
   EXPECT_EQ(this->TabWalk(2, false), (std::vector<int>{kClear, kApply}));
   EXPECT_EQ(this->events(), (Events{"103 setfocus", "101 setfocus"}));
+  // Of a group, the checked button; the first of them when the program left two checked.
+  window.SetCheck(kDollar, 1);
+  window.SetFocus(kNotes);
+  EXPECT_EQ(this->TabWalk(2), (std::vector<int>{kDollar, kLoose}));
+  EXPECT_EQ(this->TabWalk(1, false), (std::vector<int>{kDollar}));
+  window.SetCheck(kPercent, 1);
+  window.SetFocus(kNotes);
+  EXPECT_EQ(this->TabWalk(1), (std::vector<int>{kPercent}));
 }
 
 TYPED_TEST_P(WindowContract, TabPassesOverHiddenAndDisabledControls) {
@@ -299,7 +309,8 @@ TYPED_TEST_P(WindowContract, TabPassesOverHiddenAndDisabledControls) {
   window.Enable(kHours, false);
   window.Show(kClear, false);
   window.Enable(kLocked, true);
-  EXPECT_EQ(this->TabWalk(4), (std::vector<int>{kPeriod, kApply, kLocked, kEdit}));
+  EXPECT_EQ(this->TabWalk(8), (std::vector<int>{kPercent, kLoose, kFirstOfTwo, kSecondOfTwo,
+                                                kPeriod, kApply, kLocked, kEdit}));
   EXPECT_EQ(this->TabWalk(1, false), (std::vector<int>{kLocked}));
 }
 
@@ -347,8 +358,7 @@ TYPED_TEST_P(WindowContract, ClickingARadioButtonChecksItAndUnchecksItsPartner) 
   EXPECT_EQ(window.GetCheck(kSecondOfTwo), 1);
   EXPECT_EQ(window.GetCheck(kLoose), 1);
   EXPECT_EQ(window.GetCheck(kPercent), 1);
-  EXPECT_EQ(this->events(),
-            (Events{"105 clicked", "104 clicked", "104 clicked", "108 clicked"}));
+  EXPECT_EQ(this->events(), (Events{"105 clicked", "104 clicked", "104 clicked", "108 clicked"}));
 }
 
 // --- Enter and Esc ---
@@ -593,10 +603,10 @@ REGISTER_TYPED_TEST_SUITE_P(
     HiddenAndDisabledControlsTakeNoInput, TheFirstTabStopThatCanTakeItHasTheFocusAtOpening,
     SetFocusMovesTheFocusToAControlThatCanTakeIt, HidingOrDisablingTheFocusedControlLeavesNoFocus,
     TabVisitsTheTabStopsInTemplateOrderAndWraps, TabPassesOverHiddenAndDisabledControls,
-    SettingARadioButtonLeavesItsPartnersAsTheyAre, ClickingARadioButtonChecksItAndUnchecksItsPartner,
-    EnterIssuesOkOrPressesTheFocusedButton, EnterInAMultiLineEditBreaksTheLine,
-    EnterIssuesTheLastButtonTheTemplateMarksDefault, ADisabledDefaultButtonTakesNoEnter,
-    ComboEntriesStayInOrderAndAddingSelectsNone,
+    SettingARadioButtonLeavesItsPartnersAsTheyAre,
+    ClickingARadioButtonChecksItAndUnchecksItsPartner, EnterIssuesOkOrPressesTheFocusedButton,
+    EnterInAMultiLineEditBreaksTheLine, EnterIssuesTheLastButtonTheTemplateMarksDefault,
+    ADisabledDefaultButtonTakesNoEnter, ComboEntriesStayInOrderAndAddingSelectsNone,
     SelectStringTakesTheFirstEntryThatBeginsWithThePrefix, SelectStringIgnoresCaseBeyondAscii,
     SetTextOnAComboBoxSelectsNoEntry, SetTextOnADropListSelectsTheEntryItNamesOrKeepsTheBox,
     TypingIntoAComboBoxSelectsNoEntryAndAddsNone, AnEditTakesWhatFitsItsLimitAndReportsTheRest,

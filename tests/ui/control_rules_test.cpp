@@ -27,13 +27,35 @@ TEST(ControlRulesTest, TheMainWindowsRadioButtonsFormThreePairs) {
   EXPECT_TRUE(RadioGroup(kMainDialogTemplate, kW2RateEdit).empty());
 }
 
+// Each "Other" row's checked button is the Tab stop right after the row's amount box.
+TEST(ControlRulesTest, TheCheckedButtonOfAnOtherRowFollowsItsBox) {
+  const auto any = [](int /*id*/) { return true; };
+  const auto dollar_checked = [](int id) {
+    return id == kWorkCompDollarRadio || id == kInsurancePercentRadio || id == kHealthDollarRadio;
+  };
+  std::vector<int> visited;
+  for (int id = kWorkComp1099Edit; visited.size() < 7;) {
+    id = NextTabStop(kMainDialogTemplate, id, true, any, dollar_checked);
+    visited.push_back(id);
+  }
+  EXPECT_EQ(visited, (std::vector<int>{kWorkCompDollarRadio, kInsurance1099Edit,
+                                       kInsurancePercentRadio, kHealth1099Edit, kHealthDollarRadio,
+                                       kWorkCompPeriodCombo, kInsurancePeriodCombo}));
+  EXPECT_EQ(RadioGroupTabStop(kMainDialogTemplate, kWorkCompDollarRadio, [](int) { return false; }),
+            kWorkCompPercentRadio);
+  EXPECT_EQ(RadioGroupTabStop(kMainDialogTemplate, kWorkCompPercentRadio, any),
+            kWorkCompPercentRadio);
+  EXPECT_EQ(RadioGroupTabStop(kMainDialogTemplate, kWorkComp1099Edit, any), 0);
+}
+
 TEST(ControlRulesTest, TheMainWindowsTabOrderFromTheW2Rate) {
   // Everything can take the focus: the order is the template's, over all pages.
   const auto any = [](int /*id*/) { return true; };
-  EXPECT_EQ(FirstTabStop(kMainDialogTemplate, any), kW2RateEdit);
-  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, any), kW2HoursCombo);
-  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, false, any), kViewButton);
-  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, [](int) { return false; }), 0);
+  const auto none_checked = [](int /*id*/) { return false; };
+  EXPECT_EQ(FirstTabStop(kMainDialogTemplate, any, none_checked), kW2RateEdit);
+  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, any, none_checked), kW2HoursCombo);
+  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, false, any, none_checked), kViewButton);
+  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, none_checked, none_checked), 0);
   EXPECT_EQ(DefaultCommand(kMainDialogTemplate), kIdOk);
 }
 

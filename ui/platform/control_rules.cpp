@@ -2,6 +2,8 @@
 // The window rules that are the program's own, read from the dialog template.
 #include "ui/platform/control_rules.h"
 
+#include <algorithm>
+
 #include "text/case_fold.h"
 #include "ui/platform/window.h"
 
@@ -82,8 +84,17 @@ bool IsTabStop(const ControlSpec& control) {
   return kind_stops && (control.flags & kNoTabStop) == 0;
 }
 
+int RadioGroupTabStop(const DialogTemplate& dialog, int id,
+                      const std::function<bool(int id)>& is_checked) {
+  const std::vector<int> group = RadioGroup(dialog, id);
+  if (group.empty()) return 0;
+  const auto checked = std::find_if(group.begin(), group.end(), is_checked);
+  return checked != group.end() ? *checked : group.front();
+}
+
 int NextTabStop(const DialogTemplate& dialog, int from, bool forward,
-                const std::function<bool(int id)>& can_take_focus) {
+                const std::function<bool(int id)>& can_take_focus,
+                const std::function<bool(int id)>& is_checked) {
   const std::span<const ControlSpec> controls = dialog.controls;
   const auto count = static_cast<std::ptrdiff_t>(controls.size());
   std::ptrdiff_t start = forward ? -1 : count;
@@ -93,13 +104,17 @@ int NextTabStop(const DialogTemplate& dialog, int from, bool forward,
   for (std::ptrdiff_t step = 1; step <= count; ++step) {
     const std::ptrdiff_t i = ((start + (forward ? step : -step)) % count + count) % count;
     const ControlSpec& control = controls[static_cast<std::size_t>(i)];
-    if (IsTabStop(control) && can_take_focus(control.id)) return control.id;
+    const bool stops =
+        IsTabStop(control) || (control.kind == ControlKind::kRadioButton &&
+                               RadioGroupTabStop(dialog, control.id, is_checked) == control.id);
+    if (stops && can_take_focus(control.id)) return control.id;
   }
   return 0;
 }
 
-int FirstTabStop(const DialogTemplate& dialog, const std::function<bool(int id)>& can_take_focus) {
-  return NextTabStop(dialog, 0, true, can_take_focus);
+int FirstTabStop(const DialogTemplate& dialog, const std::function<bool(int id)>& can_take_focus,
+                 const std::function<bool(int id)>& is_checked) {
+  return NextTabStop(dialog, 0, true, can_take_focus, is_checked);
 }
 
 int DefaultCommand(const DialogTemplate& dialog) {

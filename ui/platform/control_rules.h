@@ -30,16 +30,26 @@ bool TakesFocus(ControlKind kind);
 // --- The keyboard ---
 
 // Whether the Tab key visits the control when it is visible and enabled: edits, combo boxes
-// and push buttons, unless the template marks them kNoTabStop.
+// and push buttons, unless the template marks them kNoTabStop. Radio buttons: see
+// RadioGroupTabStop.
 bool IsTabStop(const ControlSpec& control);
+
+// The one button of radio button id's group that the Tab key visits, as dialogs do: the
+// group's first checked button (should the program have left more than one checked), or its
+// first button when none is checked; 0 for any other id. The arrow keys move within the group.
+int RadioGroupTabStop(const DialogTemplate& dialog, int id,
+                      const std::function<bool(int id)>& is_checked);
 
 // The Tab stop the focus moves to from control `from` (0 for none) with Tab (forward) or
 // Shift+Tab, in template order and round from the end to the start, passing over the controls
-// for which can_take_focus is false (hidden or disabled ones). 0 when there is none.
+// for which can_take_focus is false (hidden or disabled ones); is_checked tells the radio
+// buttons' check states. 0 when there is none.
 int NextTabStop(const DialogTemplate& dialog, int from, bool forward,
-                const std::function<bool(int id)>& can_take_focus);
+                const std::function<bool(int id)>& can_take_focus,
+                const std::function<bool(int id)>& is_checked);
 // The control that has the focus when the window opens: its first Tab stop that can take it.
-int FirstTabStop(const DialogTemplate& dialog, const std::function<bool(int id)>& can_take_focus);
+int FirstTabStop(const DialogTemplate& dialog, const std::function<bool(int id)>& can_take_focus,
+                 const std::function<bool(int id)>& is_checked);
 
 // The command Enter issues when no push button has the focus: the push button the template
 // marks kDefaultButton (the last one, when it marks several, as each takes over from the one

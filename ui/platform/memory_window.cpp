@@ -252,7 +252,9 @@ void MemoryWindow::SetBaseUnits(int x, int y) {
 
 void MemoryWindow::SetInitialFocus() {
   if (ended_ || focus_ != 0) return;
-  if (const int first = FirstTabStop(dialog_, [this](int id) { return CanTakeFocus(*Find(id)); }))
+  if (const int first = FirstTabStop(
+          dialog_, [this](int id) { return CanTakeFocus(*Find(id)); },
+          [this](int id) { return GetCheck(id) != 0; }))
     MoveFocusTo(first);
 }
 
@@ -356,8 +358,9 @@ bool MemoryWindow::MoveFocus(int id) {
 
 bool MemoryWindow::PressTab(bool forward) {
   if (ended_ || Blocked()) return false;
-  const int next =
-      NextTabStop(dialog_, focus_, forward, [this](int id) { return CanTakeFocus(*Find(id)); });
+  const int next = NextTabStop(
+      dialog_, focus_, forward, [this](int id) { return CanTakeFocus(*Find(id)); },
+      [this](int id) { return GetCheck(id) != 0; });
   if (next != 0) MoveFocusTo(next);
   return true;
 }

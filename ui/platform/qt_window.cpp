@@ -600,7 +600,9 @@ bool QtWindow::CanTakeFocus(int id) const {
 }
 
 void QtWindow::FocusFirstTabStop() {
-  if (const int first = FirstTabStop(dialog_, [this](int id) { return CanTakeFocus(id); })) {
+  if (const int first = FirstTabStop(
+          dialog_, [this](int id) { return CanTakeFocus(id); },
+          [this](int id) { return GetCheck(id) != 0; })) {
     Widget(*Find(first))->setFocus(Qt::TabFocusReason);
     return;
   }
@@ -627,8 +629,9 @@ bool QtWindow::focusNextPrevChild(bool next) {
     }
     return true;
   }
-  const int stop =
-      NextTabStop(dialog_, ControlIdOf(focused), next, [this](int id) { return CanTakeFocus(id); });
+  const int stop = NextTabStop(
+      dialog_, ControlIdOf(focused), next, [this](int id) { return CanTakeFocus(id); },
+      [this](int id) { return GetCheck(id) != 0; });
   if (stop) Widget(*Find(stop))->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   return true;
 }
@@ -689,7 +692,6 @@ void QtWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   activateWindow();
 }
-
 
 bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn &&
