@@ -104,7 +104,8 @@ LocalServer::LocalServer(std::vector<std::string> packets, Mode mode)
     throw std::runtime_error("cannot serve on 127.0.0.1");
   }
   port_ = ntohs(address.sin_port);
-  if (mode == Mode::kAnswer || mode == Mode::kSilent) thread_ = std::thread([this] { Serve(); });
+  if (mode == Mode::kAnswer || mode == Mode::kSilent || mode == Mode::kReset)
+    thread_ = std::thread([this] { Serve(); });
   // Connect until a connection is left waiting: from then on the queue is full, and the system
   // drops every further connection request unanswered.
   while (mode == Mode::kUnanswered) {
@@ -150,6 +151,18 @@ void LocalServer::Serve() {
       }
     };
     read_up_to(kRequestSize);  // the program always sends the whole buffer
+    if (mode_ == Mode::kReset) {
+      // Closing with a zero linger time sends a reset instead of an orderly end.
+      const linger abort{1, 0};
+      ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+      ::close(connection);
+      {
+        const std::lock_guard lock(mutex_);
+        requests_.push_back(received);
+      }
+      ++finished_;
+      continue;
+    }
     const bool answer = mode_ == Mode::kAnswer;
     if (answer && !packets_.empty())
       ::send(connection, packets_[0].data(), static_cast<int>(packets_[0].size()), MSG_NOSIGNAL);

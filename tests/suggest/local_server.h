@@ -23,6 +23,7 @@ class LocalServer {
   enum class Mode {
     kAnswer,      // sends the packets once the request has come
     kSilent,      // takes the request and says nothing until the client goes away
+    kReset,       // takes the request and resets the connection
     kRefuse,      // bound but not listening: a connect is refused
     kUnanswered,  // its accept queue is full and never drained: a connect is never answered
   };

@@ -204,7 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {Shown("Cannot find the host", "ERROR", 16)},
                    0},
         FailureRow{"connect_never_answered", Mode::kUnanswered, true, {kCannotConnect}, 0},
-        FailureRow{"server_never_answers_silently_times_out", Mode::kSilent, true, {}, 1280}),
+        FailureRow{"server_never_answers_silently_times_out", Mode::kSilent, true, {}, 1280},
+        FailureRow{"server_resets_the_connection_silently", Mode::kReset, true, {}, 1280}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // A network whose failures a real one cannot be made to show on demand: no network service, no
