@@ -17,6 +17,8 @@ drive_c=${WINEPREFIX:-$HOME/.wine}/drive_c
 dir="$drive_c/Program Files/$name"
 menu="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$name"
 uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$name (win64)"
+# Where the installer notes its folder, beside the settings' key and not the same.
+folder_key="HKLM\\Software\\Kestrane\\$name (win64)"
 # The program keeps its settings under the machine's key, or the user's where that is refused.
 settings_keys=("HKLM\\Software\\Kestrane\\QU" "HKCU\\Software\\Kestrane\\QU")
 marker=InstallerTestKeepsThis
@@ -33,7 +35,8 @@ wait_for() {
   done
 }
 gone() { [[ ! -e $1 ]]; }
-no_uninstall_entry() { ! timeout 60 "$wine" reg query "$uninstall_key" >/dev/null 2>&1; }
+no_key() { ! timeout 60 "$wine" reg query "$1" >/dev/null 2>&1; }
+no_uninstall_entry() { no_key "$uninstall_key"; }
 
 # What an earlier run that failed half-way left behind goes first.
 if [[ -e $dir/Uninstall.exe ]]; then
@@ -75,6 +78,7 @@ link_strings=$(strings -a "$link"; strings -a -el "$link")
 grep -qiF "C:\\Program Files\\$name\\qup.exe" <<<"$link_strings" ||
   fail "the Start menu entry does not start the installed qup.exe: $link_strings"
 
+no_key "$folder_key" && fail "the installer noted its folder elsewhere than $folder_key"
 entry=$(reg query "$uninstall_key") || fail "no entry under Add or Remove Programs"
 expect_value() {
   grep -qE "^ +$1 +REG_SZ +$2\$" <<<"$entry" || fail "the uninstall entry's $1 is not $2: $entry"
@@ -98,6 +102,7 @@ timeout 120 "$wine" "$dir/Uninstall.exe" /S || fail "the uninstaller failed to s
 wait_for 60 gone "$dir" || fail "the uninstaller left $dir: $(ls -A "$dir")"
 wait_for 30 gone "$menu" || fail "the uninstaller left the Start menu folder $menu"
 wait_for 30 no_uninstall_entry || fail "the uninstaller left the entry under Add or Remove Programs"
+no_key "$folder_key" || fail "the uninstaller left $folder_key"
 for key in "${settings_keys[@]}"; do
   [[ $(reg query "$key" /v "$marker") == *kept* ]] || fail "the uninstaller removed the settings in $key"
 done
