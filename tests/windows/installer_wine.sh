@@ -38,6 +38,10 @@ gone() { [[ ! -e $1 ]]; }
 no_key() { ! timeout 60 "$wine" reg query "$1" >/dev/null 2>&1; }
 no_uninstall_entry() { no_key "$uninstall_key"; }
 
+# The Wine session must start on this test's X server: a server of the prefix still running for
+# an earlier test (whose X server is gone) is waited for, not used.
+timeout 60 wineserver -w || fail "the prefix's Wine server of an earlier test did not end"
+
 # What an earlier run that failed half-way left behind goes first.
 if [[ -e $dir/Uninstall.exe ]]; then
   timeout 120 "$wine" "$dir/Uninstall.exe" /S || true
@@ -106,4 +110,8 @@ no_key "$folder_key" || fail "the uninstaller left $folder_key"
 for key in "${settings_keys[@]}"; do
   [[ $(reg query "$key" /v "$marker") == *kept* ]] || fail "the uninstaller removed the settings in $key"
 done
+cleanup
+trap - EXIT
+# The session ends with this test's X server: the next test starts one of its own.
+timeout 60 wineserver -w || fail "Wine's server did not end after the test"
 echo "PASS"
