@@ -26,7 +26,9 @@ for path in "${paths[@]}"; do
 done
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-# A server of our own for the run, ended with it; one already serving the prefix is left alone.
+# A server of our own for the run, on this X server, ended with it. One that an earlier program
+# left ending is waited for; one kept running for the prefix is used and left alone.
+timeout 30 wineserver -w || true
 if wineserver -p </dev/null >/dev/null 2>&1; then
   trap 'wineserver -k 2>/dev/null || true' EXIT
 fi
