@@ -154,8 +154,10 @@ void LocalServer::Serve() {
     if (mode_ == Mode::kReset) {
       // Closing with a zero linger time sends a reset instead of an orderly end.
       const linger abort{1, 0};
-      ::setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
-      ::close(connection);
+      // Windows Sockets takes the option as bytes; POSIX takes any pointer.
+      ::setsockopt(connection, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
+                   sizeof abort);
+      CloseSocket(handle);
       {
         const std::lock_guard lock(mutex_);
         requests_.push_back(received);
