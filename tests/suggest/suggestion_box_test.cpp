@@ -174,6 +174,11 @@ struct FailureRow {
 class FailureTest : public SuggestionsPageTest, public ::testing::WithParamInterface<FailureRow> {};
 
 TEST_P(FailureTest, EndsTheAttemptAndSendTriesAgain) {
+#ifdef _WIN32
+  // Seen under Wine: the stand-in server's close with a zero linger time reaches the client as an
+  // orderly end (zero bytes), not as a reset, so this row cannot be played there.
+  if (GetParam().mode == Mode::kReset) GTEST_SKIP() << "no abortive close under Wine";
+#endif
   struct Unresolving : SystemNetwork {
     std::optional<std::uint32_t> Resolve(std::string_view) override {
       return SystemNetwork::Resolve("nothing.invalid");
