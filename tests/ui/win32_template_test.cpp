@@ -110,7 +110,7 @@ ReadDialog Read(const std::vector<std::uint8_t>& bytes) {
 
 TEST(Win32Template, HoldsEveryControlOfTheTableInOrder) {
   for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
-    const ReadDialog dialog = Read(BuildDialogTemplate(*layout));
+    const ReadDialog dialog = Read(BuildDialogTemplate(*layout, Frame::kOwnWindow));
     EXPECT_EQ(dialog.title, Utf16(layout->title));
     EXPECT_EQ(dialog.rect.width, layout->width);
     EXPECT_EQ(dialog.rect.height, layout->height);
@@ -139,6 +139,13 @@ TEST(Win32Template, HoldsEveryControlOfTheTableInOrder) {
 }
 
 // The native class and styles of each kind of control in the main window.
+// The main window can be minimised; the About box it owns cannot.
+TEST(Win32Template, GivesOnlyAWindowOfItsOwnAMinimiseBox) {
+  EXPECT_NE(Read(BuildDialogTemplate(kMainDialogTemplate, Frame::kOwnWindow)).style & kWsMinimizeBox,
+            0u);
+  EXPECT_EQ(Read(BuildDialogTemplate(kAboutTemplate, Frame::kOwnedBox)).style & kWsMinimizeBox, 0u);
+}
+
 TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
   struct Row {
     int id;
@@ -147,12 +154,12 @@ TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
     std::uint32_t not_set;
   };
   const std::vector<Row> rows = {
-      {kTabControl, u"SysTabControl32", kTcsBottom | kWsTabStop | kWsClipSiblings, 0},
+      {kTabControl, u"SysTabControl32", kTcsBottom | kTcsFocusNever | kWsClipSiblings, kWsTabStop},
       {kW2RateEdit, u"#129", kEsAutoHScroll | kWsTabStop | kWsBorder, kEsMultiLine},
       {kSuggestionEdit, u"#129", kEsMultiLine | kEsWantReturn | kEsAutoVScroll | kWsTabStop, 0},
       {kW2HoursCombo, u"#133", kCbsDropDown | kWsTabStop, kCbsDropDownList & ~kCbsDropDown},
       {kWorkCompPeriodCombo, u"#133", kCbsDropDownList | kWsDisabled, 0},
-      {kWorkCompPercentRadio, u"#128", kBsAutoRadioButton | kBsLeftText | kWsGroup | kWsTabStop, 0},
+      {kWorkCompPercentRadio, u"#128", kBsAutoRadioButton | kBsLeftText | kWsGroup, kWsTabStop},
       {kWorkCompDollarRadio, u"#128", kBsAutoRadioButton | kBsLeftText, kWsGroup | kWsTabStop},
       {kTaxesGroup, u"#128", kBsGroupBox, kWsTabStop},
       {kW2CalculateButton, u"#128", kWsTabStop, kBsDefPushButton},
@@ -161,7 +168,7 @@ TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
       {kLogoPicture, u"#130", kSsBitmap, kWsTabStop},
       {kAboutIcon, u"#130", kSsIcon, kWsTabStop},
   };
-  const ReadDialog dialog = Read(BuildDialogTemplate(kMainDialogTemplate));
+  const ReadDialog dialog = Read(BuildDialogTemplate(kMainDialogTemplate, Frame::kOwnWindow));
   for (const Row& row : rows) {
     SCOPED_TRACE(row.id);
     const auto found = std::find_if(dialog.controls.begin(), dialog.controls.end(),

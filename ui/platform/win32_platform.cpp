@@ -31,12 +31,13 @@ Win32Platform::Win32Platform() {
 
 int Win32Platform::RunModal(const DialogTemplate& dialog, DialogHandler& handler, Window* owner) {
   // DialogBoxIndirectParam wants the template on a 4-byte boundary: a vector of DWORDs.
-  const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(dialog);
+  auto* const owner_window = dynamic_cast<Win32Window*>(owner);
+  const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(
+      dialog, owner_window == nullptr ? win32::Frame::kOwnWindow : win32::Frame::kOwnedBox);
   std::vector<DWORD> aligned((bytes.size() + 3) / 4);
   std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
 
   Win32DialogRun run{dialog, handler, nullptr, nullptr};
-  auto* const owner_window = dynamic_cast<Win32Window*>(owner);
   const INT_PTR result = ::DialogBoxIndirectParamW(
       ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()),
       owner_window != nullptr ? owner_window->handle() : nullptr, &Win32Window::DialogProc,

@@ -2,6 +2,8 @@
 // The DLGTEMPLATEEX bytes of a dialog: header, font, then each control on a 4-byte boundary.
 #include "ui/platform/win32_template.h"
 
+#include "ui/platform/control_rules.h"
+
 namespace qup::ui::win32 {
 
 namespace {
@@ -108,10 +110,10 @@ std::string Utf8(std::u16string_view utf16) {
   return text;
 }
 
-ControlStyle StyleOf(const ControlSpec& control) {
+ControlStyle StyleOf(const DialogTemplate& dialog, std::size_t index) {
+  const ControlSpec& control = dialog.controls[index];
   ControlStyle result{kWsChild | kWsVisible, 0, 0, {}};
   std::uint32_t& style = result.style;
-  bool tab_stop = false;
   switch (control.kind) {
     case ControlKind::kStatic:
       result.class_ordinal = kStaticClass;
@@ -133,59 +135,53 @@ ControlStyle StyleOf(const ControlSpec& control) {
       result.class_ordinal = kEditClass;
       style |= kEsAutoHScroll | kWsBorder;
       result.ex_style = kWsExClientEdge;
-      tab_stop = true;
       break;
     case ControlKind::kMultiLineEdit:
       result.class_ordinal = kEditClass;
       style |= kEsMultiLine | kEsWantReturn | kEsAutoVScroll | kWsVScroll | kWsBorder;
       result.ex_style = kWsExClientEdge;
-      tab_stop = true;
       break;
     case ControlKind::kComboBox:
       result.class_ordinal = kComboBoxClass;
       style |= kCbsDropDown | kCbsAutoHScroll | kWsVScroll;
-      tab_stop = true;
       break;
     case ControlKind::kDropList:
       result.class_ordinal = kComboBoxClass;
       style |= kCbsDropDownList | kWsVScroll;
-      tab_stop = true;
       break;
     case ControlKind::kPushButton:
       result.class_ordinal = kButtonClass;
       style |= (control.flags & kDefaultButton) != 0 ? kBsDefPushButton : kBsPushButton;
-      tab_stop = true;
       break;
     case ControlKind::kRadioButton:
       result.class_ordinal = kButtonClass;
       style |= kBsAutoRadioButton | ((control.flags & kTextLeft) != 0 ? kBsLeftText : 0);
-      // Tab reaches a group of radio buttons once, at its checked button.
-      tab_stop = (control.flags & kGroupStart) != 0;
       break;
     case ControlKind::kTabControl:
       result.class_name = kTabControlClass;
-      style |= kTcsBottom | kWsClipSiblings;
-      tab_stop = true;
+      // The tab control never takes the focus: pages are chosen with the mouse.
+      style |= kTcsBottom | kTcsFocusNever | kWsClipSiblings;
       break;
   }
-  if (tab_stop && (control.flags & kNoTabStop) == 0) style |= kWsTabStop;
-  // Every control but a radio button that continues a group starts a group of its own, so the
-  // arrow keys move only between the buttons of one group.
-  if (control.kind != ControlKind::kRadioButton || (control.flags & kGroupStart) != 0) {
+  // Tab stops and radio groups are the program's own rules; the dialog manager follows them
+  // through WS_TABSTOP and WS_GROUP. Every control but a radio button that continues a group
+  // starts a group of its own, so the arrow keys move only between the buttons of one group.
+  if (IsTabStop(control)) style |= kWsTabStop;
+  if (control.kind != ControlKind::kRadioButton || StartsRadioGroup(dialog, index)) {
     style |= kWsGroup;
   }
   if ((control.flags & kDisabled) != 0) style |= kWsDisabled;
   return result;
 }
 
-std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog) {
+std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Frame frame) {
   Writer out;
   out.Word(1);       // dlgVer
   out.Word(0xFFFF);  // signature: the extended template
   out.Dword(0);      // helpID
   out.Dword(0);      // exStyle
-  out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kWsMinimizeBox | kDsModalFrame | kDsShellFont |
-            kDsCenter);
+  out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsShellFont | kDsCenter |
+            (frame == Frame::kOwnWindow ? kWsMinimizeBox : 0));
   out.Word(static_cast<std::uint16_t>(dialog.controls.size()));
   out.Short(0);
   out.Short(0);
@@ -200,9 +196,10 @@ std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog) {
   out.Byte(1);    // DEFAULT_CHARSET
   out.Text(kDialogFace);
 
-  for (const ControlSpec& control : dialog.controls) {
+  for (std::size_t index = 0; index < dialog.controls.size(); ++index) {
+    const ControlSpec& control = dialog.controls[index];
     out.AlignToDword();
-    const ControlStyle style = StyleOf(control);
+    const ControlStyle style = StyleOf(dialog, index);
     out.Dword(0);  // helpID
     out.Dword(style.ex_style);
     out.Dword(style.style);

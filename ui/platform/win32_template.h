@@ -49,6 +49,7 @@ inline constexpr std::uint32_t kCbsDropDown = 0x0002;
 inline constexpr std::uint32_t kCbsDropDownList = 0x0003;
 inline constexpr std::uint32_t kCbsAutoHScroll = 0x0040;
 inline constexpr std::uint32_t kTcsBottom = 0x0002;
+inline constexpr std::uint32_t kTcsFocusNever = 0x8000;
 
 // The predefined classes a template names by number, and the common controls' tab control.
 inline constexpr std::uint16_t kButtonClass = 0x0080;
@@ -69,11 +70,14 @@ struct ControlStyle {
   std::uint16_t class_ordinal;      // 0 when the class is named
   std::u16string_view class_name;  // when the ordinal is 0
 };
-ControlStyle StyleOf(const ControlSpec& control);
+// The class and styles of the template's control at index.
+ControlStyle StyleOf(const DialogTemplate& dialog, std::size_t index);
 
 // The whole template, in DLGTEMPLATEEX layout, ready for DialogBoxIndirectParam. Texts are
 // UTF-8 in the table and UTF-16 here.
-std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog);
+// A window of its own (no owner) has a minimise box; a box it owns, such as About, has none.
+enum class Frame { kOwnWindow, kOwnedBox };
+std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Frame frame);
 
 // UTF-8 to UTF-16 and back; a malformed sequence becomes U+FFFD.
 std::u16string Utf16(std::string_view utf8);
