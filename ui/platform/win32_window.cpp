@@ -6,6 +6,7 @@
 #include <uxtheme.h>
 #include <windowsx.h>
 
+#include "ui/platform/control_rules.h"
 #include "ui/platform/win32_template.h"
 
 namespace qup::ui {
@@ -28,6 +29,46 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+std::u16string Units(const std::wstring& text) { return {text.begin(), text.end()}; }
+
+// A paste into a multi-line edit takes what fits its limit as the program counts it, never half
+// a line break or half a character (the edit itself would cut a CR LF in two), and reports the
+// rest as typing past the limit is reported.
+LRESULT CALLBACK PasteWithinLimit(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
+                                  UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+  if (message != WM_PASTE || (::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0) {
+    return ::DefSubclassProc(edit, message, wparam, lparam);
+  }
+  std::wstring pasted;
+  if (::OpenClipboard(edit) != FALSE) {
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+        pasted = text;
+        ::GlobalUnlock(data);
+      }
+    }
+    ::CloseClipboard();
+  }
+  if (pasted.empty()) return 0;
+  DWORD start = 0;
+  DWORD end = 0;
+  ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const std::u16string current = Units(WindowText(edit));
+  const std::size_t kept = CountedLength(current) - CountedLength(std::u16string_view(current).substr(start, end - start));
+  const auto limit = static_cast<std::size_t>(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0));
+  const std::u16string text = Units(pasted);
+  const std::size_t fits = FittingPrefix(text, limit > kept ? limit - kept : 0);
+  if (fits > 0) {
+    const std::wstring part = pasted.substr(0, fits);
+    ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(part.c_str()));
+  }
+  if (fits < text.size()) {
+    ::SendMessageW(::GetParent(edit), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(edit), EN_MAXTEXT),
+                   reinterpret_cast<LPARAM>(edit));
+  }
+  return 0;
+}
+
 Win32DialogRun* RunOf(HWND dialog) {
   return reinterpret_cast<Win32DialogRun*>(::GetWindowLongPtrW(dialog, DWLP_USER));
 }
@@ -40,8 +81,29 @@ bool IsCombo(const ControlSpec* spec) {
 }  // namespace
 
 void Win32Window::SetText(int id, std::string_view text) {
+  if (IsKind(Spec(id), ControlKind::kDropList)) {
+    // A drop list has no text of its own: the text names the entry to select, or none is.
+    const int entry = FindEntryEqual(ComboEntries(id), text);
+    if (entry >= 0) ComboSetCurSel(id, entry);
+    return;
+  }
   if (IsKind(Spec(id), ControlKind::kComboBox)) ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   ::SetWindowTextW(Control(id), Wide(text).c_str());
+}
+
+std::vector<std::string> Win32Window::ComboEntries(int id) const {
+  const HWND box = Control(id);
+  std::vector<std::string> entries;
+  const auto count = ::SendMessageW(box, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = ::SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length < 0) continue;
+    std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+    ::SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(static_cast<std::size_t>(length));
+    entries.push_back(Narrow(entry));
+  }
+  return entries;
 }
 
 std::string Win32Window::GetText(int id) const { return Narrow(WindowText(Control(id))); }
@@ -56,35 +118,32 @@ void Win32Window::Enable(int id, bool enabled) { ::EnableWindow(Control(id), ena
 
 bool Win32Window::IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
 
-void Win32Window::SetFocus(int id) { ::SetFocus(Control(id)); }
+void Win32Window::SetFocus(int id) {
+  // Only a control of a kind that takes the focus, and only while the user could give it.
+  const ControlSpec* spec = Spec(id);
+  if (spec == nullptr || !TakesFocus(spec->kind) || !IsVisible(id) || !IsEnabled(id)) return;
+  // Through the dialog manager, so that a push button given the focus becomes the one Enter
+  // presses, as when the user tabs to it.
+  ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
+}
 
 int Win32Window::FocusedControl() const {
   // The edit field inside a combo box has the focus for its box.
   for (HWND focus = ::GetFocus(); focus != nullptr; focus = ::GetParent(focus)) {
-    if (::GetParent(focus) == dialog_) return ::GetDlgCtrlID(focus);
+    if (::GetParent(focus) != dialog_) continue;
+    // A control hidden or disabled while it had the focus has it no longer.
+    const int id = ::GetDlgCtrlID(focus);
+    return IsVisible(id) && IsEnabled(id) ? id : 0;
   }
   return 0;
 }
 
 void Win32Window::SetCheck(int id, int state) {
-  ::SendMessageW(Control(id), BM_SETCHECK, state == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (state != 1 || !IsKind(Spec(id), ControlKind::kRadioButton)) return;
-  // Checking a radio button unchecks the others of its group: the buttons from the group's
-  // first to the next group's first, in template order.
-  const auto& controls = layout_.controls;
-  std::size_t at = 0;
-  while (at < controls.size() && controls[at].id != id) ++at;
-  std::size_t first = at;
-  while (first > 0 && (controls[first].flags & kGroupStart) == 0 &&
-         controls[first - 1].kind == ControlKind::kRadioButton) {
-    --first;
-  }
-  for (std::size_t i = first; i < controls.size() && controls[i].kind == ControlKind::kRadioButton;
-       ++i) {
-    if (i > first && (controls[i].flags & kGroupStart) != 0) break;
-    if (controls[i].id != id) {
-      ::SendMessageW(Control(controls[i].id), BM_SETCHECK, BST_UNCHECKED, 0);
-    }
+  ::SendMessageW(Control(id), BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (state == 0) return;
+  // Checking a radio button unchecks its partners: the other buttons of its group.
+  for (const int partner : RadioGroup(layout_, id)) {
+    if (partner != id) ::SendMessageW(Control(partner), BM_SETCHECK, BST_UNCHECKED, 0);
   }
 }
 
@@ -98,19 +157,24 @@ void Win32Window::ComboAddString(int id, std::string_view entry) {
 }
 
 int Win32Window::ComboSelectString(int id, std::string_view prefix) {
-  if (prefix.empty()) return kComboError;
-  const std::wstring text = Wide(prefix);
-  // CB_SELECTSTRING: the first entry that begins with the text, ignoring case; on failure the
-  // box stays as it was.
-  return static_cast<int>(::SendMessageW(Control(id), CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(text.c_str())));
+  if (prefix.empty() || !IsCombo(Spec(id))) return kComboError;
+  // The program's own matching, with Unicode case folding: CB_SELECTSTRING compares with the
+  // system's locale rules, which differ (final sigma, title-case digraphs) and under Wine match
+  // no text beyond ASCII at all. On failure the box stays as it was.
+  const int entry = FindEntryBeginning(ComboEntries(id), prefix);
+  if (entry >= 0) ComboSetCurSel(id, entry);
+  return entry;
 }
 
 int Win32Window::ComboGetCurSel(int id) const {
+  if (!IsCombo(Spec(id))) return kComboError;
   return static_cast<int>(::SendMessageW(Control(id), CB_GETCURSEL, 0, 0));
 }
 
 void Win32Window::ComboSetCurSel(int id, int index) {
+  // An index past the end selects none, as -1 does, and empties an editable box's text.
+  const auto count = ::SendMessageW(Control(id), CB_GETCOUNT, 0, 0);
+  if (index < 0 || index >= count) index = -1;
   ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
@@ -129,6 +193,7 @@ void Win32Window::TabInsertItem(int id, int index, std::string_view caption) {
 }
 
 int Win32Window::TabGetCurSel(int id) const {
+  if (!IsKind(Spec(id), ControlKind::kTabControl)) return -1;
   return static_cast<int>(::SendMessageW(Control(id), TCM_GETCURSEL, 0, 0));
 }
 
@@ -180,6 +245,17 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
     run->window = std::make_unique<Win32Window>(dialog, run->layout);
     // Texts and radio buttons on a tab page take the page's themed background, not grey boxes.
     ::EnableThemeDialogTexture(dialog, ETDT_ENABLETAB);
+    for (const ControlSpec& control : run->layout.controls) {
+      if (!IsEdit(control.kind)) continue;
+      const HWND edit = ::GetDlgItem(dialog, control.id);
+      // Wine starts single-line edits at 30000; every edit takes the program's default.
+      ::SendMessageW(edit, EM_LIMITTEXT, kDefaultTextLimit, 0);
+      if (control.kind == ControlKind::kMultiLineEdit) {
+        ::SetWindowSubclass(edit, &PasteWithinLimit, 0, 0);
+      }
+    }
+    // Enter issues the program's default command when no push button has the focus.
+    ::SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(DefaultCommand(run->layout)), 0);
     run->handler.OnInitDialog(*run->window);
     // Where the logic put the focus itself, the dialog leaves it there.
     return run->window->FocusedControl() == 0 ? TRUE : FALSE;
@@ -195,6 +271,8 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
       if (lparam == 0 || code == BN_CLICKED) {
         // Menus and accelerators (Enter as kIdOk, Esc as kIdCancel), and button clicks.
         if (lparam == 0 && id != IDOK && id != IDCANCEL) return FALSE;
+        // Enter with a disabled default button issues nothing, not OK.
+        if (lparam == 0 && id == IDOK && DefaultCommand(run->layout) != kIdOk) return TRUE;
         const ControlSpec* spec = FindControl(run->layout, id);
         if (lparam != 0 && spec != nullptr && spec->kind != ControlKind::kPushButton &&
             spec->kind != ControlKind::kRadioButton) {

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/platform/window.h"
 
@@ -54,6 +55,7 @@ class Win32Window : public Window {
  private:
   HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
   const ControlSpec* Spec(int id) const { return FindControl(layout_, id); }
+  std::vector<std::string> ComboEntries(int id) const;
 
   HWND dialog_;
   const DialogTemplate& layout_;
