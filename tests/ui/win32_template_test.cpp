@@ -159,7 +159,7 @@ TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
       {kSuggestionEdit, u"#129", kEsMultiLine | kEsWantReturn | kEsAutoVScroll | kWsTabStop, 0},
       {kW2HoursCombo, u"#133", kCbsDropDown | kWsTabStop, kCbsDropDownList & ~kCbsDropDown},
       {kWorkCompPeriodCombo, u"#133", kCbsDropDownList | kWsDisabled, 0},
-      {kWorkCompPercentRadio, u"#128", kBsAutoRadioButton | kBsLeftText | kWsGroup, kWsTabStop},
+      {kWorkCompPercentRadio, u"#128", kBsAutoRadioButton | kBsLeftText | kWsGroup | kWsTabStop, 0},
       {kWorkCompDollarRadio, u"#128", kBsAutoRadioButton | kBsLeftText, kWsGroup | kWsTabStop},
       {kTaxesGroup, u"#128", kBsGroupBox, kWsTabStop},
       {kW2CalculateButton, u"#128", kWsTabStop, kBsDefPushButton},

@@ -166,7 +166,9 @@ ControlStyle StyleOf(const DialogTemplate& dialog, std::size_t index) {
   // Tab stops and radio groups are the program's own rules; the dialog manager follows them
   // through WS_TABSTOP and WS_GROUP. Every control but a radio button that continues a group
   // starts a group of its own, so the arrow keys move only between the buttons of one group.
-  if (IsTabStop(control)) style |= kWsTabStop;
+  // Tab reaches a radio group at one button: its first, until a check moves the stop (see
+  // Win32Window::MoveRadioTabStop).
+  if (IsTabStop(control) || StartsRadioGroup(dialog, index)) style |= kWsTabStop;
   if (control.kind != ControlKind::kRadioButton || StartsRadioGroup(dialog, index)) {
     style |= kWsGroup;
   }

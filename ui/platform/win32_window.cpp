@@ -139,11 +139,20 @@ int Win32Window::FocusedControl() const {
 }
 
 void Win32Window::SetCheck(int id, int state) {
+  if (!IsKind(Spec(id), ControlKind::kRadioButton)) return;
+  // The program sets one button alone; only the user's press clears its partners.
   ::SendMessageW(Control(id), BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
-  if (state == 0) return;
-  // Checking a radio button unchecks its partners: the other buttons of its group.
-  for (const int partner : RadioGroup(layout_, id)) {
-    if (partner != id) ::SendMessageW(Control(partner), BM_SETCHECK, BST_UNCHECKED, 0);
+  MoveRadioTabStop(id);
+}
+
+void Win32Window::MoveRadioTabStop(int id) {
+  // The button control moves WS_TABSTOP with each check it is given, which leaves a group with
+  // none or with two; the group keeps exactly the one the program's rule chooses.
+  const int stop = RadioGroupTabStop(layout_, id, [this](int button) { return GetCheck(button) == 1; });
+  for (const int button : RadioGroup(layout_, id)) {
+    const HWND control = Control(button);
+    const LONG style = ::GetWindowLongW(control, GWL_STYLE);
+    ::SetWindowLongW(control, GWL_STYLE, button == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
   }
 }
 
@@ -277,6 +286,9 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
         if (lparam != 0 && spec != nullptr && spec->kind != ControlKind::kPushButton &&
             spec->kind != ControlKind::kRadioButton) {
           return FALSE;
+        }
+        if (spec != nullptr && spec->kind == ControlKind::kRadioButton) {
+          run->window->MoveRadioTabStop(id);
         }
         handler.OnCommand(id, Notification::kClicked);
         return TRUE;

@@ -56,6 +56,7 @@ class Win32Window : public Window {
   HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
   const ControlSpec* Spec(int id) const { return FindControl(layout_, id); }
   std::vector<std::string> ComboEntries(int id) const;
+  void MoveRadioTabStop(int id);
 
   HWND dialog_;
   const DialogTemplate& layout_;
