@@ -124,20 +124,28 @@ std::string RenderViewPage(const ViewPageRows& rows) {
     page += "<ol>\n";
     for (const StoredSuggestion& suggestion : rows.suggestions) {
       const std::string id = std::to_string(suggestion.id);
-      page += "<li id=\"s" + id + "\"><p class=\"when\"><span class=\"id\">#" + id +
-              "</span> <time datetime=\"" + EscapeHtml(suggestion.received_at) + "\">" +
-              EscapeHtml(ReadableTime(suggestion.received_at)) + "</time></p><p class=\"text\">" +
-              EscapeHtml(suggestion.text) + "</p></li>\n";
+      page += R"(<li id="s)";
+      page += id;
+      page += R"("><p class="when"><span class="id">#)";
+      page += id;
+      page += R"(</span> <time datetime=")";
+      page += EscapeHtml(suggestion.received_at);
+      page += R"(">)";
+      page += EscapeHtml(ReadableTime(suggestion.received_at));
+      page += R"(</time></p><p class="text">)";
+      page += EscapeHtml(suggestion.text);
+      page += "</p></li>\n";
     }
     page += "</ol>\n";
   } else if (!rows.first) {
     page += "<p>No older suggestions.</p>\n";
   }
   page += "<nav><a href=\"/\">Home</a>";
-  if (!rows.first) page += "<a href=\"/ViewInfo.asp\">Newest</a>";
+  if (!rows.first) page += R"(<a href="/ViewInfo.asp">Newest</a>)";
   if (rows.older && !rows.suggestions.empty()) {
-    page += "<a href=\"/ViewInfo.asp?before=" + std::to_string(rows.suggestions.back().id) +
-            "\" rel=\"next\">Older</a>";
+    page += R"(<a href="/ViewInfo.asp?before=)";
+    page += std::to_string(rows.suggestions.back().id);
+    page += R"(" rel="next">Older</a>)";
   }
   page += "</nav>\n";
   page += kTail;

@@ -31,7 +31,7 @@ std::optional<std::optional<std::int64_t>> ViewPageBefore(std::string_view targe
 
 std::string RenderHomePage();
 
-std::string RenderViewPage(const ViewPageRows& page);
+std::string RenderViewPage(const ViewPageRows& rows);
 
 // A short page for a refused request.
 std::string RenderErrorPage(int status, std::string_view title);

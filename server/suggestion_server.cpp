@@ -57,7 +57,7 @@ constexpr std::size_t kBrowserBodyLimit = kLegacyRequestLimit;
 // After the reply, what the client still sends (the rest of its filler) is read and dropped
 // for a moment, so that closing does not reset the connection before the client reads.
 constexpr auto kLingerTime = std::chrono::seconds(2);
-constexpr std::size_t kLingerBytes = 64 * 1024;
+constexpr std::size_t kLingerBytes = std::size_t{64} * 1024;
 
 struct Reply {
   http::status status = http::status::ok;
@@ -150,7 +150,8 @@ struct SuggestionServer::Impl {
   awaitable<Reply> ServeHttp(beast::tcp_stream& stream, beast::flat_buffer& buffer,
                              Exchange& exchange, bool from_proxy);
   awaitable<Reply> AcceptSuggestion(std::string_view body, Exchange& exchange);
-  awaitable<void> SendReply(beast::tcp_stream& stream, const Reply& reply, Exchange& exchange);
+  awaitable<void> SendReply(beast::tcp_stream& stream, const Reply& reply,
+                            Exchange& exchange) const;
   Reply ReadViewPage(std::optional<std::int64_t> before);
   void TakeForwardedClient(const http::request<http::string_body>& request, Exchange& exchange);
   void Stop();
@@ -179,7 +180,7 @@ struct SuggestionServer::Impl {
   template <typename Token>
   auto AsyncStore(NewSuggestion suggestion, Token&& token) {
     return asio::async_initiate<Token, void(std::optional<std::int64_t>)>(
-        [this](auto handler, NewSuggestion row) {
+        [this](auto handler, NewSuggestion&& row) {
           // Keeps the loop running while the writer thread holds the handler.
           struct Waiting {
             decltype(handler) resume;
@@ -549,7 +550,7 @@ void SuggestionServer::Impl::TakeForwardedClient(const http::request<http::strin
 }
 
 awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, const Reply& reply,
-                                                  Exchange& exchange) {
+                                                  Exchange& exchange) const {
   http::response<http::string_body> response(reply.status, 11);
   response.set(http::field::server, "qup-suggestd");
   response.set(http::field::content_type,

@@ -68,7 +68,7 @@ class SuggestionStore {
 
   // The current time in the form of received_at, and any time in that form.
   static std::string Now();
-  static std::string Stamp(std::chrono::system_clock::time_point time);
+  static std::string Stamp(std::chrono::system_clock::time_point now);
 
  private:
   bool Execute(const char* sql);

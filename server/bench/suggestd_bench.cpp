@@ -4,10 +4,12 @@
 //   qup_suggestd_bench [CLIENTS [EACH [READERS]]]   (default 50 clients, 40 each, 32 readers)
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -20,7 +22,10 @@ using namespace qup::server;
 
 int Argument(int argc, char** argv, int index, int fallback) {
   if (argc <= index) return fallback;
-  const int value = std::atoi(argv[index]);
+  const std::string_view text = argv[index];
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return fallback;
   return value > 0 && value <= 100000 ? value : fallback;
 }
 
@@ -43,6 +48,7 @@ int main(int argc, char** argv) {
   std::atomic<int> acknowledged = 0;
   const auto start = std::chrono::steady_clock::now();
   std::vector<std::thread> threads;
+  threads.reserve(static_cast<std::size_t>(clients));
   for (int c = 0; c < clients; ++c) {
     threads.emplace_back([&, c] {
       for (int n = 0; n < each; ++n) {
@@ -63,6 +69,7 @@ int main(int argc, char** argv) {
   std::atomic<int> pages = 0;
   std::atomic<std::size_t> page_bytes = 0;
   std::vector<std::thread> reader_threads;
+  reader_threads.reserve(static_cast<std::size_t>(readers));
   for (int r = 0; r < readers; ++r) {
     reader_threads.emplace_back([&] {
       while (reading) {

@@ -24,8 +24,10 @@ class ClientGuardTest : public testing::ServerFixture {};
 // its few, the rest are turned away at once, and another client is still served.
 TEST_F(ClientGuardTest, IdleConnectionsFromOneAddressLeaveRoomForOthers) {
   StartServer({"--timeout", "60", "--line-timeout", "60"});
+  constexpr int kIdle = 300;
   std::vector<std::unique_ptr<LoopbackClient>> idle;
-  for (int i = 0; i < 300; ++i)
+  idle.reserve(kIdle);
+  for (int i = 0; i < kIdle; ++i)
     idle.push_back(std::make_unique<LoopbackClient>(port(), kOtherClient));
   ASSERT_TRUE(idle.back()->Connected()) << "cannot connect from " << kOtherClient;
   EXPECT_TRUE(PostAsProgram(port(), "still served")) << testing::ReadFile(log());

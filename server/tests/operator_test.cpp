@@ -26,6 +26,7 @@ class OperatorTest : public testing::ServerFixture {
     SuggestionStore store;
     ASSERT_TRUE(store.Open(database().string())) << store.Error();
     std::vector<NewSuggestion> rows;
+    rows.reserve(times.size());
     for (const std::string& at : times) rows.push_back({"received " + at, "192.0.2.1", at});
     ASSERT_TRUE(store.AddAll(rows)) << store.Error();
   }
@@ -42,6 +43,7 @@ class OperatorTest : public testing::ServerFixture {
 
   static std::vector<std::string> Texts(const std::vector<StoredSuggestion>& rows) {
     std::vector<std::string> texts;
+    texts.reserve(rows.size());
     for (const StoredSuggestion& row : rows) texts.push_back(row.text);
     return texts;
   }
@@ -75,7 +77,7 @@ TEST_F(OperatorTest, DeletesASuggestionByTheIdTheViewPageShows) {
     ASSERT_TRUE(PostAsProgram(port(), text));
   const std::string page = FetchPage(port(), "/ViewInfo.asp");
   const std::size_t spam = page.find("spam");
-  const std::size_t id_at = page.rfind("#", spam);
+  const std::size_t id_at = page.rfind('#', spam);
   ASSERT_NE(id_at, std::string::npos) << page;
   const std::string id = page.substr(id_at + 1, page.find('<', id_at) - id_at - 1);
   EXPECT_EQ(id, "2") << page;

@@ -5,12 +5,13 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <charconv>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -18,8 +19,6 @@
 #include <thread>
 
 #include "suggest/suggestion_request.h"
-
-extern char** environ;
 
 namespace qup::server::testing {
 
@@ -42,6 +41,7 @@ ServerProcess::ServerProcess(const std::filesystem::path& database,
                                    database.string()};
   args.insert(args.end(), extra.begin(), extra.end());
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
 
@@ -75,7 +75,11 @@ bool ServerProcess::WaitUntilListening() {
     if (got <= 0) return false;
     line.append(chunk, static_cast<std::size_t>(got));
   }
-  port_ = static_cast<std::uint16_t>(std::atoi(line.c_str() + line.rfind(':') + 1));
+  // The line ends in the port: ":PORT" then the line feed.
+  const char* digits = line.data() + line.rfind(':', line.find('\n')) + 1;
+  std::uint16_t port = 0;
+  if (std::from_chars(digits, line.data() + line.size(), port).ec != std::errc()) return false;
+  port_ = port;
   return port_ != 0;
 }
 
@@ -122,7 +126,7 @@ LoopbackClient::~LoopbackClient() {
   if (fd_ >= 0) close(fd_);
 }
 
-bool LoopbackClient::Send(std::string_view bytes) {
+bool LoopbackClient::Send(std::string_view bytes) const {
   while (!bytes.empty()) {
     const ssize_t sent = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
     if (sent <= 0) return false;

@@ -63,7 +63,7 @@ class LoopbackClient {
   LoopbackClient& operator=(const LoopbackClient&) = delete;
   ~LoopbackClient();
 
-  bool Send(std::string_view bytes);
+  bool Send(std::string_view bytes) const;
   bool Connected() const { return fd_ >= 0; }
   // Everything received, once the server has closed its side within limit.
   std::optional<std::string> ReceiveUntilClosed(milliseconds limit = std::chrono::seconds(10));
