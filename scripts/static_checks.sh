@@ -12,7 +12,7 @@ jobs=${QUP_JOBS:-$(nproc)}
 # configuration, moc output) that the sources include; quick when the build is up to date.
 "$root/scripts/build.sh" >/dev/null
 
-ours="^$root/(app|bench|calc|fuzz|settings|suggest|tests|text|ui)/"
+ours="^$root/(app|bench|calc|fuzz|server|settings|suggest|tests|text|ui)/"
 mapfile -t sources < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build/compile_commands.json" |
   grep -E "$ours" | grep -v '_autogen/' | sort -u)
 echo "static checks: ${#sources[@]} source files"
