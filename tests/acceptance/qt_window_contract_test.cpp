@@ -26,7 +26,7 @@ class QtDriver {
   ui::Window& Open(const ui::DialogTemplate& dialog, ui::DialogHandler& handler) {
     window_ = std::make_unique<ui::QtWindow>(dialog, handler, platform_, nullptr);
     handler.OnInitDialog(*window_);
-    window_->Open();
+    window_->ShowWithoutRunning();
     QApplication::setActiveWindow(window_.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     return *window_;

@@ -722,7 +722,7 @@ int QtWindow::Run() {
   return exec();
 }
 
-void QtWindow::Open() {
+void QtWindow::ShowWithoutRunning() {
   FocusFirstTabStop();
   Place();
   show();

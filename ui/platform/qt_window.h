@@ -39,7 +39,7 @@ class QtWindow : public QDialog, public Window {
   int Run();
   // Gives the first focus, places and shows the window as Run does, and returns at once: the
   // caller's event loop drives it (the window tests).
-  void Open();
+  void ShowWithoutRunning();
 
   // The widget that takes the user's input for control id (for a tab control its tab bar);
   // null for an id the template does not hold. Asking makes the control if it is not made
