@@ -428,13 +428,15 @@ def check_1099(window, listener):
     check(len(stops) >= 10, "Tab round the 1099 page told %d stops" % len(stops))
     nameless = [e for e in stops if not e.name]
     check(not nameless, "Tab reached nameless objects: %r" % nameless)
-    for stop in stops:
-        if stop.role == "radio button":
-            check(stop.name in {"%s %s" % (row, sign) for row in rows for sign in "%$"},
-                  "a radio button got the focus as %r" % stop.name)
-            check(stop.checked, "%r got the focus unchecked" % stop.name)
-    if not any(e.role == "radio button" for e in stops):
-        print("note: Tab does not reach the %/$ buttons", flush=True)
+    radio_stops = [e for e in stops if e.role == "radio button"]
+    for stop in radio_stops:
+        check(stop.name in {"%s %s" % (row, sign) for row in rows for sign in "%$"},
+              "a radio button got the focus as %r" % stop.name)
+        check(stop.checked, "%r got the focus unchecked" % stop.name)
+    # Each row's checked button is a Tab stop, right after the row's amount box.
+    told = {e.name for e in radio_stops}
+    check(all("%s %%" % row in told for row in rows),
+          "Tab told the %%/$ buttons %r, not every row's checked one" % sorted(told))
 
     # A "$" button chosen by its accessible action enables the row's period box, as a click does.
     health_dollar = find(window, pyatspi.ROLE_RADIO_BUTTON, "Health $")
