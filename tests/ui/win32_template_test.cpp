@@ -127,19 +127,19 @@ TEST(Win32Template, HoldsEveryControlOfTheTableInOrder) {
               kWsCaption | kWsSysMenu | kDsShellFont | kDsModalFrame);
     ASSERT_EQ(dialog.controls.size(), layout->controls.size());
     for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
-      const ControlSpec& spec = layout->controls[i];
+      const ControlSpec& layout_entry = layout->controls[i];
       const ReadControl& control = dialog.controls[i];
-      SCOPED_TRACE(spec.id);
-      EXPECT_EQ(control.id, spec.id);
-      EXPECT_EQ(control.rect.x, spec.rect.x);
-      EXPECT_EQ(control.rect.y, spec.rect.y);
-      EXPECT_EQ(control.rect.width, spec.rect.width);
-      EXPECT_EQ(control.rect.height, spec.rect.height);
-      EXPECT_EQ(control.text, spec.resource != kNoResource
-                                  ? Ordinal(spec.resource)
-                                  : Utf16(spec.caption));
+      SCOPED_TRACE(layout_entry.id);
+      EXPECT_EQ(control.id, layout_entry.id);
+      EXPECT_EQ(control.rect.x, layout_entry.rect.x);
+      EXPECT_EQ(control.rect.y, layout_entry.rect.y);
+      EXPECT_EQ(control.rect.width, layout_entry.rect.width);
+      EXPECT_EQ(control.rect.height, layout_entry.rect.height);
+      EXPECT_EQ(control.text, layout_entry.resource != kNoResource
+                                  ? Ordinal(layout_entry.resource)
+                                  : Utf16(layout_entry.caption));
       EXPECT_EQ(control.style & (kWsChild | kWsVisible), kWsChild | kWsVisible);
-      EXPECT_EQ((control.style & kWsDisabled) != 0, (spec.flags & kDisabled) != 0);
+      EXPECT_EQ((control.style & kWsDisabled) != 0, (layout_entry.flags & kDisabled) != 0);
     }
   }
 }

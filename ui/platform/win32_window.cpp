@@ -73,21 +73,21 @@ Win32DialogRun* RunOf(HWND dialog) {
   return reinterpret_cast<Win32DialogRun*>(::GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-bool IsKind(const ControlSpec* spec, ControlKind kind) { return spec != nullptr && spec->kind == kind; }
-bool IsCombo(const ControlSpec* spec) {
-  return IsKind(spec, ControlKind::kComboBox) || IsKind(spec, ControlKind::kDropList);
+bool IsKind(const ControlSpec* layout_entry, ControlKind kind) { return layout_entry != nullptr && layout_entry->kind == kind; }
+bool IsCombo(const ControlSpec* layout_entry) {
+  return IsKind(layout_entry, ControlKind::kComboBox) || IsKind(layout_entry, ControlKind::kDropList);
 }
 
 }  // namespace
 
 void Win32Window::SetText(int id, std::string_view text) {
-  if (IsKind(Spec(id), ControlKind::kDropList)) {
+  if (IsKind(LayoutEntry(id), ControlKind::kDropList)) {
     // A drop list has no text of its own: the text names the entry to select, or none is.
     const int entry = FindEntryEqual(ComboEntries(id), text);
     if (entry >= 0) ComboSetCurSel(id, entry);
     return;
   }
-  if (IsKind(Spec(id), ControlKind::kComboBox)) ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  if (IsKind(LayoutEntry(id), ControlKind::kComboBox)) ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   ::SetWindowTextW(Control(id), Wide(text).c_str());
 }
 
@@ -120,8 +120,8 @@ bool Win32Window::IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)
 
 void Win32Window::SetFocus(int id) {
   // Only a control of a kind that takes the focus, and only while the user could give it.
-  const ControlSpec* spec = Spec(id);
-  if (spec == nullptr || !TakesFocus(spec->kind) || !IsVisible(id) || !IsEnabled(id)) return;
+  const ControlSpec* layout_entry = LayoutEntry(id);
+  if (layout_entry == nullptr || !TakesFocus(layout_entry->kind) || !IsVisible(id) || !IsEnabled(id)) return;
   // Through the dialog manager, so that a push button given the focus becomes the one Enter
   // presses, as when the user tabs to it.
   ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
@@ -139,7 +139,7 @@ int Win32Window::FocusedControl() const {
 }
 
 void Win32Window::SetCheck(int id, int state) {
-  if (!IsKind(Spec(id), ControlKind::kRadioButton)) return;
+  if (!IsKind(LayoutEntry(id), ControlKind::kRadioButton)) return;
   // The program sets one button alone; only the user's press clears its partners.
   ::SendMessageW(Control(id), BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
   MoveRadioTabStop(id);
@@ -166,7 +166,7 @@ void Win32Window::ComboAddString(int id, std::string_view entry) {
 }
 
 int Win32Window::ComboSelectString(int id, std::string_view prefix) {
-  if (prefix.empty() || !IsCombo(Spec(id))) return kComboError;
+  if (prefix.empty() || !IsCombo(LayoutEntry(id))) return kComboError;
   // The program's own matching, with Unicode case folding: CB_SELECTSTRING compares with the
   // system's locale rules, which differ (final sigma, title-case digraphs) and under Wine match
   // no text beyond ASCII at all. On failure the box stays as it was.
@@ -176,7 +176,7 @@ int Win32Window::ComboSelectString(int id, std::string_view prefix) {
 }
 
 int Win32Window::ComboGetCurSel(int id) const {
-  if (!IsCombo(Spec(id))) return kComboError;
+  if (!IsCombo(LayoutEntry(id))) return kComboError;
   return static_cast<int>(::SendMessageW(Control(id), CB_GETCURSEL, 0, 0));
 }
 
@@ -188,7 +188,7 @@ void Win32Window::ComboSetCurSel(int id, int index) {
 }
 
 void Win32Window::LimitText(int id, int max_chars) {
-  ::SendMessageW(Control(id), IsCombo(Spec(id)) ? CB_LIMITTEXT : EM_LIMITTEXT,
+  ::SendMessageW(Control(id), IsCombo(LayoutEntry(id)) ? CB_LIMITTEXT : EM_LIMITTEXT,
                  static_cast<WPARAM>(max_chars), 0);
 }
 
@@ -202,7 +202,7 @@ void Win32Window::TabInsertItem(int id, int index, std::string_view caption) {
 }
 
 int Win32Window::TabGetCurSel(int id) const {
-  if (!IsKind(Spec(id), ControlKind::kTabControl)) return -1;
+  if (!IsKind(LayoutEntry(id), ControlKind::kTabControl)) return -1;
   return static_cast<int>(::SendMessageW(Control(id), TCM_GETCURSEL, 0, 0));
 }
 
@@ -282,12 +282,12 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
         if (lparam == 0 && id != IDOK && id != IDCANCEL) return FALSE;
         // Enter with a disabled default button issues nothing, not OK.
         if (lparam == 0 && id == IDOK && DefaultCommand(run->layout) != kIdOk) return TRUE;
-        const ControlSpec* spec = FindControl(run->layout, id);
-        if (lparam != 0 && spec != nullptr && spec->kind != ControlKind::kPushButton &&
-            spec->kind != ControlKind::kRadioButton) {
+        const ControlSpec* layout_entry = FindControl(run->layout, id);
+        if (lparam != 0 && layout_entry != nullptr && layout_entry->kind != ControlKind::kPushButton &&
+            layout_entry->kind != ControlKind::kRadioButton) {
           return FALSE;
         }
-        if (spec != nullptr && spec->kind == ControlKind::kRadioButton) {
+        if (layout_entry != nullptr && layout_entry->kind == ControlKind::kRadioButton) {
           run->window->MoveRadioTabStop(id);
         }
         handler.OnCommand(id, Notification::kClicked);

@@ -54,7 +54,7 @@ class Win32Window : public Window {
 
  private:
   HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
-  const ControlSpec* Spec(int id) const { return FindControl(layout_, id); }
+  const ControlSpec* LayoutEntry(int id) const { return FindControl(layout_, id); }
   std::vector<std::string> ComboEntries(int id) const;
   void MoveRadioTabStop(int id);
 
