@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows program and its tests (scripts/build-windows.sh), then runs the 64-bit
 # tests under Wine with ctest. Wine gets a prefix of its own, build-windows-x86_64/wine, made
-# once, with the fonts the dialogs are drawn in; one wineserver serves the whole run and ends
-# with it. The 32-bit build is built only: this machine runs 64-bit programs alone.
+# once by scripts/wine-prefix.sh with the fonts the dialogs are drawn in; one wineserver serves
+# the whole run and ends with it. The 32-bit build is built only: this machine runs 64-bit
+# programs alone.
 # Arguments go to ctest, e.g. -R registry.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,17 +15,8 @@ export WINEPREFIX=$build/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The ctest of the Windows build runs the tests through wine64; the console tests need no
 # display, and the window's test starts an X server of its own.
 unset DISPLAY
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  echo "== A Wine prefix for the tests: $WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  timeout 300 /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-  timeout 120 wineserver -w
-fi
-# Without Tahoma the dialog font falls back to another face and the dialog base units change;
-# Marlett draws the window frames' buttons.
-for font in tahoma.ttf tahomabd.ttf marlett.ttf; do
-  cp -u "/usr/share/wine/fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-done
+# Made on the first run, with the fonts the dialogs are drawn in (scripts/wine-prefix.sh).
+"$root/scripts/wine-prefix.sh" "$WINEPREFIX"
 
 # The console tests first, with one server for all of them: each test program starts in well
 # under a second instead of starting a server of its own. The first program of a server starts
