@@ -122,9 +122,10 @@ TEST(Win32Template, HoldsEveryControlOfTheTableInOrder) {
     EXPECT_EQ(dialog.rect.width, layout->width);
     EXPECT_EQ(dialog.rect.height, layout->height);
     EXPECT_EQ(dialog.points, 8);
-    EXPECT_EQ(dialog.face, u"MS Shell Dlg");
+    EXPECT_EQ(dialog.face, u"MS Sans Serif");
+    // The face named, not the shell's dialog font in its place.
     EXPECT_EQ(dialog.style & (kWsCaption | kWsSysMenu | kDsShellFont | kDsModalFrame),
-              kWsCaption | kWsSysMenu | kDsShellFont | kDsModalFrame);
+              kWsCaption | kWsSysMenu | kDsSetFont | kDsModalFrame);
     ASSERT_EQ(dialog.controls.size(), layout->controls.size());
     for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
       const ControlSpec& layout_entry = layout->controls[i];

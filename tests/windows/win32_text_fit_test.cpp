@@ -43,13 +43,25 @@ TEST(Win32TextFit, TheDialogFontHasBaseUnitsOf6By13) {
   ::DestroyWindow(dialog);
 }
 
-// Does not hold yet, and is left out until the Windows layout makes room: the table's rectangles
-// were laid out for the narrower 8-point MS Sans Serif; Tahoma, with the same 6 x 13 base
-// units, sets these texts 5 to 10 per cent wider, so the static control wraps them onto a line
-// it has no room for: "Contract Salary $:" (92 pixels in 86), "Social Security %" (91 in 90),
-// "Hourly Rate $\tSalary $", the W2, 1099 and Suggestions notes, and the site's logo hint
-// (255 in 240). Run it with --gtest_also_run_disabled_tests to see each one.
-TEST(Win32TextFit, DISABLED_EveryTemplateTextFitsItsStaticControl) {
+// The texts were laid out for the template's own face; a stand-in, even one with the same base
+// units, sets some of them wider than their controls.
+TEST(Win32TextFit, TheDialogIsSetInTheFaceItsTemplateNames) {
+  std::vector<DWORD> aligned;
+  const HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  ASSERT_NE(dialog, nullptr);
+  const HDC dc = ::GetDC(dialog);
+  const HGDIOBJ before =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)));
+  wchar_t face[LF_FACESIZE] = {};
+  ::GetTextFaceW(dc, LF_FACESIZE, face);
+  const std::wstring expected(win32::kDialogFace.begin(), win32::kDialogFace.end());
+  EXPECT_EQ(std::wstring(face), expected);
+  ::SelectObject(dc, before);
+  ::ReleaseDC(dialog, dc);
+  ::DestroyWindow(dialog);
+}
+
+TEST(Win32TextFit, EveryTemplateTextFitsItsStaticControl) {
   for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
     std::vector<DWORD> aligned;
     const HWND dialog = MakeDialog(*layout, aligned);

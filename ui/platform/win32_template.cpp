@@ -182,7 +182,7 @@ std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Fram
   out.Word(0xFFFF);  // signature: the extended template
   out.Dword(0);      // helpID
   out.Dword(0);      // exStyle
-  out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsShellFont | kDsCenter |
+  out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont | kDsCenter |
             (frame == Frame::kOwnWindow ? kWsMinimizeBox : 0));
   out.Word(static_cast<std::uint16_t>(dialog.controls.size()));
   out.Short(0);

@@ -58,9 +58,11 @@ inline constexpr std::uint16_t kStaticClass = 0x0082;
 inline constexpr std::uint16_t kComboBoxClass = 0x0085;
 inline constexpr std::u16string_view kTabControlClass = u"SysTabControl32";
 
-// The dialog font: 8-point "MS Shell Dlg" (Tahoma), whose base units at 96 DPI are 6 by 13
-// pixels, the units the layout and the logo's hit area were made for.
-inline constexpr std::u16string_view kDialogFace = u"MS Shell Dlg";
+// The dialog font, set with DS_SETFONT: 8-point "MS Sans Serif", the bitmap face whose base units
+// at 96 DPI are 6 by 13 pixels, the units the layout and the logo's hit area were made for. The
+// control rectangles were laid out in it; the shell's dialog font (Tahoma) has the same units
+// but sets text wider, so that some texts no longer fit their controls.
+inline constexpr std::u16string_view kDialogFace = u"MS Sans Serif";
 inline constexpr std::uint16_t kDialogPointSize = 8;
 
 // One control as the template holds it.
