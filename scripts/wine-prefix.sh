@@ -13,6 +13,7 @@
 # - marlett.ttf: the glyphs of the window frames' buttons.
 set -euo pipefail
 prefix=${1:-${WINEPREFIX:?give a prefix or set WINEPREFIX}}
+prefix=$(realpath -m "$prefix")  # Wine takes only an absolute path
 fonts=/usr/share/wine/fonts
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
