@@ -32,35 +32,33 @@ namespace qup::drive {
 
 namespace {
 
-// The program's own name in captions, whatever the driver's executable is called.
-constexpr char kProgramDisplayName[] = "qup";
-
-struct KeyName {
-  std::string_view name;
+// The keys of kKeyNames, in its order.
+struct QtKey {
   Qt::Key key;
   Qt::KeyboardModifiers modifiers;
   std::string_view text;  // what the key types, if anything
 };
 
-constexpr KeyName kKeyNames[] = {
-    {"Enter", Qt::Key_Return, Qt::NoModifier, "\r"},
-    {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b"},
-    {"Tab", Qt::Key_Tab, Qt::NoModifier, "\t"},
-    {"Backtab", Qt::Key_Backtab, Qt::ShiftModifier, ""},
-    {"Up", Qt::Key_Up, Qt::NoModifier, ""},
-    {"Down", Qt::Key_Down, Qt::NoModifier, ""},
-    {"Left", Qt::Key_Left, Qt::NoModifier, ""},
-    {"Right", Qt::Key_Right, Qt::NoModifier, ""},
-    {"Space", Qt::Key_Space, Qt::NoModifier, " "},
-    {"Alt+F4", Qt::Key_F4, Qt::AltModifier, ""},
-    {"Shift+F10", Qt::Key_F10, Qt::ShiftModifier, ""},
-    {"Menu", Qt::Key_Menu, Qt::NoModifier, ""},
-    {"Alt+Space", Qt::Key_Space, Qt::AltModifier, ""},
-    {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, ""},
-    {"Ctrl+Shift+Tab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ""},
-    {"Ctrl+PageDown", Qt::Key_PageDown, Qt::ControlModifier, ""},
-    {"Ctrl+PageUp", Qt::Key_PageUp, Qt::ControlModifier, ""},
+constexpr QtKey kQtKeys[] = {
+    {Qt::Key_Return, Qt::NoModifier, "\r"},
+    {Qt::Key_Escape, Qt::NoModifier, "\x1b"},
+    {Qt::Key_Tab, Qt::NoModifier, "\t"},
+    {Qt::Key_Backtab, Qt::ShiftModifier, ""},
+    {Qt::Key_Up, Qt::NoModifier, ""},
+    {Qt::Key_Down, Qt::NoModifier, ""},
+    {Qt::Key_Left, Qt::NoModifier, ""},
+    {Qt::Key_Right, Qt::NoModifier, ""},
+    {Qt::Key_Space, Qt::NoModifier, " "},
+    {Qt::Key_F4, Qt::AltModifier, ""},
+    {Qt::Key_F10, Qt::ShiftModifier, ""},
+    {Qt::Key_Menu, Qt::NoModifier, ""},
+    {Qt::Key_Space, Qt::AltModifier, ""},
+    {Qt::Key_Tab, Qt::ControlModifier, ""},
+    {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, ""},
+    {Qt::Key_PageDown, Qt::ControlModifier, ""},
+    {Qt::Key_PageUp, Qt::ControlModifier, ""},
 };
+static_assert(std::size(kQtKeys) == kKeyNames.size());
 
 // A point on the dialog's own background, outside every control: where a right-click opens
 // the window menu.
@@ -79,77 +77,11 @@ int MessageBoxType(QMessageBox::Icon icon) {
   }
 }
 
-bool ParseInt(std::string_view text, int& value) {
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && ptr == end && !text.empty();
-}
-
-// The first word of text and what follows the single space after it.
-std::pair<std::string_view, std::string_view> SplitWord(std::string_view text) {
-  const std::size_t space = text.find(' ');
-  if (space == std::string_view::npos) return {text, {}};
-  return {text.substr(0, space), text.substr(space + 1)};
-}
-
 }  // namespace
 
-// clang-format off
-const Driver::Command Driver::kCommands[] = {
-    {"resolve", Shape::kWord, &Driver::Resolve, "ADDRESS:PORT",
-     "send suggestions to this IPv4 address and port (before start)"},
-    {"boxes", Shape::kWord, &Driver::Boxes, "pressed|user",
-     "message boxes are pressed by the driver (pressed, the default) or wait for the user"},
-    {"start", Shape::kNone, &Driver::Start, "",
-     "run the program; prints \"end\" once its window has closed"},
-    {"tab", Shape::kNumber, &Driver::Tab, "N", "click tab N (0 is the first)"},
-    {"click", Shape::kId, &Driver::Click, "ID", "click the middle of a control"},
-    {"type", Shape::kIdText, &Driver::Type, "ID TEXT",
-     "click a box, select all with Ctrl+A, type TEXT"},
-    {"keys", Shape::kText, &Driver::Keys, "TEXT", "type TEXT where the focus is"},
-    {"key", Shape::kWord, &Driver::Key, "NAME", "press one named key (below)"},
-    {"pick", Shape::kIdNumber, &Driver::Pick, "ID N", "choose entry N (0 is the first) of a list"},
-    {"close", Shape::kNone, &Driver::Close, "", "the title bar's close button"},
-    {"menu", Shape::kId, &Driver::Menu, "ID",
-     "right-click the window, choose 16 About or 61536 Close"},
-    {"show", Shape::kId, &Driver::Show, "ID", "print a control's text and state"},
-    {"screenshot", Shape::kWord, &Driver::Screenshot, "FILE", "save the front window as PNG"},
-};
-// clang-format on
-
 std::string Driver::Help() {
-  std::string help =
-      "usage: qup-drive [--help] < SCRIPT\n"
-      "Runs the program's real window (offscreen unless QT_QPA_PLATFORM says otherwise) and\n"
-      "plays SCRIPT on it: one command a line, \"#\" starts a comment. ID is a control id\n"
-      "(ui/control_ids.h; 1 is the W2 page's Calculate). A problem goes to standard error\n"
-      "with its line number, and the exit status is then 1.\n\n";
-  for (const Command& command : kCommands) {
-    std::string usage = "  " + std::string(command.name);
-    if (!command.arguments.empty()) usage += " " + std::string(command.arguments);
-    usage.resize(std::max<std::size_t>(usage.size() + 1, 24), ' ');
-    help += usage + std::string(command.summary) + "\n";
-  }
-  help += "Key names:";
-  std::size_t column = help.size() - help.rfind('\n');
-  for (const KeyName& key : kKeyNames) {
-    if (column + key.name.size() + 1 > 92) {
-      help += "\n ";
-      column = 1;
-    }
-    help += " " + std::string(key.name);
-    column += key.name.size() + 1;
-  }
-  help +=
-      "\nIn TEXT: \\n is Enter, \\t is Tab, \\\\ a backslash.\n\n"
-      "It prints, texts quoted with \\n \\t \\r \\\\ \\\" escaped:\n"
-      "  ID \"TEXT\" visible=0|1 enabled=0|1 focus=0|1 checked=N index=N   for show\n"
-      "  msgbox TYPE \"CAPTION\" \"TEXT\"   a message box (TYPE 0, 16 stop, 48 warning, 64 note),\n"
-      "                                 answered with OK at once\n"
-      "  url \"ADDRESS\"                  an address the program would open in the browser\n"
-      "  end                            the window of a start has closed\n"
-      "Everything, with an example: docs/driver.md\n";
-  return help;
+  return drive::Help(
+      "Runs the program's real window (offscreen unless QT_QPA_PLATFORM says otherwise) and\n");
 }
 
 Driver::Driver(std::function<void()> on_settled)
@@ -170,52 +102,27 @@ Driver::~Driver() {
 void Driver::Run(int line_number, const std::string& line) {
   line_number_ = line_number;
   in_flight_ = true;
-  const auto [name, rest] = SplitWord(line);
-  for (const Command& command : kCommands) {
-    if (command.name != name) continue;
-    Arguments args;
-    if (Parse(command.shape, rest, args)) {
-      (this->*command.run)(args);
-    } else {
-      std::string usage = std::string(command.name);
-      if (!command.arguments.empty()) usage += " " + std::string(command.arguments);
-      Fail("wrong arguments: " + usage);
-    }
+  const std::variant<CommandLine, std::string> parsed = ParseCommand(line);
+  if (const auto* mistake = std::get_if<std::string>(&parsed)) {
+    Fail(*mistake);
     return;
   }
-  Fail("unknown command \"" + std::string(name) + "\" (qup-drive --help lists them)");
-}
-
-bool Driver::Parse(Shape shape, std::string_view rest, Arguments& args) {
-  bool ok = true;
-  switch (shape) {
-    case Shape::kNone:
-      ok = rest.empty();
-      break;
-    case Shape::kNumber:
-      ok = ParseInt(rest, args.number);
-      break;
-    case Shape::kId:
-      ok = ParseInt(rest, args.id);
-      break;
-    case Shape::kIdNumber: {
-      const auto [id, number] = SplitWord(rest);
-      ok = ParseInt(id, args.id) && ParseInt(number, args.number);
-      break;
-    }
-    case Shape::kIdText: {
-      const auto [id, text] = SplitWord(rest);
-      ok = ParseInt(id, args.id);
-      args.text = text;
-      break;
-    }
-    case Shape::kText:
-    case Shape::kWord:
-      args.text = rest;
-      ok = shape == Shape::kText || (!rest.empty() && rest.find(' ') == std::string_view::npos);
-      break;
+  const auto& [verb, args] = std::get<CommandLine>(parsed);
+  switch (verb) {
+    case Verb::kResolve: return Resolve(args);
+    case Verb::kBoxes: return Boxes(args);
+    case Verb::kStart: return Start(args);
+    case Verb::kTab: return Tab(args);
+    case Verb::kClick: return Click(args);
+    case Verb::kType: return Type(args);
+    case Verb::kKeys: return Keys(args);
+    case Verb::kKey: return Key(args);
+    case Verb::kPick: return Pick(args);
+    case Verb::kClose: return Close(args);
+    case Verb::kMenu: return Menu(args);
+    case Verb::kShow: return Show(args);
+    case Verb::kScreenshot: return Screenshot(args);
   }
-  return ok;
 }
 
 void Driver::OnAboutToBlock() {
@@ -386,15 +293,13 @@ void Driver::Keys(const Arguments& args) {
 }
 
 void Driver::Key(const Arguments& args) {
-  for (const KeyName& key : kKeyNames) {
-    if (key.name == args.text) {
-      PressKey(key.key, key.modifiers, QString::fromLatin1(key.text));
-      return;
-    }
+  const int index = KeyIndex(args.text);
+  if (index < 0) {
+    Fail(UnknownKeyMessage(args.text));
+    return;
   }
-  std::string names;
-  for (const KeyName& key : kKeyNames) names += " " + std::string(key.name);
-  Fail("unknown key \"" + args.text + "\"; the key names are" + names);
+  const QtKey& key = kQtKeys[static_cast<std::size_t>(index)];
+  PressKey(key.key, key.modifiers, QString::fromLatin1(key.text));
 }
 
 void Driver::Pick(const Arguments& args) {
@@ -468,14 +373,7 @@ void Driver::Menu(const Arguments& args) {
 void Driver::Show(const Arguments& args) {
   ui::QtWindow* front = Front();
   if (!front || !Control(args.id)) return;
-  const int id = args.id;
-  const bool is_combo = ui::IsComboBox(front->KindOf(id));
-  Print(std::to_string(id) + " " + Quoted(front->GetText(id)) +
-        " visible=" + std::to_string(front->IsVisible(id) ? 1 : 0) +
-        " enabled=" + std::to_string(front->IsEnabled(id) ? 1 : 0) +
-        " focus=" + std::to_string(front->FocusedControl() == id ? 1 : 0) +
-        " checked=" + std::to_string(front->GetCheck(id)) +
-        " index=" + std::to_string(is_combo ? front->ComboGetCurSel(id) : -1));
+  Print(ShowLine(*front, front->Template(), args.id));
 }
 
 void Driver::Screenshot(const Arguments& args) {
@@ -485,7 +383,7 @@ void Driver::Screenshot(const Arguments& args) {
   }
 }
 
-void Driver::OpenUrl(const QUrl& url) { Print("url " + Quoted(url.toString().toStdString())); }
+void Driver::OpenUrl(const QUrl& url) { Print(UrlLine(url.toString().toStdString())); }
 
 void Driver::PressOk(QMessageBox* box) {
   --message_boxes_open_;
@@ -496,8 +394,8 @@ void Driver::PressOk(QMessageBox* box) {
 bool Driver::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show) {
     if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-      Print("msgbox " + std::to_string(MessageBoxType(box->icon())) + " " +
-            Quoted(box->windowTitle().toStdString()) + " " + Quoted(box->text().toStdString()));
+      Print(MessageBoxLine(MessageBoxType(box->icon()), box->windowTitle().toStdString(),
+                           box->text().toStdString()));
       if (press_message_boxes_) {
         ++message_boxes_open_;
         // Pressed once the box runs its own loop, as a person would.

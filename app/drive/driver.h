@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/drive/language.h"
 #include "settings/file_registry.h"
 #include "suggest/posix_network.h"
 #include "ui/platform/qt_platform.h"
@@ -29,8 +30,7 @@ class Driver : public QObject {
   explicit Driver(std::function<void()> on_settled);
   ~Driver() override;
 
-  // The script language in one screen, for --help: every command and key name, from the tables
-  // the driver reads them from.
+  // The script language in one screen, for --help.
   static std::string Help();
 
   // Runs one line of a script: a command and its arguments. Problems go to standard error and
@@ -46,21 +46,6 @@ class Driver : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct Arguments {
-    int id = 0;
-    int number = 0;
-    std::string text;
-  };
-  enum class Shape { kNone, kNumber, kId, kIdNumber, kIdText, kText, kWord };
-  struct Command {
-    std::string_view name;
-    Shape shape;
-    void (Driver::*run)(const Arguments&);
-    std::string_view arguments;  // as the help shows them
-    std::string_view summary;
-  };
-  static const Command kCommands[];
-
   void Resolve(const Arguments& args);
   void Boxes(const Arguments& args);
   void Start(const Arguments&);
@@ -75,7 +60,6 @@ class Driver : public QObject {
   void Show(const Arguments& args);
   void Screenshot(const Arguments& args);
 
-  bool Parse(Shape shape, std::string_view rest, Arguments& args);
   ui::QtWindow* Front();
   QWidget* Control(int id);
   // A left click in the middle of widget, through the window, as the mouse would give it.

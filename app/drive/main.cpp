@@ -10,16 +10,8 @@
 #include <thread>
 
 #include "app/drive/driver.h"
+#include "app/drive/language.h"
 #include "app/qt_start.h"
-
-namespace {
-
-bool IsCommand(const std::string& line) {
-  const std::size_t first = line.find_first_not_of(" \t\r");
-  return first != std::string::npos && line[first] != '#';
-}
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
   for (int i = 1; i < argc; ++i) {
@@ -50,7 +42,7 @@ int main(int argc, char* argv[]) {
     while (std::getline(std::cin, line)) {
       ++line_number;
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!IsCommand(line)) continue;
+      if (!qup::drive::IsCommand(line)) continue;
       QMetaObject::invokeMethod(
           &driver, [&driver, line_number, line] { driver.Run(line_number, line); },
           Qt::QueuedConnection);
