@@ -37,7 +37,7 @@ int Win32Platform::RunModal(const DialogTemplate& dialog, DialogHandler& handler
   std::vector<DWORD> aligned((bytes.size() + 3) / 4);
   std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
 
-  Win32DialogRun run{dialog, handler, nullptr, nullptr};
+  Win32DialogRun run{dialog, handler, nullptr, nullptr, nullptr};
   const INT_PTR result = ::DialogBoxIndirectParamW(
       ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()),
       owner_window != nullptr ? owner_window->handle() : nullptr, &Win32Window::DialogProc,

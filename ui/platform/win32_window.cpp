@@ -3,6 +3,7 @@
 #include "ui/platform/win32_window.h"
 
 #include <commctrl.h>
+#include <algorithm>
 #include <uxtheme.h>
 #include <windowsx.h>
 
@@ -78,6 +79,62 @@ bool IsCombo(const ControlSpec* layout_entry) {
   return IsKind(layout_entry, ControlKind::kComboBox) || IsKind(layout_entry, ControlKind::kDropList);
 }
 
+// The program's dialogs now open on this thread, the front one last.
+std::vector<Win32DialogRun*>& OpenRuns() {
+  static std::vector<Win32DialogRun*> runs;
+  return runs;
+}
+
+// Keys of the whole dialog, taken before the dialog manager sees them.
+//
+// Ctrl+Tab and Ctrl+PageDown choose the next page of a dialog's tabs, Ctrl+Shift+Tab and
+// Ctrl+PageUp the one before, round from the last to the first, wherever the focus is: the
+// dialog manager would take Ctrl+Tab for Tab, and the tab control itself never has the focus.
+//
+// Shift+F10 and the Menu key open the window menu, as Windows' own processing of those keys
+// asks the window for its context menu; here they ask the dialog, wherever the focus is.
+LRESULT CALLBACK PageKeys(int code, WPARAM wparam, LPARAM lparam) {
+  auto* message = reinterpret_cast<MSG*>(lparam);
+  const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
+  if (code == HC_ACTION && wparam == PM_REMOVE &&
+      ((message->message == WM_KEYDOWN && message->wParam == VK_APPS) ||
+       (message->message == WM_SYSKEYDOWN && message->wParam == VK_F10 && shift))) {
+    const HWND root = ::GetAncestor(message->hwnd, GA_ROOT);
+    for (Win32DialogRun* run : OpenRuns()) {
+      if (run->window == nullptr || run->window->handle() != root) continue;
+      message->message = WM_NULL;
+      ::PostMessageW(root, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(root), -1);
+    }
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+  if (code != HC_ACTION || wparam != PM_REMOVE || message->message != WM_KEYDOWN ||
+      (::GetKeyState(VK_CONTROL) & 0x8000) == 0 ||
+      (message->wParam != VK_TAB && message->wParam != VK_NEXT && message->wParam != VK_PRIOR)) {
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+  const HWND root = ::GetAncestor(message->hwnd, GA_ROOT);
+  for (Win32DialogRun* run : OpenRuns()) {
+    if (run->window == nullptr || run->window->handle() != root) continue;
+    for (const ControlSpec& control : run->layout.controls) {
+      if (control.kind != ControlKind::kTabControl) continue;
+      const HWND tabs = ::GetDlgItem(root, control.id);
+      const auto count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+      if (count == 0 || ::IsWindowVisible(tabs) == FALSE || ::IsWindowEnabled(tabs) == FALSE) break;
+      const bool back = message->wParam == VK_PRIOR ||
+                        (message->wParam == VK_TAB && (::GetKeyState(VK_SHIFT) & 0x8000) != 0);
+      const auto current = static_cast<int>(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+      const int next = (current + (back ? count - 1 : 1)) % count;
+      ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+      // What the tab control tells its dialog when the user picks a page.
+      NMHDR change{tabs, static_cast<UINT_PTR>(control.id), static_cast<UINT>(TCN_SELCHANGE)};
+      ::SendMessageW(root, WM_NOTIFY, static_cast<WPARAM>(control.id), reinterpret_cast<LPARAM>(&change));
+      message->message = WM_NULL;
+      break;
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
 }  // namespace
 
 void Win32Window::SetText(int id, std::string_view text) {
@@ -106,7 +163,12 @@ std::vector<std::string> Win32Window::ComboEntries(int id) const {
   return entries;
 }
 
-std::string Win32Window::GetText(int id) const { return Narrow(WindowText(Control(id))); }
+std::string Win32Window::GetText(int id) const {
+  // A picture's caption names its resource; it has no text.
+  const ControlSpec* layout_entry = LayoutEntry(id);
+  if (layout_entry != nullptr && layout_entry->resource != kNoResource) return {};
+  return Narrow(WindowText(Control(id)));
+}
 
 void Win32Window::Show(int id, bool visible) { ::ShowWindow(Control(id), visible ? SW_SHOW : SW_HIDE); }
 
@@ -131,8 +193,12 @@ int Win32Window::FocusedControl() const {
   // The edit field inside a combo box has the focus for its box.
   for (HWND focus = ::GetFocus(); focus != nullptr; focus = ::GetParent(focus)) {
     if (::GetParent(focus) != dialog_) continue;
-    // A control hidden or disabled while it had the focus has it no longer.
+    // A control hidden or disabled while it had the focus has it no longer, and a text or a
+    // picture given the focus by the dialog manager (a page without a Tab stop) does not hold
+    // it for the user.
     const int id = ::GetDlgCtrlID(focus);
+    const ControlSpec* layout_entry = LayoutEntry(id);
+    if (layout_entry == nullptr || !TakesFocus(layout_entry->kind)) return 0;
     return IsVisible(id) && IsEnabled(id) ? id : 0;
   }
   return 0;
@@ -251,6 +317,11 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
   if (message == WM_INITDIALOG) {
     auto* run = reinterpret_cast<Win32DialogRun*>(lparam);
     ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+    OpenRuns().push_back(run);
+    const auto has_tabs = [](const ControlSpec& control) { return control.kind == ControlKind::kTabControl; };
+    if (std::any_of(run->layout.controls.begin(), run->layout.controls.end(), has_tabs)) {
+      run->page_keys = ::SetWindowsHookExW(WH_GETMESSAGE, &PageKeys, nullptr, ::GetCurrentThreadId());
+    }
     run->window = std::make_unique<Win32Window>(dialog, run->layout);
     // Texts and radio buttons on a tab page take the page's themed background, not grey boxes.
     ::EnableThemeDialogTexture(dialog, ETDT_ENABLETAB);
@@ -271,6 +342,12 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
   }
   Win32DialogRun* run = RunOf(dialog);
   if (run == nullptr || run->window == nullptr) return FALSE;
+  if (message == WM_NCDESTROY) {
+    std::erase(OpenRuns(), run);
+    if (run->page_keys != nullptr) ::UnhookWindowsHookEx(run->page_keys);
+    run->page_keys = nullptr;
+    return FALSE;
+  }
   DialogHandler& handler = run->handler;
 
   switch (message) {
@@ -319,6 +396,20 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
     case WM_LBUTTONDOWN:
       handler.OnLButtonDown({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
       return TRUE;
+    case WM_CONTEXTMENU: {
+      // A right click on the window, Shift+F10 and the Menu key open the window menu where the
+      // mouse is, or for a key at the window's top left corner; its choice arrives as the
+      // menu's own choice would, as a system command.
+      POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      if (lparam == -1) {
+        at = {0, 0};
+        ::ClientToScreen(dialog, &at);
+      }
+      const auto command = static_cast<WPARAM>(::TrackPopupMenu(
+          ::GetSystemMenu(dialog, FALSE), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog, nullptr));
+      if (command != 0) ::PostMessageW(dialog, WM_SYSCOMMAND, command, 0);
+      return TRUE;
+    }
     default:
       return FALSE;
   }

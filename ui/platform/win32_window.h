@@ -21,6 +21,7 @@ class Win32Window : public Window {
   Win32Window(HWND dialog, const DialogTemplate& layout) : dialog_(dialog), layout_(layout) {}
 
   HWND handle() const { return dialog_; }
+  const DialogTemplate& Layout() const { return layout_; }
 
   void SetText(int id, std::string_view text) override;
   std::string GetText(int id) const override;
@@ -69,6 +70,7 @@ struct Win32DialogRun {
   DialogHandler& handler;
   std::unique_ptr<Win32Window> window;  // while the dialog exists
   HBRUSH page_brush = nullptr;
+  HHOOK page_keys = nullptr;  // the keys that choose a page, while the dialog exists
 };
 
 }  // namespace qup::ui
