@@ -23,8 +23,6 @@
 
 #include "app/drive/quoted_text.h"
 #include "app/utility_app.h"
-#include "settings/settings_record.h"
-#include "suggest/suggestion_box.h"
 #include "ui/platform/control_rules.h"
 #include "ui/platform/qt_window.h"
 
@@ -100,18 +98,18 @@ Driver::~Driver() {
 }
 
 void Driver::Run(int line_number, const std::string& line) {
-  line_number_ = line_number;
+  session_.BeginLine(line_number);
   in_flight_ = true;
   const std::variant<CommandLine, std::string> parsed = ParseCommand(line);
   if (const auto* mistake = std::get_if<std::string>(&parsed)) {
-    Fail(*mistake);
+    session_.Fail(*mistake);
     return;
   }
   const auto& [verb, args] = std::get<CommandLine>(parsed);
   switch (verb) {
-    case Verb::kResolve: return Resolve(args);
-    case Verb::kBoxes: return Boxes(args);
-    case Verb::kStart: return Start(args);
+    case Verb::kResolve: return session_.Resolve(args);
+    case Verb::kBoxes: return session_.Boxes(args);
+    case Verb::kStart: return Start();
     case Verb::kTab: return Tab(args);
     case Verb::kClick: return Click(args);
     case Verb::kType: return Type(args);
@@ -134,16 +132,9 @@ void Driver::OnAboutToBlock() {
   }
 }
 
-void Driver::Fail(const std::string& message) {
-  ++errors_;
-  std::cerr << "qup-drive: line " << line_number_ << ": " << message << std::endl;
-}
-
-void Driver::Print(const std::string& line) { std::cout << line << std::endl; }
-
 ui::QtWindow* Driver::Front() {
   ui::QtWindow* front = platform_->FrontWindow();
-  if (!front) Fail("no window is open");
+  if (!front) session_.Fail("no window is open");
   return front;
 }
 
@@ -151,7 +142,7 @@ QWidget* Driver::Control(int id) {
   ui::QtWindow* front = Front();
   if (!front) return nullptr;
   QWidget* widget = front->InputWidget(id);
-  if (!widget) Fail("the window has no control " + std::to_string(id));
+  if (!widget) session_.Fail("the window has no control " + std::to_string(id));
   return widget;
 }
 
@@ -187,7 +178,7 @@ void Driver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QStrin
   if (QWidget* target = KeyTarget()) {
     QTest::sendKeyEvent(QTest::Click, target, key, text, modifiers);
   } else {
-    Fail("no window is open");
+    session_.Fail("no window is open");
   }
 }
 
@@ -205,44 +196,11 @@ void Driver::TypeKeys(std::string_view keys) {
   }
 }
 
-void Driver::Resolve(const Arguments& args) {
-  if (running_) {
-    Fail("resolve comes before start");
-    return;
-  }
-  // Only where the suggestion goes changes: the submission host resolves to the address given,
-  // the connection goes to its port, and every time-out stays the program's own.
-  const std::optional<suggest::PosixNetwork::Options> options =
-      suggest::OptionsForTarget(args.text);
-  if (!options) {
-    Fail("resolve takes ADDRESS:PORT, an IPv4 address and a port from 1 to 65535");
-    return;
-  }
-  network_options_ = *options;
-}
-
-void Driver::Boxes(const Arguments& args) {
-  if (args.text == "pressed" || args.text == "user") {
-    press_message_boxes_ = args.text == "pressed";
-  } else {
-    Fail("boxes takes pressed (the driver presses OK) or user (the box waits for the user)");
-  }
-}
-
-void Driver::Start(const Arguments&) {
-  if (running_) {
-    Fail("the program is running already");
-    return;
-  }
-  running_ = true;
-  // Every start is a fresh run of the program: what a run keeps for the whole process starts
-  // over as it would in a new process.
-  settings::SettingsRecord::Instance().ResetToDefaults();
-  suggest::ResetSuggestionCounters();
-  suggest::PosixNetwork network(network_options_);
-  app::UtilityApp().InitInstance(*platform_, registry_, network);
-  running_ = false;
-  Print("end");
+void Driver::Start() {
+  session_.Start([this] {
+    suggest::PosixNetwork network(session_.NetworkTarget());
+    app::UtilityApp().InitInstance(*platform_, registry_, network);
+  });
 }
 
 void Driver::Tab(const Arguments& args) {
@@ -252,13 +210,13 @@ void Driver::Tab(const Arguments& args) {
     if (control_spec.kind != ui::ControlKind::kTabControl) continue;
     auto* bar = static_cast<QTabBar*>(front->InputWidget(control_spec.id));
     if (args.number < 0 || args.number >= bar->count()) {
-      Fail("no tab " + std::to_string(args.number));
+      session_.Fail("no tab " + std::to_string(args.number));
     } else if (Reachable(bar)) {
       ClickAt(bar, bar->tabRect(args.number).center());
     }
     return;
   }
-  Fail("the window has no tabs");
+  session_.Fail("the window has no tabs");
 }
 
 void Driver::Click(const Arguments& args) {
@@ -269,13 +227,13 @@ void Driver::Click(const Arguments& args) {
 void Driver::Type(const Arguments& args) {
   const std::optional<std::string> keys = UnescapeKeys(args.text);
   if (!keys) {
-    Fail("unknown escape in \"" + args.text + "\"");
+    session_.Fail("unknown escape in \"" + args.text + "\"");
     return;
   }
   QWidget* widget = Control(args.id);
   if (!widget) return;
   if (!Reachable(widget)) {
-    Fail("control " + std::to_string(args.id) + " is hidden or disabled");
+    session_.Fail("control " + std::to_string(args.id) + " is hidden or disabled");
     return;
   }
   ClickAt(widget, widget->rect().center());
@@ -286,7 +244,7 @@ void Driver::Type(const Arguments& args) {
 void Driver::Keys(const Arguments& args) {
   const std::optional<std::string> keys = UnescapeKeys(args.text);
   if (!keys) {
-    Fail("unknown escape in \"" + args.text + "\"");
+    session_.Fail("unknown escape in \"" + args.text + "\"");
   } else if (Front()) {
     TypeKeys(*keys);
   }
@@ -295,7 +253,7 @@ void Driver::Keys(const Arguments& args) {
 void Driver::Key(const Arguments& args) {
   const int index = KeyIndex(args.text);
   if (index < 0) {
-    Fail(UnknownKeyMessage(args.text));
+    session_.Fail(UnknownKeyMessage(args.text));
     return;
   }
   const QtKey& key = kQtKeys[static_cast<std::size_t>(index)];
@@ -307,17 +265,17 @@ void Driver::Pick(const Arguments& args) {
   if (!widget) return;
   auto* combo = qobject_cast<QComboBox*>(widget);
   if (!combo) {
-    Fail("control " + std::to_string(args.id) + " is no combo box");
+    session_.Fail("control " + std::to_string(args.id) + " is no combo box");
     return;
   }
   if (args.number < 0 || args.number >= combo->count()) {
-    Fail("combo box " + std::to_string(args.id) + " has no entry " + std::to_string(args.number) +
+    session_.Fail("combo box " + std::to_string(args.id) + " has no entry " + std::to_string(args.number) +
          (combo->count() == 0 ? std::string("; it is empty")
                               : "; its entries are 0 to " + std::to_string(combo->count() - 1)));
     return;
   }
   if (!Reachable(combo)) {
-    Fail("control " + std::to_string(args.id) + " is hidden or disabled");
+    session_.Fail("control " + std::to_string(args.id) + " is hidden or disabled");
     return;
   }
   // An editable box opens from its arrow, a drop list from anywhere on it.
@@ -333,7 +291,7 @@ void Driver::Pick(const Arguments& args) {
   ClickAt(combo, opener);
   QAbstractItemView* list = combo->view();
   if (!list->isVisible()) {
-    Fail("combo box " + std::to_string(args.id) + " did not open");
+    session_.Fail("combo box " + std::to_string(args.id) + " did not open");
     return;
   }
   // The user moves to the entry and takes it with Enter; the list ignores a click that comes
@@ -356,7 +314,7 @@ void Driver::Menu(const Arguments& args) {
   ClickAt(front, kBackgroundPoint, Qt::RightButton);
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   if (!menu) {
-    Fail("the window menu did not open");
+    session_.Fail("the window menu did not open");
     return;
   }
   for (QAction* action : menu->actions()) {
@@ -367,23 +325,23 @@ void Driver::Menu(const Arguments& args) {
     }
   }
   QTest::keyClick(menu, Qt::Key_Escape);
-  Fail("the window menu has no entry " + std::to_string(args.id));
+  session_.Fail("the window menu has no entry " + std::to_string(args.id));
 }
 
 void Driver::Show(const Arguments& args) {
   ui::QtWindow* front = Front();
   if (!front || !Control(args.id)) return;
-  Print(ShowLine(*front, front->Template(), args.id));
+  session_.Print(ShowLine(*front, front->Template(), args.id));
 }
 
 void Driver::Screenshot(const Arguments& args) {
   ui::QtWindow* front = Front();
   if (front && !front->grab().save(QString::fromStdString(args.text), "PNG")) {
-    Fail("cannot write " + args.text);
+    session_.Fail("cannot write " + args.text);
   }
 }
 
-void Driver::OpenUrl(const QUrl& url) { Print(UrlLine(url.toString().toStdString())); }
+void Driver::OpenUrl(const QUrl& url) { session_.Print(UrlLine(url.toString().toStdString())); }
 
 void Driver::PressOk(QMessageBox* box) {
   --message_boxes_open_;
@@ -394,9 +352,9 @@ void Driver::PressOk(QMessageBox* box) {
 bool Driver::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show) {
     if (auto* box = qobject_cast<QMessageBox*>(watched)) {
-      Print(MessageBoxLine(MessageBoxType(box->icon()), box->windowTitle().toStdString(),
+      session_.Print(MessageBoxLine(MessageBoxType(box->icon()), box->windowTitle().toStdString(),
                            box->text().toStdString()));
-      if (press_message_boxes_) {
+      if (session_.PressesMessageBoxes()) {
         ++message_boxes_open_;
         // Pressed once the box runs its own loop, as a person would.
         QMetaObject::invokeMethod(

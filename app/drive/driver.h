@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/drive/language.h"
+#include "app/drive/session.h"
 #include "settings/file_registry.h"
 #include "suggest/posix_network.h"
 #include "ui/platform/qt_platform.h"
@@ -36,8 +37,8 @@ class Driver : public QObject {
   // Runs one line of a script: a command and its arguments. Problems go to standard error and
   // are counted.
   void Run(int line_number, const std::string& line);
-  int Errors() const { return errors_; }
-  bool WindowOpen() const { return running_; }
+  int ExitStatus() const { return session_.ExitStatus(); }
+  bool WindowOpen() const { return session_.Running(); }
 
   // The desktop's handler of web addresses: the driver prints them instead of opening them.
   Q_INVOKABLE void OpenUrl(const QUrl& url);
@@ -46,9 +47,7 @@ class Driver : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Resolve(const Arguments& args);
-  void Boxes(const Arguments& args);
-  void Start(const Arguments&);
+  void Start();
   void Tab(const Arguments& args);
   void Click(const Arguments& args);
   void Type(const Arguments& args);
@@ -71,22 +70,14 @@ class Driver : public QObject {
   QWidget* KeyTarget();
   void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text);
   void PressOk(QMessageBox* box);
-  void Fail(const std::string& message);
-  void Print(const std::string& line);
   void OnAboutToBlock();
 
   std::function<void()> on_settled_;
+  Session session_;
   std::unique_ptr<ui::QtPlatform> platform_;
   settings::FileRegistry registry_;
-  suggest::PosixNetwork::Options network_options_;
-  bool running_ = false;
   bool in_flight_ = false;
   int message_boxes_open_ = 0;
-  // False once a script leaves message boxes to a user outside the driver (a screen reader
-  // test reading them on the accessibility bus).
-  bool press_message_boxes_ = true;
-  int errors_ = 0;
-  int line_number_ = 0;
 };
 
 }  // namespace qup::drive

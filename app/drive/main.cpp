@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "app/drive/driver.h"
-#include "app/drive/language.h"
+#include "app/drive/session.h"
 #include "app/qt_start.h"
 
 int main(int argc, char* argv[]) {
@@ -37,26 +37,21 @@ int main(int argc, char* argv[]) {
   qup::drive::Driver driver([&settled] { settled.release(); });
 
   std::thread reader([&] {
-    std::string line;
-    int line_number = 0;
-    while (std::getline(std::cin, line)) {
-      ++line_number;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!qup::drive::IsCommand(line)) continue;
+    qup::drive::ReadScript(std::cin, [&](int line_number, const std::string& line) {
       QMetaObject::invokeMethod(
           &driver, [&driver, line_number, line] { driver.Run(line_number, line); },
           Qt::QueuedConnection);
       settled.acquire();
-    }
+    });
     QMetaObject::invokeMethod(
         &driver,
         [&driver] {
           if (driver.WindowOpen()) {
             // The script ended with the window open: stop as if the process were killed.
             std::cout.flush();
-            std::_Exit(driver.Errors() == 0 ? 0 : 1);
+            std::_Exit(driver.ExitStatus());
           }
-          QApplication::exit(driver.Errors() == 0 ? 0 : 1);
+          QApplication::exit(driver.ExitStatus());
         },
         Qt::QueuedConnection);
   });

@@ -17,9 +17,7 @@
 #include "app/drive/png_file.h"
 #include "app/drive/quoted_text.h"
 #include "app/utility_app.h"
-#include "settings/settings_record.h"
 #include "settings/win_registry.h"
-#include "suggest/suggestion_box.h"
 #include "suggest/winsock_network.h"
 #include "ui/platform/control_rules.h"
 #include "ui/platform/win32_template.h"
@@ -180,10 +178,10 @@ void Win32Driver::OnDialogInit(HWND dialog) {
     dialogs_.push_back(dialog);
     return;
   }
-  Print(MessageBoxLine(MessageBoxType(dialog), Narrow(WindowText(dialog)),
+  session_.Print(MessageBoxLine(MessageBoxType(dialog), Narrow(WindowText(dialog)),
                        Narrow(WindowText(::GetDlgItem(dialog, kMessageBoxTextId)))));
   // Pressed before anything else the script does, once the box runs its own loop.
-  if (press_message_boxes_) steps_.push_front([this, dialog] { PressOk(dialog); });
+  if (session_.PressesMessageBoxes()) steps_.push_front([this, dialog] { PressOk(dialog); });
 }
 
 void Win32Driver::OnDialogGone(HWND dialog) {
@@ -194,24 +192,24 @@ void Win32Driver::OnDialogGone(HWND dialog) {
 bool Win32Driver::BetweenWindows() const {
   // A modal dialog shows once its thread has nothing else to do, and hides some time before it
   // is gone; a program without a window is making or ending one.
-  if (!running_) return false;
+  if (!session_.Running()) return false;
   if (shown_.empty()) return true;
   return std::any_of(shown_.begin(), shown_.end(),
                      [](HWND window) { return ::IsWindowVisible(window) == FALSE; });
 }
 
 void Win32Driver::Run(int line_number, const std::string& line) {
-  line_number_ = line_number;
+  session_.BeginLine(line_number);
   ::PostMessageW(messages_, kSettleMessage, 0, 0);
   const std::variant<CommandLine, std::string> parsed = ParseCommand(line);
   if (const auto* mistake = std::get_if<std::string>(&parsed)) {
-    Fail(*mistake);
+    session_.Fail(*mistake);
     return;
   }
   const auto& [verb, args] = std::get<CommandLine>(parsed);
   switch (verb) {
-    case Verb::kResolve: return Resolve(args);
-    case Verb::kBoxes: return Boxes(args);
+    case Verb::kResolve: return session_.Resolve(args);
+    case Verb::kBoxes: return session_.Boxes(args);
     case Verb::kStart: return Start();
     case Verb::kTab: return Then([this, args] { Tab(args); });
     case Verb::kClick: return Then([this, args] { Click(args); });
@@ -253,66 +251,29 @@ void Win32Driver::CheckSettled() {
 
 void Win32Driver::End() {
   std::cout.flush();
-  if (running_) {
+  if (session_.Running()) {
     // The script ended with the window open: stop as if the process were killed.
-    ::ExitProcess(errors_ == 0 ? 0 : 1);
+    ::ExitProcess(static_cast<UINT>(session_.ExitStatus()));
   }
-  ::PostQuitMessage(errors_ == 0 ? 0 : 1);
-}
-
-void Win32Driver::Fail(const std::string& message) {
-  ++errors_;
-  std::cerr << "qup-drive: line " << line_number_ << ": " << message << std::endl;
-}
-
-void Win32Driver::Print(const std::string& line) { std::cout << line << std::endl; }
-
-void Win32Driver::Resolve(const Arguments& args) {
-  if (running_) {
-    Fail("resolve comes before start");
-    return;
-  }
-  const std::optional<suggest::NetworkOptions> options = suggest::OptionsForTarget(args.text);
-  if (!options) {
-    Fail("resolve takes ADDRESS:PORT, an IPv4 address and a port from 1 to 65535");
-    return;
-  }
-  network_options_ = *options;
-}
-
-void Win32Driver::Boxes(const Arguments& args) {
-  if (args.text == "pressed" || args.text == "user") {
-    press_message_boxes_ = args.text == "pressed";
-  } else {
-    Fail("boxes takes pressed (the driver presses OK) or user (the box waits for the user)");
-  }
+  ::PostQuitMessage(session_.ExitStatus());
 }
 
 void Win32Driver::Start() {
-  if (running_) {
-    Fail("the program is running already");
-    return;
-  }
-  running_ = true;
-  // Every start is a fresh run of the program: what a run keeps for the whole process starts
-  // over as it would in a new process.
-  settings::SettingsRecord::Instance().ResetToDefaults();
-  suggest::ResetSuggestionCounters();
-  settings::WinRegistry registry;
-  suggest::WinsockNetwork network(network_options_);
-  app::UtilityApp().InitInstance(platform_, registry, network);
-  running_ = false;
-  Print("end");
+  session_.Start([this] {
+    settings::WinRegistry registry;
+    suggest::WinsockNetwork network(session_.NetworkTarget());
+    app::UtilityApp().InitInstance(platform_, registry, network);
+  });
 }
 
 ui::Win32Window* Win32Driver::Front() {
   if (dialogs_.empty()) {
-    Fail("no window is open");
+    session_.Fail("no window is open");
     return nullptr;
   }
   const auto* run = reinterpret_cast<ui::Win32DialogRun*>(::GetWindowLongPtrW(dialogs_.back(), DWLP_USER));
   if (run == nullptr || run->window == nullptr) {
-    Fail("no window is open");
+    session_.Fail("no window is open");
     return nullptr;
   }
   return run->window.get();
@@ -322,7 +283,7 @@ HWND Win32Driver::Control(int id) {
   ui::Win32Window* front = Front();
   if (front == nullptr) return nullptr;
   const HWND control = ::GetDlgItem(front->handle(), id);
-  if (control == nullptr) Fail("the window has no control " + std::to_string(id));
+  if (control == nullptr) session_.Fail("the window has no control " + std::to_string(id));
   return control;
 }
 
@@ -351,7 +312,7 @@ void Win32Driver::PressVirtualKey(UINT key, bool shift, bool control, bool alt) 
     HWND focus = ::GetFocus();
     if (focus == nullptr && !dialogs_.empty()) focus = dialogs_.back();
     if (focus == nullptr) {
-      Fail("no window is open");
+      session_.Fail("no window is open");
       return;
     }
     // F10 and every key held with Alt are the system's keys.
@@ -411,13 +372,13 @@ void Win32Driver::Tab(const Arguments& args) {
     RECT rect{};
     if (::SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(args.number),
                        reinterpret_cast<LPARAM>(&rect)) == FALSE) {
-      Fail("no tab " + std::to_string(args.number));
+      session_.Fail("no tab " + std::to_string(args.number));
     } else if (Reachable(tabs)) {
       ClickAt(tabs, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     }
     return;
   }
-  Fail("the window has no tabs");
+  session_.Fail("the window has no tabs");
 }
 
 void Win32Driver::Click(const Arguments& args) {
@@ -431,13 +392,13 @@ void Win32Driver::Click(const Arguments& args) {
 void Win32Driver::Type(const Arguments& args) {
   const std::optional<std::string> keys = UnescapeKeys(args.text);
   if (!keys) {
-    Fail("unknown escape in \"" + args.text + "\"");
+    session_.Fail("unknown escape in \"" + args.text + "\"");
     return;
   }
   const HWND control = Control(args.id);
   if (control == nullptr) return;
   if (!Reachable(control)) {
-    Fail("control " + std::to_string(args.id) + " is hidden or disabled");
+    session_.Fail("control " + std::to_string(args.id) + " is hidden or disabled");
     return;
   }
   Click(args);
@@ -448,7 +409,7 @@ void Win32Driver::Type(const Arguments& args) {
 void Win32Driver::Keys(const Arguments& args) {
   const std::optional<std::string> keys = UnescapeKeys(args.text);
   if (!keys) {
-    Fail("unknown escape in \"" + args.text + "\"");
+    session_.Fail("unknown escape in \"" + args.text + "\"");
   } else if (Front() != nullptr) {
     TypeKeys(*keys);
   }
@@ -457,11 +418,11 @@ void Win32Driver::Keys(const Arguments& args) {
 void Win32Driver::Key(const Arguments& args) {
   const int index = KeyIndex(args.text);
   if (index < 0) {
-    Fail(UnknownKeyMessage(args.text));
+    session_.Fail(UnknownKeyMessage(args.text));
   } else if (!shown_.empty()) {
     PressKey(index);
   } else {
-    Fail("no window is open");
+    session_.Fail("no window is open");
   }
 }
 
@@ -471,18 +432,18 @@ void Win32Driver::Pick(const Arguments& args) {
   if (front == nullptr || box == nullptr) return;
   const ui::ControlSpec* control = ui::FindControl(front->Layout(), args.id);
   if (control == nullptr || !ui::IsComboBox(control->kind)) {
-    Fail("control " + std::to_string(args.id) + " is no combo box");
+    session_.Fail("control " + std::to_string(args.id) + " is no combo box");
     return;
   }
   const auto count = static_cast<int>(::SendMessageW(box, CB_GETCOUNT, 0, 0));
   if (args.number < 0 || args.number >= count) {
-    Fail("combo box " + std::to_string(args.id) + " has no entry " + std::to_string(args.number) +
+    session_.Fail("combo box " + std::to_string(args.id) + " has no entry " + std::to_string(args.number) +
          (count == 0 ? std::string("; it is empty")
                      : "; its entries are 0 to " + std::to_string(count - 1)));
     return;
   }
   if (!Reachable(box)) {
-    Fail("control " + std::to_string(args.id) + " is hidden or disabled");
+    session_.Fail("control " + std::to_string(args.id) + " is hidden or disabled");
     return;
   }
   // An editable box opens from its arrow, a drop list from anywhere on it.
@@ -496,7 +457,7 @@ void Win32Driver::Pick(const Arguments& args) {
   // Enter.
   Then([this, box, id = args.id, entry = args.number] {
     if (::SendMessageW(box, CB_GETDROPPEDSTATE, 0, 0) == FALSE) {
-      Fail("combo box " + std::to_string(id) + " did not open");
+      session_.Fail("combo box " + std::to_string(id) + " did not open");
       return;
     }
     MoveInList(box, entry, 2 * static_cast<int>(::SendMessageW(box, CB_GETCOUNT, 0, 0)) + 2);
@@ -527,7 +488,7 @@ void Win32Driver::Menu(const Arguments& args) {
   const HWND dialog = front->handle();
   const HMENU menu = ::GetSystemMenu(dialog, FALSE);
   if (::GetMenuState(menu, static_cast<UINT>(args.id), MF_BYCOMMAND) == static_cast<UINT>(-1)) {
-    Fail("the window menu has no entry " + std::to_string(args.id));
+    session_.Fail("the window menu has no entry " + std::to_string(args.id));
     return;
   }
   // A right click on the window's background, where no control is.
@@ -537,7 +498,7 @@ void Win32Driver::Menu(const Arguments& args) {
     gui.cbSize = sizeof gui;
     ::GetGUIThreadInfo(::GetCurrentThreadId(), &gui);
     if ((gui.flags & GUI_INMENUMODE) == 0) {
-      Fail("the window menu did not open");
+      session_.Fail("the window menu did not open");
       return;
     }
     MoveInMenu(menu, static_cast<UINT>(id), 2 * ::GetMenuItemCount(menu) + 2);
@@ -556,7 +517,7 @@ void Win32Driver::MoveInMenu(HMENU menu, UINT id, int keys_left) {
 void Win32Driver::Show(const Arguments& args) {
   ui::Win32Window* front = Front();
   if (front == nullptr || Control(args.id) == nullptr) return;
-  Print(ShowLine(*front, front->Layout(), args.id));
+  session_.Print(ShowLine(*front, front->Layout(), args.id));
 }
 
 void Win32Driver::Screenshot(const Arguments& args) {
@@ -591,7 +552,7 @@ void Win32Driver::Screenshot(const Arguments& args) {
   ::DeleteObject(picture);
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
-  if (!WritePng(args.text, width, height, rgb)) Fail("cannot write " + args.text);
+  if (!WritePng(args.text, width, height, rgb)) session_.Fail("cannot write " + args.text);
 }
 
 }  // namespace qup::drive

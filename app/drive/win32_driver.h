@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/drive/language.h"
+#include "app/drive/session.h"
 #include "suggest/network_options.h"
 #include "ui/platform/win32_platform.h"
 #include "ui/platform/win32_window.h"
@@ -56,8 +57,6 @@ class Win32Driver {
   void OnDialogGone(HWND dialog);
   bool BetweenWindows() const;
 
-  void Resolve(const Arguments& args);
-  void Boxes(const Arguments& args);
   void Start();
   void Tab(const Arguments& args);
   void Click(const Arguments& args);
@@ -85,22 +84,16 @@ class Win32Driver {
   void PressVirtualKey(UINT key, bool shift, bool control, bool alt);
   void TypeKeys(const std::string& keys);
   void PressOk(HWND box);
-  void Fail(const std::string& message);
-  void Print(const std::string& line);
 
   HANDLE settled_;
   HWND messages_ = nullptr;  // the driver's own message-only window
   HHOOK hook_ = nullptr;
   DrivenPlatform platform_;
-  suggest::NetworkOptions network_options_;
+  Session session_;
   std::vector<HWND> dialogs_;  // the program's dialogs, the front one last
   std::vector<HWND> shown_;    // those and its message boxes
   std::deque<std::function<void()>> steps_;
-  bool running_ = false;
-  bool press_message_boxes_ = true;
   int busy_rounds_ = 0;
-  int errors_ = 0;
-  int line_number_ = 0;
 };
 
 }  // namespace qup::drive

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "app/drive/language.h"
+#include "app/drive/session.h"
 
 int wmain(int argc, wchar_t* argv[]) {
   // The same bytes as on every other system: no carriage returns added to the lines printed.
@@ -30,15 +30,10 @@ int wmain(int argc, wchar_t* argv[]) {
   // The reader hands one command at a time to the dialog's thread and waits until it has
   // settled, so that a command that opens a modal dialog does not hold up the next.
   std::thread reader([&] {
-    std::string line;
-    int line_number = 0;
-    while (std::getline(std::cin, line)) {
-      ++line_number;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (!qup::drive::IsCommand(line)) continue;
+    qup::drive::ReadScript(std::cin, [&](int line_number, const std::string& line) {
       driver.Post(line_number, line);
       ::WaitForSingleObject(settled, INFINITE);
-    }
+    });
     driver.PostEnd();
   });
   MSG message{};
