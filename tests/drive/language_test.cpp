@@ -25,7 +25,7 @@ TEST_P(ParseCommandTest, ReadsTheCommandAndItsArguments) {
   const Parsed& row = GetParam();
   const auto parsed = ParseCommand(row.line);
   ASSERT_TRUE(std::holds_alternative<CommandLine>(parsed)) << std::get<std::string>(parsed);
-  const CommandLine& command = std::get<CommandLine>(parsed);
+  const auto& command = std::get<CommandLine>(parsed);
   EXPECT_EQ(command.verb, row.verb);
   EXPECT_EQ(command.args.id, row.id);
   EXPECT_EQ(command.args.number, row.number);
