@@ -58,6 +58,16 @@ finish() {
     # The server saves the registry as it ends; it ends by itself once the programs are gone.
     WINEPREFIX=$light timeout 30 wineserver -w 2>/dev/null ||
       WINEPREFIX=$light wineserver -k 2>/dev/null
+    # The server's folder in /tmp, named in the prefix, is made again on the next run: once
+    # the server is gone (its socket with it), the folder and its lock file go too.
+    local name folder
+    name=$(cat "$light/wineserver" 2>/dev/null)
+    if [[ $name =~ ^wine-[A-Za-z0-9]+$ ]]; then
+      for folder in "${TMPDIR:-/tmp}/$name"/server-*; do
+        [[ -d $folder && ! -e $folder/socket ]] && rm -f "$folder/lock" && rmdir "$folder"
+      done
+      rmdir "${TMPDIR:-/tmp}/$name" 2>/dev/null
+    fi
   fi
   if [[ -n $xvfb_pid ]]; then
     kill "$xvfb_pid" 2>/dev/null
