@@ -65,7 +65,8 @@ elseif(EXISTS "${TRANSCRIPT}.before.reg" AND windows)
                   OUTPUT_VARIABLE imported ERROR_VARIABLE imported RESULT_VARIABLE status
                   TIMEOUT 60)
   if(NOT status STREQUAL "0")
-    message(FATAL_ERROR "reg import of ${TRANSCRIPT}.before.reg ended with ${status}:\n${imported}")
+    message(FATAL_ERROR
+            "reg import of ${TRANSCRIPT}.before.reg ended with ${status}:\n${imported}")
   endif()
 elseif(EXISTS "${TRANSCRIPT}.before.reg")
   file(MAKE_DIRECTORY "${config}/Kestrane")
