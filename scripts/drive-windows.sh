@@ -22,12 +22,10 @@
 # Every wineserver and X server this script starts ends before it does; no other is touched.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=scripts/wine-prefix.sh
-source "$root/scripts/wine-prefix.sh"
 
 builds=${QUP_WINDOWS_BUILD_ROOT:-$root}
 exe=${QUP_DRIVE_EXE:-$builds/build-windows-x86_64/app/drive/qup-drive.exe}
-shared=${QUP_WINE_PREFIX:-$builds/build-windows-x86_64/wine}
+shared=$(realpath -m "${QUP_WINE_PREFIX:-$builds/build-windows-x86_64/wine}")
 wine=/usr/lib/wine/wine64
 
 fail() {
@@ -48,7 +46,13 @@ if [[ $mode == drive && ! -f $exe ]]; then
 fi
 [[ -x $wine ]] || fail "$wine is missing: scripts/deps.sh --windows installs it"
 
-qup_wine_prefix "$shared" || fail "cannot make the Wine prefix $shared"
+# Made by scripts/wine-prefix.sh; runs started side by side take turns at making it. Its
+# messages go to standard error: standard output is the driver's.
+mkdir -p "$(dirname "$shared")"
+(
+  flock -w 600 9 || exit 1
+  "$root/scripts/wine-prefix.sh" "$shared" >&2
+) 9>"$shared.lock" || fail "cannot make the Wine prefix $shared"
 
 scratch=
 xvfb_pid=

@@ -32,6 +32,7 @@ wineserver -k || true
 timeout 60 wineserver -w || true
 
 # Then the program's window, on an X server of its own: its Wine session must start there,
-# not in the display-less one above.
-ctest --output-on-failure -R '^windows\.' "$@" || status=$?
+# not in the display-less one above. The transcripts each have an X server and a wineserver of
+# their own and run side by side; the other window tests take turns among themselves.
+ctest --output-on-failure -j "$(nproc)" -R '^windows\.' "$@" || status=$?
 exit "$status"
