@@ -16,7 +16,8 @@
 # registry files and borrows the shared prefix's drive C:. A new XDG_CONFIG_HOME starts without
 # the program's key; the same one keeps what the program saved from one run to the next. Each
 # such prefix has a wineserver of its own, so runs in parallel never share a registry. When
-# XDG_CONFIG_HOME is not a folder the registry is a scratch one, thrown away at the end.
+# XDG_CONFIG_HOME is not a folder the registry is a scratch one, thrown away at the end. Two
+# runs with the same folder take turns.
 #
 # The window needs an X server: the one of $DISPLAY, or else an Xvfb of this script's own.
 # Every wineserver and X server this script starts ends before it does; no other is touched.
@@ -38,7 +39,7 @@ if [[ ${1-} == --reg ]]; then
   mode=reg
   shift
 elif [[ ${1-} == -h || ${1-} == --help ]]; then
-  sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,/^[^#]/p' "$0" | sed -e '$d' -e 's/^# \{0,1\}//'
   exit 0
 fi
 if [[ $mode == drive && ! -f $exe ]]; then
@@ -59,9 +60,10 @@ xvfb_pid=
 light=
 finish() {
   if [[ -n $light && -d $light ]]; then
-    # The server saves the registry as it ends; it ends by itself once the programs are gone.
-    WINEPREFIX=$light timeout 30 wineserver -w 2>/dev/null ||
-      WINEPREFIX=$light wineserver -k 2>/dev/null
+    # The driver has ended: its session's server and services go at once (waiting for them to
+    # leave by themselves takes a second or two more). The server saves the registry first.
+    WINEPREFIX=$light wineserver -k 2>/dev/null
+    WINEPREFIX=$light timeout 30 wineserver -w 2>/dev/null
     # The server's folder in /tmp, named in the prefix, is made again on the next run: once
     # the server is gone (its socket with it), the folder and its lock file go too.
     local name folder
@@ -94,6 +96,10 @@ else
   light=$scratch/qup-wine
 fi
 
+# One run at a time in a registry: a second run with the same folder waits for the first.
+exec 7>"$light.lock" || fail "cannot make $light.lock"
+flock -w 300 7 || fail "$light stays in use by another run"
+
 # A registry of its own: the shared prefix's registry files without the program's key, and
 # the shared drive C: (Wine finds its system files there).
 if [[ ! -f $light/system.reg ]]; then
@@ -117,7 +123,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 if [[ $mode == reg ]]; then
   unset DISPLAY
-  "$wine" reg "$@"
+  "$wine" reg "$@" 7>&-
   exit $?
 fi
 
@@ -140,5 +146,5 @@ fi
 
 # In the background, with the script's own standard input, so that a signal to this script
 # is handled at once rather than after the driver's end.
-"$wine" "$exe" "$@" <&0 &
+"$wine" "$exe" "$@" <&0 7>&- &
 wait $!
