@@ -11,6 +11,9 @@
 #   with units of 6 x 12 and some texts lose their last letters.
 # - tahoma.ttf and tahomabd.ttf: Wine's own face for captions, menus and message boxes.
 # - marlett.ttf: the glyphs of the window frames' buttons.
+# Its windows are drawn by Wine itself, not left to a window manager ("Managed"="N"): the
+# tests' X servers have none, and a managed window waits some two seconds for one when it
+# closes.
 set -euo pipefail
 prefix=${1:-${WINEPREFIX:?give a prefix or set WINEPREFIX}}
 prefix=$(realpath -m "$prefix")  # Wine takes only an absolute path
@@ -31,3 +34,12 @@ fi
 for font in sserife.fon tahoma.ttf tahomabd.ttf marlett.ttf; do
   cp -u "$fonts/$font" "$prefix/drive_c/windows/Fonts/"
 done
+
+if ! grep -q '^"Managed"="N"' "$prefix/user.reg"; then
+  (
+    unset DISPLAY
+    timeout 120 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
+      /d N /f </dev/null >/dev/null 2>&1
+    timeout 120 wineserver -w
+  )
+fi
