@@ -508,6 +508,17 @@ TYPED_TEST_P(WindowContract, ALineBreakCountsAsTwoAndACharacterBeyond16BitsAsTwo
   EXPECT_EQ(this->events(), (Events{"103 setfocus", "103 maxtext", "101 setfocus", "101 maxtext"}));
 }
 
+TYPED_TEST_P(WindowContract, ALineBreakThatDoesNotFitIsRefusedWhole) {
+  ui::Window& window = this->Open();
+  window.LimitText(kNotes, 4);
+  this->driver_.Type(kNotes, "abc\n");
+  EXPECT_EQ(window.GetText(kNotes), "abc");
+  // The one character left is still free for one that is not a line break.
+  this->driver_.Type(kNotes, "d");
+  EXPECT_EQ(window.GetText(kNotes), "abcd");
+  EXPECT_EQ(this->events(), (Events{"103 setfocus", "103 maxtext"}));
+}
+
 TYPED_TEST_P(WindowContract, APasteTakesWhatFitsAndNeverHalfALineBreak) {
   ui::Window& window = this->Open();
   window.LimitText(kNotes, 4);
@@ -610,6 +621,7 @@ REGISTER_TYPED_TEST_SUITE_P(
     SelectStringTakesTheFirstEntryThatBeginsWithThePrefix, SelectStringIgnoresCaseBeyondAscii,
     SetTextOnAComboBoxSelectsNoEntry, SetTextOnADropListSelectsTheEntryItNamesOrKeepsTheBox,
     TypingIntoAComboBoxSelectsNoEntryAndAddsNone, AnEditTakesWhatFitsItsLimitAndReportsTheRest,
+    ALineBreakThatDoesNotFitIsRefusedWhole,
     ALineBreakCountsAsTwoAndACharacterBeyond16BitsAsTwo, APasteTakesWhatFitsAndNeverHalfALineBreak,
     ANewEditTakes32767CharactersAndLimitZeroLiftsTheLimit, OnlyTheUsersChoiceOfTabIsReported,
     TheWindowMenuEndsWithWhatTheLogicAppended, TheCloseButtonAsksTheLogic,

@@ -32,35 +32,45 @@ std::wstring WindowText(HWND window) {
 
 std::u16string Units(const std::wstring& text) { return {text.begin(), text.end()}; }
 
-// A paste into a multi-line edit takes what fits its limit as the program counts it, never half
-// a line break or half a character (the edit itself would cut a CR LF in two), and reports the
-// rest as typing past the limit is reported.
-LRESULT CALLBACK PasteWithinLimit(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
-                                  UINT_PTR /*id*/, DWORD_PTR /*data*/) {
-  if (message != WM_PASTE || (::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0) {
+// Typing and pasting into a multi-line edit take what fits its limit as the program counts
+// it, never half a line break or half a character, and report the rest as typing past the
+// limit is reported. The edit itself would cut a CR LF in two: a typed line break with room
+// for one unit left, or a paste cut at the limit, would leave a lone CR.
+LRESULT CALLBACK WithinLimit(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
+                             UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+  const bool line_break = message == WM_CHAR && (wparam == L'\r' || wparam == L'\n');
+  if ((message != WM_PASTE && !line_break) ||
+      (::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0) {
     return ::DefSubclassProc(edit, message, wparam, lparam);
   }
-  std::wstring pasted;
-  if (::OpenClipboard(edit) != FALSE) {
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
-        pasted = text;
-        ::GlobalUnlock(data);
+  std::wstring added = L"\r\n";
+  if (message == WM_PASTE) {
+    added.clear();
+    if (::OpenClipboard(edit) != FALSE) {
+      if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
+          added = text;
+          ::GlobalUnlock(data);
+        }
       }
+      ::CloseClipboard();
     }
-    ::CloseClipboard();
+    if (added.empty()) return 0;
   }
-  if (pasted.empty()) return 0;
   DWORD start = 0;
   DWORD end = 0;
   ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const std::u16string current = Units(WindowText(edit));
   const std::size_t kept = CountedLength(current) - CountedLength(std::u16string_view(current).substr(start, end - start));
   const auto limit = static_cast<std::size_t>(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0));
-  const std::u16string text = Units(pasted);
+  const std::u16string text = Units(added);
   const std::size_t fits = FittingPrefix(text, limit > kept ? limit - kept : 0);
+  if (fits == text.size() && line_break) {
+    // The edit's own typing: the caret, the undo buffer and the notifications as usual.
+    return ::DefSubclassProc(edit, message, wparam, lparam);
+  }
   if (fits > 0) {
-    const std::wstring part = pasted.substr(0, fits);
+    const std::wstring part = added.substr(0, fits);
     ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(part.c_str()));
   }
   if (fits < text.size()) {
@@ -331,7 +341,7 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
       // Wine starts single-line edits at 30000; every edit takes the program's default.
       ::SendMessageW(edit, EM_LIMITTEXT, kDefaultTextLimit, 0);
       if (control.kind == ControlKind::kMultiLineEdit) {
-        ::SetWindowSubclass(edit, &PasteWithinLimit, 0, 0);
+        ::SetWindowSubclass(edit, &WithinLimit, 0, 0);
       }
     }
     // Enter issues the program's default command when no push button has the focus.
