@@ -529,7 +529,9 @@ void Win32Driver::Screenshot(const Arguments& args) {
   ::GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  const HDC screen = ::GetDC(nullptr);
+  // The window's own DC, children included: it reads what the window has painted, where the
+  // screen's DC can lag behind Wine's copy of the window to the X server.
+  const HDC screen = ::GetDCEx(window, nullptr, DCX_WINDOW | DCX_CACHE);
   const HDC memory = ::CreateCompatibleDC(screen);
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -540,7 +542,7 @@ void Win32Driver::Screenshot(const Arguments& args) {
   void* bits = nullptr;
   const HBITMAP picture = ::CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
   const HGDIOBJ before = ::SelectObject(memory, picture);
-  ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
   ::GdiFlush();
   std::vector<std::uint8_t> rgb;
   rgb.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
@@ -551,7 +553,7 @@ void Win32Driver::Screenshot(const Arguments& args) {
   ::SelectObject(memory, before);
   ::DeleteObject(picture);
   ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  ::ReleaseDC(window, screen);
   if (!WritePng(args.text, width, height, rgb)) session_.Fail("cannot write " + args.text);
 }
 
