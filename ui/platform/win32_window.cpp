@@ -32,6 +32,20 @@ std::wstring WindowText(HWND window) {
 
 std::u16string Units(const std::wstring& text) { return {text.begin(), text.end()}; }
 
+// The clipboard's text, empty when it holds none.
+std::wstring ClipboardText(HWND owner) {
+  std::wstring text;
+  if (::OpenClipboard(owner) == FALSE) return text;
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* units = static_cast<const wchar_t*>(::GlobalLock(data))) {
+      text = units;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
 // Typing and pasting into a multi-line edit take what fits its limit as the program counts
 // it, never half a line break or half a character, and report the rest as typing past the
 // limit is reported. The edit itself would cut a CR LF in two: a typed line break with room
@@ -43,20 +57,8 @@ LRESULT CALLBACK WithinLimit(HWND edit, UINT message, WPARAM wparam, LPARAM lpar
       (::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0) {
     return ::DefSubclassProc(edit, message, wparam, lparam);
   }
-  std::wstring added = L"\r\n";
-  if (message == WM_PASTE) {
-    added.clear();
-    if (::OpenClipboard(edit) != FALSE) {
-      if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
-          added = text;
-          ::GlobalUnlock(data);
-        }
-      }
-      ::CloseClipboard();
-    }
-    if (added.empty()) return 0;
-  }
+  const std::wstring added = line_break ? std::wstring(L"\r\n") : ClipboardText(edit);
+  if (added.empty()) return 0;
   DWORD start = 0;
   DWORD end = 0;
   ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
