@@ -11,7 +11,7 @@
 #include "tests/support/offline_network.h"
 #include "ui/control_ids.h"
 #include "ui/main_dialog.h"
-#include "ui/platform/memory_platform.h"
+#include "ui/platform/memory/memory_platform.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "app/qt_start.h"
+#include "app/qt/qt_start.h"
 
 int main(int argc, char* argv[]) {
   qup::app::QtStart start;

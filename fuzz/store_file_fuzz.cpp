@@ -15,11 +15,11 @@
 
 #include "fuzz/fields.h"
 #include "fuzz/property.h"
-#include "settings/file_registry.h"
+#include "settings/qt/file_registry.h"
 #include "settings/reg_export.h"
 #include "settings/settings_record.h"
 #include "settings/settings_store.h"
-#include "ui/platform/memory_platform.h"
+#include "ui/platform/memory/memory_platform.h"
 
 namespace {
 

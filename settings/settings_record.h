@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ui/control_ids.h"
+#include "ui/other_costs.h"
 
 namespace qup::settings {
 
@@ -49,20 +50,8 @@ inline constexpr std::array<SlotInfo, kSlotCount> kSlots = {{
     {"Radios", 0},
 }};
 
-// One row of the "Other" section: its "%" and "$" buttons and its yearly/monthly box. The
-// "Radios" text holds one character per button, row by row, "%" first.
-struct RadioRow {
-  int percent_id;
-  int dollar_id;
-  int period_id;
-};
-
-inline constexpr std::size_t kRadioCount = 6;
-inline constexpr std::array<RadioRow, kRadioCount / 2> kRadioRows = {{
-    {ui::kWorkCompPercentRadio, ui::kWorkCompDollarRadio, ui::kWorkCompPeriodCombo},
-    {ui::kInsurancePercentRadio, ui::kInsuranceDollarRadio, ui::kInsurancePeriodCombo},
-    {ui::kHealthPercentRadio, ui::kHealthDollarRadio, ui::kHealthPeriodCombo},
-}};
+// The "Radios" text holds one character per button of the "Other" rows, row by row, "%" first.
+inline constexpr std::size_t kRadioCount = 2 * ui::kOtherCostRows.size();
 
 class SettingsRecord {
  public:

@@ -51,12 +51,12 @@ void ApplySettingsToPage(ui::Window& window, const PageTexts& texts) {
   // Each button shows its own character, and a period box is enabled exactly when its "$"
   // button shows checked.
   const std::array<bool, kRadioCount> shown = record.ShownRadios();
-  for (std::size_t row = 0; row < kRadioRows.size(); ++row) {
-    window.SetCheck(kRadioRows[row].percent_id, shown[2 * row] ? 1 : 0);
-    window.SetCheck(kRadioRows[row].dollar_id, shown[2 * row + 1] ? 1 : 0);
+  for (std::size_t row = 0; row < ui::kOtherCostRows.size(); ++row) {
+    window.SetCheck(ui::kOtherCostRows[row].percent_radio, shown[2 * row] ? 1 : 0);
+    window.SetCheck(ui::kOtherCostRows[row].dollar_radio, shown[2 * row + 1] ? 1 : 0);
   }
-  for (std::size_t row = 0; row < kRadioRows.size(); ++row) {
-    window.Enable(kRadioRows[row].period_id, shown[2 * row + 1]);
+  for (std::size_t row = 0; row < ui::kOtherCostRows.size(); ++row) {
+    window.Enable(ui::kOtherCostRows[row].period_box, shown[2 * row + 1]);
   }
 }
 
@@ -67,9 +67,9 @@ void CaptureSettingsFromPage(const ui::Window& window, const PageTexts& texts) {
     record.SetText(static_cast<Slot>(i), *texts[i]);
   }
   std::array<bool, kRadioCount> checked{};
-  for (std::size_t row = 0; row < kRadioRows.size(); ++row) {
-    checked[2 * row] = window.GetCheck(kRadioRows[row].percent_id) == 1;
-    checked[2 * row + 1] = window.GetCheck(kRadioRows[row].dollar_id) == 1;
+  for (std::size_t row = 0; row < ui::kOtherCostRows.size(); ++row) {
+    checked[2 * row] = window.GetCheck(ui::kOtherCostRows[row].percent_radio) == 1;
+    checked[2 * row + 1] = window.GetCheck(ui::kOtherCostRows[row].dollar_radio) == 1;
   }
   // Buttons that still show what the stored text made them show keep that text as it is, its
   // unusual characters included: a close after no change leaves the value alone.

@@ -4,9 +4,9 @@
 #define QUP_SUGGEST_SYSTEM_NETWORK_H
 
 #ifdef _WIN32
-#include "suggest/winsock_network.h"
+#include "suggest/win32/winsock_network.h"
 #else
-#include "suggest/posix_network.h"
+#include "suggest/qt/posix_network.h"
 #endif
 
 namespace qup::suggest {

@@ -2,6 +2,8 @@
 // Simple Unicode case folding, and UTF-8 texts compared with it.
 #include "text/case_fold.h"
 
+#include "text/utf.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -98,29 +100,10 @@ struct Decoded {
   std::size_t bytes;
 };
 
-Decoded DecodeUtf8(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  const Decoded invalid{static_cast<char32_t>(0x110000 + lead), 1};
-  if (lead < 0x80) return {lead, 1};
-  std::size_t length = 0;
+Decoded DecodeFirst(std::string_view text) {
   char32_t c = 0;
-  char32_t least = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, c = lead & 0x1F, least = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, c = lead & 0x0F, least = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, c = lead & 0x07, least = 0x10000;
-  } else {
-    return invalid;
-  }
-  if (text.size() < length) return invalid;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((byte(i) & 0xC0) != 0x80) return invalid;
-    c = (c << 6) | (byte(i) & 0x3F);
-  }
-  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return invalid;
+  const std::size_t length = DecodeUtf8(text, 0, c);
+  if (length == 0) return {static_cast<char32_t>(0x110000 + static_cast<unsigned char>(text[0])), 1};
   return {c, length};
 }
 
@@ -129,8 +112,8 @@ Decoded DecodeUtf8(std::string_view text) {
 bool MatchFolded(std::string_view text, std::string_view prefix, bool whole) {
   while (!prefix.empty()) {
     if (text.empty()) return false;
-    const Decoded a = DecodeUtf8(text);
-    const Decoded b = DecodeUtf8(prefix);
+    const Decoded a = DecodeFirst(text);
+    const Decoded b = DecodeFirst(prefix);
     if (FoldCase(a.c) != FoldCase(b.c)) return false;
     text.remove_prefix(a.bytes);
     prefix.remove_prefix(b.bytes);

@@ -2,6 +2,8 @@
 // Windows-1252 to and from UTF-8: the code page differs from Latin-1 only in 0x80 to 0x9F.
 #include "text/windows1252.h"
 
+#include "text/utf.h"
+
 #include <array>
 #include <cstdint>
 
@@ -26,51 +28,6 @@ char EncodeCodePoint(char32_t code_point) {
     if (kHighControls[i] == code_point) return static_cast<char>(0x80 + i);
   }
   return kReplacement;
-}
-
-void AppendUtf8(std::string& out, char32_t code_point) {
-  if (code_point < 0x80) {
-    out += static_cast<char>(code_point);
-  } else if (code_point < 0x800) {
-    out += static_cast<char>(0xC0 | (code_point >> 6));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code_point >> 12));
-    out += static_cast<char>(0x80 | ((code_point >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code_point & 0x3F));
-  }
-}
-
-// Decodes one well-formed UTF-8 sequence at text[pos]; returns its length, or 0 when the bytes
-// there are not one (overlong forms, surrogates and values past U+10FFFF included).
-std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& code_point) {
-  const auto lead = static_cast<std::uint8_t>(text[pos]);
-  std::size_t length = 0;
-  char32_t minimum = 0;
-  if (lead < 0x80) {
-    code_point = lead;
-    return 1;
-  }
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, code_point = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, code_point = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, code_point = lead & 0x07, minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (text.size() - pos < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<std::uint8_t>(text[pos + i]);
-    if ((next & 0xC0) != 0x80) return 0;
-    code_point = (code_point << 6) | (next & 0x3F);
-  }
-  if (code_point < minimum || code_point > 0x10FFFF ||
-      (code_point >= 0xD800 && code_point <= 0xDFFF)) {
-    return 0;
-  }
-  return length;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ui/control_ids.h"
+#include "ui/other_costs.h"
 
 namespace qup::ui {
 namespace {
@@ -34,20 +35,6 @@ constexpr ValidatorRow<Texts1099> k1099Validators[] = {
     {kWorkComp1099Edit, &PayCalc::CheckWorkComp1099, &Texts1099::work_comp},
     {kInsurance1099Edit, &PayCalc::CheckInsurance1099, &Texts1099::insurance},
     {kHealth1099Edit, &PayCalc::CheckHealth1099, &Texts1099::health},
-};
-
-// One row of other costs: its bit in the masks, its period box and its two buttons.
-struct OtherCostRow {
-  int bit;
-  int period_box;
-  int percent_radio;
-  int dollar_radio;
-};
-
-constexpr OtherCostRow kOtherCostRows[] = {
-    {4, kWorkCompPeriodCombo, kWorkCompPercentRadio, kWorkCompDollarRadio},
-    {2, kInsurancePeriodCombo, kInsurancePercentRadio, kInsuranceDollarRadio},
-    {1, kHealthPeriodCombo, kHealthPercentRadio, kHealthDollarRadio},
 };
 
 constexpr std::string_view kZeroAmount = "$0.00";

@@ -7,7 +7,9 @@
 
 #include <functional>
 #include <istream>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/drive/language.h"
 #include "suggest/network_options.h"
@@ -27,13 +29,34 @@ class Session {
   bool PressesMessageBoxes() const { return press_message_boxes_; }
   const suggest::NetworkOptions& NetworkTarget() const { return network_target_; }
 
-  void Resolve(const Arguments& args);
-  void Boxes(const Arguments& args);
+  // Reads one line of the script: a mistake in it is reported, and the commands that only
+  // change the session (resolve, boxes) are done here. What is left for the window comes back.
+  std::optional<CommandLine> Take(int line_number, std::string_view line);
+
+  // The checks every driver makes of a command against its window, with the mistake each one
+  // reports. Each returns whether the command may go on.
+  bool HasWindow(bool open);
+  bool HasControl(int id, bool found);
+  bool IsReachable(int id, bool reachable);
+  bool HasTab(int tab, bool has_tabs, int count);
+  // A pick's box: a combo box, with the entry asked for.
+  bool CanPick(int id, bool is_combo_box, int entry, int count);
+  bool ListOpened(int id, bool opened);
+  bool MenuOpened(bool opened);
+  bool HasMenuEntry(int command, bool found);
+  bool Wrote(const std::string& path, bool written);
+  // The text of type and keys with its escapes undone, or nothing after reporting a bad escape.
+  std::optional<std::string> KeysOf(const std::string& escaped);
+  // The key a key command names, as an index into kKeyNames.
+  std::optional<std::size_t> KeyNamed(const std::string& name);
   // Runs the program once through run, as a process of its own would run it, then prints
   // "end". A start while the program runs is a mistake.
   void Start(const std::function<void()>& run);
 
  private:
+  void Resolve(const Arguments& args);
+  void Boxes(const Arguments& args);
+
   suggest::NetworkOptions network_target_;
   bool running_ = false;
   bool press_message_boxes_ = true;

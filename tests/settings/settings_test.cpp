@@ -54,11 +54,11 @@ class SettingsTest : public test_support::MainDialogFixture {
   // enabled.
   std::string ShownRadios() {
     std::string shown;
-    for (const RadioRow& row : kRadioRows) {
-      shown += std::to_string(window().GetCheck(row.percent_id));
-      shown += std::to_string(window().GetCheck(row.dollar_id));
+    for (const ui::OtherCostRow& row : ui::kOtherCostRows) {
+      shown += std::to_string(window().GetCheck(row.percent_radio));
+      shown += std::to_string(window().GetCheck(row.dollar_radio));
     }
-    for (const RadioRow& row : kRadioRows) shown += window().IsEnabled(row.period_id) ? '1' : '0';
+    for (const ui::OtherCostRow& row : ui::kOtherCostRows) shown += window().IsEnabled(row.period_box) ? '1' : '0';
     return shown;
   }
 };

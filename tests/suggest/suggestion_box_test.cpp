@@ -12,7 +12,7 @@
 #include "tests/suggest/local_server.h"
 #include "tests/support/main_dialog_fixture.h"
 #include "ui/control_ids.h"
-#include "ui/platform/memory_platform.h"
+#include "ui/platform/memory/memory_platform.h"
 
 namespace qup::suggest {
 namespace {

@@ -48,7 +48,7 @@ struct MenuEntry {
 template <typename Driver>
 concept WindowDriver = std::default_initializable<Driver> &&
     requires(Driver driver, const ui::DialogTemplate& dialog, ui::DialogHandler& handler, int id,
-             int index, std::string_view text, bool forward, unsigned command) {
+             int index, std::string_view text, bool forward, unsigned command, ui::Arrow arrow) {
   { driver.Open(dialog, handler) } -> std::same_as<ui::Window&>;
   driver.Click(id);                      // a mouse click on a push or radio button
   driver.Type(id, text);                 // a click into an edit or combo box, then keystrokes
@@ -57,6 +57,7 @@ concept WindowDriver = std::default_initializable<Driver> &&
   driver.PressTab(forward);              // Tab, or Shift+Tab
   driver.PressEnter();                   // Enter, on whatever has the focus
   driver.PressEsc();                     // Esc
+  driver.PressArrow(arrow);              // an arrow key, on whatever has the focus
   driver.PickTab(id, index);             // a click on tab index of tab control id
   driver.PressCloseButton();             // the title bar's close button
   driver.ChooseSystemMenuItem(command);  // opens the window menu and chooses the command
@@ -363,6 +364,29 @@ TYPED_TEST_P(WindowContract, ClickingARadioButtonChecksItAndUnchecksItsPartner) 
 
 // --- Enter and Esc ---
 
+TYPED_TEST_P(WindowContract, ArrowKeysMoveThroughARadioGroupAndChoose) {
+  ui::Window& window = this->Open();
+  this->driver_.Click(kPercent);
+  this->events().clear();
+  // Right and Down move to the next button, Left and Up to the previous, round the ends.
+  for (const auto& [arrow, lands_on] : {std::pair{ui::Arrow::kRight, kDollar},
+                                        std::pair{ui::Arrow::kDown, kPercent},
+                                        std::pair{ui::Arrow::kUp, kDollar},
+                                        std::pair{ui::Arrow::kLeft, kPercent}}) {
+    this->driver_.PressArrow(arrow);
+    EXPECT_EQ(window.FocusedControl(), lands_on);
+    EXPECT_EQ(window.GetCheck(lands_on), 1);
+    EXPECT_EQ(window.GetCheck(lands_on == kPercent ? kDollar : kPercent), 0);
+  }
+  EXPECT_EQ(this->events(),
+            (Events{"105 clicked", "104 clicked", "105 clicked", "104 clicked"}));
+  // A partner that cannot take the focus is passed over, and the arrows never leave the group.
+  window.Enable(kDollar, false);
+  this->driver_.PressArrow(ui::Arrow::kRight);
+  EXPECT_EQ(window.FocusedControl(), kPercent);
+  EXPECT_EQ(window.GetCheck(kLoose), 0);
+}
+
 TYPED_TEST_P(WindowContract, EnterIssuesOkOrPressesTheFocusedButton) {
   ui::Window& window = this->Open();
   this->driver_.PressEnter();  // in the edit
@@ -615,7 +639,8 @@ REGISTER_TYPED_TEST_SUITE_P(
     SetFocusMovesTheFocusToAControlThatCanTakeIt, HidingOrDisablingTheFocusedControlLeavesNoFocus,
     TabVisitsTheTabStopsInTemplateOrderAndWraps, TabPassesOverHiddenAndDisabledControls,
     SettingARadioButtonLeavesItsPartnersAsTheyAre,
-    ClickingARadioButtonChecksItAndUnchecksItsPartner, EnterIssuesOkOrPressesTheFocusedButton,
+    ClickingARadioButtonChecksItAndUnchecksItsPartner, ArrowKeysMoveThroughARadioGroupAndChoose,
+    EnterIssuesOkOrPressesTheFocusedButton,
     EnterInAMultiLineEditBreaksTheLine, EnterIssuesTheLastButtonTheTemplateMarksDefault,
     ADisabledDefaultButtonTakesNoEnter, ComboEntriesStayInOrderAndAddingSelectsNone,
     SelectStringTakesTheFirstEntryThatBeginsWithThePrefix, SelectStringIgnoresCaseBeyondAscii,

@@ -255,18 +255,18 @@ TEST_F(Page1099Test, WorkedExample) {
 
 // Each of the six buttons enables or disables its own row's period box, which keeps its choice.
 TEST_F(Page1099Test, RadiosEnableTheirRowsPeriodBoxOnly) {
-  for (const settings::RadioRow& row : settings::kRadioRows) {
-    SCOPED_TRACE(row.period_id);
-    window().Click(row.dollar_id);
-    EXPECT_EQ(window().GetCheck(row.percent_id), 0);
-    ASSERT_TRUE(window().Pick(row.period_id, 1));
-    for (const settings::RadioRow& other : settings::kRadioRows) {
-      EXPECT_EQ(window().IsEnabled(other.period_id), other.period_id == row.period_id);
+  for (const ui::OtherCostRow& row : ui::kOtherCostRows) {
+    SCOPED_TRACE(row.period_box);
+    window().Click(row.dollar_radio);
+    EXPECT_EQ(window().GetCheck(row.percent_radio), 0);
+    ASSERT_TRUE(window().Pick(row.period_box, 1));
+    for (const ui::OtherCostRow& other : ui::kOtherCostRows) {
+      EXPECT_EQ(window().IsEnabled(other.period_box), other.period_box == row.period_box);
     }
-    window().Click(row.percent_id);
-    EXPECT_EQ(window().GetCheck(row.dollar_id), 0);
-    EXPECT_FALSE(window().IsEnabled(row.period_id));
-    EXPECT_EQ(Text(row.period_id), "monthly");
+    window().Click(row.percent_radio);
+    EXPECT_EQ(window().GetCheck(row.dollar_radio), 0);
+    EXPECT_FALSE(window().IsEnabled(row.period_box));
+    EXPECT_EQ(Text(row.period_box), "monthly");
   }
 }
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/support/window_contract.h"
-#include "ui/platform/memory_platform.h"
+#include "ui/platform/memory/memory_platform.h"
 
 namespace qup::test_support {
 
@@ -25,6 +25,7 @@ class MemoryDriver {
   void Paste(int id, std::string_view text) { window_->Type(id, text); }
   void PressTab(bool forward) { window_->PressTab(forward); }
   void PressEnter() { window_->PressEnter(); }
+  void PressArrow(ui::Arrow arrow) { window_->PressArrow(arrow); }
   void PressEsc() { window_->PressEsc(); }
   void PickTab(int id, int index) { window_->PickTab(id, index); }
   void PressCloseButton() { window_->Close(); }

@@ -5,7 +5,7 @@
 #include "app/utility_app.h"
 #include "settings/memory_registry.h"
 #include "tests/support/offline_network.h"
-#include "ui/platform/memory_platform.h"
+#include "ui/platform/memory/memory_platform.h"
 
 namespace qup::app {
 namespace {

@@ -149,6 +149,21 @@ std::vector<int> RadioGroup(const DialogTemplate& dialog, int id) {
   return group;
 }
 
+int RadioArrowTarget(const DialogTemplate& dialog, int id, Arrow arrow,
+                     const std::function<bool(int id)>& can_take_focus) {
+  const std::vector<int> group = RadioGroup(dialog, id);
+  const auto at = std::find(group.begin(), group.end(), id);
+  if (at == group.end()) return 0;
+  const std::size_t size = group.size();
+  const std::size_t step = arrow == Arrow::kLeft || arrow == Arrow::kUp ? size - 1 : 1;
+  std::size_t index = static_cast<std::size_t>(at - group.begin());
+  for (std::size_t tried = 1; tried < size; ++tried) {
+    index = (index + step) % size;
+    if (can_take_focus(group[index])) return group[index];
+  }
+  return 0;
+}
+
 int FindEntryBeginning(std::span<const std::string> entries, std::string_view prefix) {
   if (prefix.empty()) return -1;
   for (std::size_t i = 0; i < entries.size(); ++i) {

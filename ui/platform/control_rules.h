@@ -66,6 +66,14 @@ bool StartsRadioGroup(const DialogTemplate& dialog, std::size_t index);
 // template order; empty for any other id.
 std::vector<int> RadioGroup(const DialogTemplate& dialog, int id);
 
+enum class Arrow { kLeft, kUp, kRight, kDown };
+// Where an arrow key moves from the focused radio button id: Up and Left to the group's
+// previous button, Down and Right to its next, round from one end to the other, passing over
+// those that cannot take the focus. The button reached is chosen, as a click would choose it.
+// 0 when id is no radio button or no other button of its group can take the focus.
+int RadioArrowTarget(const DialogTemplate& dialog, int id, Arrow arrow,
+                     const std::function<bool(int id)>& can_take_focus);
+
 // --- Combo boxes ---
 
 // The first entry that begins with prefix, ignoring case for every character that has one

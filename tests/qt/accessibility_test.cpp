@@ -1,0 +1,263 @@
+// SPDX-License-Identifier: MIT
+// What a screen reader hears in the main window through Qt's accessibility interfaces: every
+// control's name and label, results and the rate table as texts and a table, the actions of
+// radio buttons and tabs. (tests/accessibility_bus/ hears the same on the real bus.)
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QTabBar>
+#include <QWidget>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ui/control_ids.h"
+#include "ui/main_template.h"
+#include "ui/platform/qt/qt_platform.h"
+#include "ui/platform/qt/qt_window.h"
+
+namespace qup::ui {
+namespace {
+
+class NoHandler : public DialogHandler {
+ public:
+  void OnInitDialog(Window& /*window*/) override {}
+  void OnCommand(int id, Notification code) override {
+    if (code == Notification::kClicked) clicked.push_back(id);
+  }
+  void OnTabSelChange(int id) override { tab_changes.push_back(id); }
+  void OnSysCommand(unsigned /*command*/) override {}
+
+  std::vector<int> clicked;
+  std::vector<int> tab_changes;
+};
+
+class MainWindowAccessibility : public testing::Test {
+ protected:
+  MainWindowAccessibility() : window_(kMainDialogTemplate, handler_, platform_, nullptr) {}
+
+  QAccessibleInterface* Accessible(int id) {
+    QWidget* widget = window_.InputWidget(id);
+    return widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+  }
+  std::string Name(int id) {
+    QAccessibleInterface* accessible = Accessible(id);
+    return accessible ? accessible->text(QAccessible::Name).toStdString() : "(no interface)";
+  }
+
+  QAccessibleInterface* Labeller(int id) {
+    QAccessibleInterface* accessible = Accessible(id);
+    if (!accessible) return nullptr;
+    const auto labels = accessible->relations(QAccessible::Label);
+    return labels.size() == 1 ? labels.front().first : nullptr;
+  }
+
+  QtPlatform platform_{"test"};
+  NoHandler handler_;
+  QtWindow window_;
+};
+
+struct NameRow {
+  const char* name;
+  int id;
+  const char* expected;
+};
+
+void PrintTo(const NameRow& row, std::ostream* out) { *out << row.name; }
+
+class ControlName : public MainWindowAccessibility, public testing::WithParamInterface<NameRow> {};
+
+TEST_P(ControlName, IsWhatTheUserReadsBesideIt) {
+  EXPECT_EQ(Name(GetParam().id), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, ControlName,
+    testing::Values(NameRow{"w2_rate", kW2RateEdit, "Hourly Rate $:"},
+                    NameRow{"w2_hours", kW2HoursCombo, "Hours #:"},
+                    NameRow{"w2_salary", kW2SalaryEdit, "Contract Salary $:"},
+                    NameRow{"rate_1099", kRate1099Edit, "Hourly Rate $:"},
+                    NameRow{"hours_1099", kHours1099Combo, "Hours #:"},
+                    NameRow{"social_security", kSocSec1099Edit, "Social Security %"},
+                    NameRow{"state_tax", kStateTax1099Edit, "State Tax %"},
+                    NameRow{"fed_tax", kFedTax1099Edit, "Fed Tax %"},
+                    NameRow{"workers_comp", kWorkComp1099Edit, "Workers Comp."},
+                    NameRow{"insurance", kInsurance1099Edit, "Insurance"},
+                    NameRow{"health", kHealth1099Edit, "Health"},
+                    NameRow{"workers_comp_percent", kWorkCompPercentRadio, "Workers Comp. %"},
+                    NameRow{"workers_comp_dollar", kWorkCompDollarRadio, "Workers Comp. $"},
+                    NameRow{"insurance_percent", kInsurancePercentRadio, "Insurance %"},
+                    NameRow{"insurance_dollar", kInsuranceDollarRadio, "Insurance $"},
+                    NameRow{"health_percent", kHealthPercentRadio, "Health %"},
+                    NameRow{"health_dollar", kHealthDollarRadio, "Health $"},
+                    NameRow{"workers_comp_period", kWorkCompPeriodCombo, "Workers Comp. period"},
+                    NameRow{"insurance_period", kInsurancePeriodCombo, "Insurance period"},
+                    NameRow{"health_period", kHealthPeriodCombo, "Health period"},
+                    NameRow{"gross", kGross1099Text, "Salary:"},
+                    NameRow{"taxes_other", kTaxesOther1099Text, "Taxes/Other:"},
+                    NameRow{"net", kNet1099Text, "Net:"},
+                    NameRow{"suggestion", kSuggestionEdit, "Suggestion"},
+                    NameRow{"help_text", kHelpText, "Help page"},
+                    NameRow{"rate_table", kW2RateTable,
+                            "Rate table: hourly rates and their salaries"},
+                    NameRow{"calculate", kCalculate1099Button, "Calculate"},
+                    NameRow{"hint_label", kRate1099Label, "Hourly Rate $:"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowAccessibility, EveryControlHasAName) {
+  for (const ControlSpec& control_spec : kMainDialogTemplate.controls) {
+    if (control_spec.kind == ControlKind::kTabControl) continue;  // its tabs are named
+    if (control_spec.kind == ControlKind::kStatic && control_spec.caption.empty())
+      continue;  // filled at start
+    EXPECT_NE(Name(control_spec.id), "") << "control " << control_spec.id;
+  }
+}
+
+TEST_F(MainWindowAccessibility, StaticTextsAreReadAsTextsWithTheirCurrentWords) {
+  window_.SetText(kDisclaimerText, "Line one\nLine &two");
+  QAccessibleInterface* text = Accessible(kDisclaimerText);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->role(), QAccessible::StaticText);
+  EXPECT_EQ(text->text(QAccessible::Name).toStdString(), "Line one\nLine two");
+}
+
+TEST_F(MainWindowAccessibility, AResultReadsAsItsLabelAndItsValue) {
+  window_.SetText(kNet1099Text, "$1234.00");
+  QAccessibleInterface* result = Accessible(kNet1099Text);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->text(QAccessible::Name).toStdString(), "Net: $1234.00");
+  ASSERT_NE(result->textInterface(), nullptr);
+  EXPECT_EQ(result->textInterface()->text(0, -1).toStdString(), "$1234.00");
+  EXPECT_EQ(window_.GetText(kNet1099Text), "$1234.00");
+}
+
+struct LabelRow {
+  const char* name;
+  int id;
+  int label;
+};
+
+void PrintTo(const LabelRow& row, std::ostream* out) { *out << row.name; }
+
+class LabelRelation : public MainWindowAccessibility,
+                      public testing::WithParamInterface<LabelRow> {};
+
+TEST_P(LabelRelation, TiesTheControlAndItsLabelBothWays) {
+  // The label made after the control, as a page makes them in template order, or before.
+  window_.InputWidget(GetParam().id);
+  QAccessibleInterface* label = Accessible(GetParam().label);
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(Labeller(GetParam().id), label);
+  bool labels_it = false;
+  for (const auto& [control, relation] : label->relations(QAccessible::Labelled)) {
+    labels_it = labels_it || control == Accessible(GetParam().id);
+  }
+  EXPECT_TRUE(labels_it);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MainWindow, LabelRelation,
+    testing::Values(LabelRow{"w2_rate_edit", kW2RateEdit, kW2RateLabel},
+                    LabelRow{"w2_hours_combo", kW2HoursCombo, kW2HoursLabel},
+                    LabelRow{"social_security_edit", kSocSec1099Edit, kSocSec1099Label},
+                    LabelRow{"health_edit", kHealth1099Edit, kHealth1099Label},
+                    LabelRow{"health_dollar_radio", kHealthDollarRadio, kHealth1099Label},
+                    LabelRow{"health_period_combo", kHealthPeriodCombo, kHealth1099Label},
+                    LabelRow{"net_result", kNet1099Text, kNet1099Label},
+                    LabelRow{"rate_table", kW2RateTable, kW2TableHeader},
+                    LabelRow{"suggestion_box", kSuggestionEdit, kSuggestionText1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowAccessibility, ComboBoxesKeepTheirLabelAsNameWhateverTheyShow) {
+  for (const char* entry : {"520 hours ( 3 months )", "1040 hours ( 6 months )"}) {
+    window_.ComboAddString(kW2HoursCombo, entry);
+  }
+  window_.ComboSelectString(kW2HoursCombo, "1040");
+  for (const char* entry : {"yearly", "monthly"}) window_.ComboAddString(kHealthPeriodCombo, entry);
+  window_.ComboSetCurSel(kHealthPeriodCombo, 1);
+  EXPECT_EQ(Name(kW2HoursCombo), "Hours #:");
+  EXPECT_EQ(Accessible(kW2HoursCombo)->text(QAccessible::Value).toStdString(),
+            "1040 hours ( 6 months )");
+  EXPECT_EQ(Name(kHealthPeriodCombo), "Health period");
+  EXPECT_EQ(Accessible(kHealthPeriodCombo)->text(QAccessible::Value).toStdString(), "monthly");
+}
+
+TEST_F(MainWindowAccessibility, TheRateTableIsATableUnderItsTwoHeads) {
+  window_.SetText(kW2RateTable, "$45.00\t\t$93600.00\n$46.00\t\t$95680.00\n");
+  QAccessibleInterface* table = Accessible(kW2RateTable);
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->role(), QAccessible::Table);
+  QAccessibleTableInterface* grid = table->tableInterface();
+  ASSERT_NE(grid, nullptr);
+  ASSERT_EQ(grid->rowCount(), 2);
+  ASSERT_EQ(grid->columnCount(), 2);
+  EXPECT_EQ(grid->columnDescription(0).toStdString(), "Hourly Rate $");
+  EXPECT_EQ(grid->columnDescription(1).toStdString(), "Salary $");
+  EXPECT_EQ(grid->cellAt(1, 0)->text(QAccessible::Name).toStdString(), "$46.00");
+  EXPECT_EQ(grid->cellAt(1, 1)->text(QAccessible::Name).toStdString(), "$95680.00");
+  const auto heads = grid->cellAt(1, 1)->tableCellInterface()->columnHeaderCells();
+  ASSERT_EQ(heads.size(), 1);
+  EXPECT_EQ(heads.front()->text(QAccessible::Name).toStdString(), "Salary $");
+  EXPECT_EQ(table->childCount(), 4);
+  EXPECT_EQ(table->indexOfChild(grid->cellAt(1, 0)), 2);
+  EXPECT_EQ(grid->cellAt(2, 0), nullptr);
+
+  window_.SetText(kW2RateTable, "");
+  EXPECT_EQ(grid->rowCount(), 0);
+  EXPECT_EQ(table->textInterface()->characterCount(), 0);
+}
+
+TEST_F(MainWindowAccessibility, ARadioButtonsActionReachesTheProgramAsAClickDoes) {
+  window_.SetCheck(kHealthPercentRadio, 1);
+  QAccessibleInterface* dollar = Accessible(kHealthDollarRadio);
+  ASSERT_NE(dollar, nullptr);
+  window_.show();
+  ASSERT_NE(dollar->actionInterface(), nullptr);
+  const QStringList actions = dollar->actionInterface()->actionNames();
+  ASSERT_FALSE(actions.isEmpty());
+  dollar->actionInterface()->doAction(actions.front());
+  EXPECT_EQ(handler_.clicked, std::vector<int>{kHealthDollarRadio});
+  EXPECT_EQ(window_.GetCheck(kHealthDollarRadio), 1);
+  EXPECT_EQ(window_.GetCheck(kHealthPercentRadio), 0);
+  EXPECT_TRUE(dollar->state().checked);
+  EXPECT_FALSE(Accessible(kHealthPercentRadio)->state().checked);
+}
+
+TEST_F(MainWindowAccessibility, TheSelectedTabSaysSoAndATabsActionIsTheUsersChoice) {
+  const char* const captions[] = {"Site", "Contract - W2", "Help"};
+  for (int index = 0; index < 3; ++index) {
+    window_.TabInsertItem(kTabControl, index, captions[index]);
+  }
+  window_.show();
+  QAccessibleInterface* bar = Accessible(kTabControl);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->role(), QAccessible::PageTabList);
+  ASSERT_EQ(bar->childCount(), 3);
+  QAccessibleInterface* help = bar->child(2);
+  EXPECT_EQ(help->role(), QAccessible::PageTab);
+  EXPECT_EQ(help->text(QAccessible::Name).toStdString(), "Help");
+  EXPECT_TRUE(bar->child(0)->state().selected);
+  EXPECT_FALSE(help->state().selected);
+  EXPECT_EQ(bar->indexOfChild(help), 2);
+
+  help->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(window_.TabGetCurSel(kTabControl), 2);
+  EXPECT_TRUE(help->state().selected);
+  EXPECT_FALSE(bar->child(0)->state().selected);
+  EXPECT_EQ(handler_.tab_changes, std::vector<int>{kTabControl});
+
+  // A change by the program shows as well, and is not the user's.
+  window_.TabSetCurSel(kTabControl, 1);
+  EXPECT_TRUE(bar->child(1)->state().selected);
+  EXPECT_EQ(handler_.tab_changes, std::vector<int>{kTabControl});
+}
+
+TEST_F(MainWindowAccessibility, PicturesAndTheAimsFrameAreNamed) {
+  EXPECT_EQ(Name(kAboutIcon), "Quorvane Utility icon");
+  EXPECT_EQ(Name(kLogoPicture), "Logo");
+  EXPECT_NE(Name(kAimsGroup).find("Aims of "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qup::ui

@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: MIT
+// When the program tells the bus library up front that there is no session bus, where it keeps
+// its runtime files without a session, and which of Qt's messages it keeps to itself.
+#include "app/qt/qt_start.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace qup::app {
+namespace {
+
+struct BusRow {
+  const char* name;
+  const char* address;       // DBUS_SESSION_BUS_ADDRESS before, or null for unset
+  bool runtime_bus;          // $XDG_RUNTIME_DIR/bus exists
+  const char* launcher;      // a dbus-launch in a $PATH directory: "executable", "plain" or null
+  const char* expected;      // the address after, or null for still unset
+};
+
+constexpr BusRow kBusRows[] = {
+    {"an_address_stands", "unix:path=/run/user/1000/bus", false, nullptr,
+     "unix:path=/run/user/1000/bus"},
+    {"the_runtime_bus_is_found_by_the_library", nullptr, true, nullptr, nullptr},
+    {"dbus_launch_can_start_one", nullptr, false, "executable", nullptr},
+    {"a_dbus_launch_that_cannot_run_is_none", nullptr, false, "plain", kNoSessionBus},
+    {"nothing_to_reach_or_start", nullptr, false, nullptr, kNoSessionBus},
+};
+
+std::optional<std::string> Get(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+void Put(const char* name, const std::optional<std::string>& value) {
+  if (value) {
+    setenv(name, value->c_str(), 1);
+  } else {
+    unsetenv(name);
+  }
+}
+
+class BusStartTest : public testing::TestWithParam<BusRow> {
+ protected:
+  void SetUp() override {
+    if (QFile::exists(QStringLiteral("/usr/bin/dbus-launch"))) {
+      GTEST_SKIP() << "dbus-launch is installed, so a bus can always be started here";
+    }
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) Put(name, value);
+  }
+
+  const std::pair<const char*, std::optional<std::string>> saved_[3] = {
+      {"DBUS_SESSION_BUS_ADDRESS", Get("DBUS_SESSION_BUS_ADDRESS")},
+      {"XDG_RUNTIME_DIR", Get("XDG_RUNTIME_DIR")},
+      {"PATH", Get("PATH")},
+  };
+};
+
+TEST_P(BusStartTest, TellsTheLibraryOnlyWhenNoBusCanBeReachedOrStarted) {
+  const BusRow& row = GetParam();
+  QTemporaryDir runtime_dir;
+  QTemporaryDir bin_dir;
+  ASSERT_TRUE(runtime_dir.isValid() && bin_dir.isValid());
+  if (row.runtime_bus) {
+    QFile bus(runtime_dir.filePath(QStringLiteral("bus")));
+    ASSERT_TRUE(bus.open(QIODevice::WriteOnly));
+  }
+  if (row.launcher) {
+    QFile launcher(bin_dir.filePath(QStringLiteral("dbus-launch")));
+    ASSERT_TRUE(launcher.open(QIODevice::WriteOnly));
+    launcher.write("#!/bin/sh\n");
+    launcher.close();
+    if (std::string(row.launcher) == "executable") {
+      launcher.setPermissions(launcher.permissions() | QFile::ExeOwner);
+    }
+  }
+  Put("DBUS_SESSION_BUS_ADDRESS",
+      row.address ? std::optional<std::string>(row.address) : std::nullopt);
+  Put("XDG_RUNTIME_DIR", runtime_dir.path().toStdString());
+  Put("PATH", "/nonexistent:" + bin_dir.path().toStdString());
+
+  SkipHopelessBusStart();
+
+  EXPECT_EQ(Get("DBUS_SESSION_BUS_ADDRESS"),
+            row.expected ? std::optional<std::string>(row.expected) : std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BusStartTest, testing::ValuesIn(kBusRows),
+                         [](const testing::TestParamInfo<BusRow>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// What is at BASE/qup-runtime-UID before the program starts without $XDG_RUNTIME_DIR.
+enum class Found { kNothing, kPrivateDir, kOpenDir, kLinkToPrivateDir, kFile };
+
+struct RuntimeRow {
+  const char* name;
+  Found found;
+  bool reused;  // the program takes BASE/qup-runtime-UID, rather than a fresh folder
+};
+
+constexpr RuntimeRow kRuntimeRows[] = {
+    {"made_when_missing", Found::kNothing, true},
+    {"reused_while_private", Found::kPrivateDir, true},
+    {"not_a_folder_others_may_enter", Found::kOpenDir, false},
+    {"not_a_link", Found::kLinkToPrivateDir, false},
+    {"not_a_file", Found::kFile, false},
+};
+
+void PrintTo(const RuntimeRow& row, std::ostream* out) { *out << row.name; }
+
+class RuntimeDirTest : public testing::TestWithParam<RuntimeRow> {
+ protected:
+  void TearDown() override { Put("XDG_RUNTIME_DIR", saved_); }
+  const std::optional<std::string> saved_ = Get("XDG_RUNTIME_DIR");
+};
+
+TEST_P(RuntimeDirTest, GivesAFolderOnlyThisUserMayEnter) {
+  const RuntimeRow& row = GetParam();
+  QTemporaryDir base;
+  ASSERT_TRUE(base.isValid());
+  const std::string own = base.path().toStdString() + "/qup-runtime-" + std::to_string(geteuid());
+  const std::string elsewhere = base.path().toStdString() + "/elsewhere";
+  switch (row.found) {
+    case Found::kNothing:
+      break;
+    case Found::kPrivateDir:
+      ASSERT_EQ(mkdir(own.c_str(), 0700), 0);
+      break;
+    case Found::kOpenDir:
+      ASSERT_EQ(mkdir(own.c_str(), 0700), 0);
+      ASSERT_EQ(chmod(own.c_str(), 0777), 0);
+      break;
+    case Found::kLinkToPrivateDir:
+      ASSERT_EQ(mkdir(elsewhere.c_str(), 0700), 0);
+      ASSERT_EQ(symlink(elsewhere.c_str(), own.c_str()), 0);
+      break;
+    case Found::kFile:
+      ASSERT_TRUE(QFile(QString::fromStdString(own)).open(QIODevice::WriteOnly));
+      break;
+  }
+  unsetenv("XDG_RUNTIME_DIR");
+
+  const std::string dir = ProvidePrivateRuntimeDir(base.path().toStdString());
+
+  EXPECT_EQ(Get("XDG_RUNTIME_DIR"), std::optional<std::string>(dir));
+  EXPECT_EQ(dir == own, row.reused) << dir;
+  struct stat info {};
+  ASSERT_EQ(lstat(dir.c_str(), &info), 0) << dir;
+  EXPECT_TRUE(S_ISDIR(info.st_mode));
+  EXPECT_EQ(info.st_uid, geteuid());
+  EXPECT_EQ(info.st_mode & 0777, 0700U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, RuntimeDirTest, testing::ValuesIn(kRuntimeRows),
+                         [](const testing::TestParamInfo<RuntimeRow>& info) {
+                           return std::string(info.param.name);
+                         });
+
+TEST(RuntimeDir, ASessionFolderStands) {
+  const std::optional<std::string> saved = Get("XDG_RUNTIME_DIR");
+  QTemporaryDir base;
+  ASSERT_TRUE(base.isValid());
+  Put("XDG_RUNTIME_DIR", "/run/user/1000");
+  EXPECT_EQ(ProvidePrivateRuntimeDir(base.path().toStdString()), "");
+  EXPECT_EQ(Get("XDG_RUNTIME_DIR"), std::optional<std::string>("/run/user/1000"));
+  EXPECT_TRUE(QDir(base.path()).isEmpty());
+  Put("XDG_RUNTIME_DIR", saved);
+}
+
+struct NoticeRow {
+  const char* name;
+  QtMsgType type;
+  const char* message;
+  bool dropped;
+};
+
+const NoticeRow kNoticeRows[] = {
+    {"size_hints", QtWarningMsg, "This plugin does not support propagateSizeHints()", true},
+    {"raise", QtWarningMsg, "This plugin does not support raise()", true},
+    {"keyboard_grab", QtWarningMsg, "This plugin does not support grabbing the keyboard", true},
+    {"another_missing_operation", QtWarningMsg, "This plugin does not support setParent!", false},
+    {"a_real_warning", QtWarningMsg, "QFont::setPointSizeF: Point size <= 0 (0.000000)", false},
+    {"longer_text", QtWarningMsg, "This plugin does not support raise() for this window", false},
+    {"a_critical_message", QtCriticalMsg, "This plugin does not support raise()", false},
+};
+
+void PrintTo(const NoticeRow& row, std::ostream* out) { *out << row.name; }
+
+class NoticeTest : public testing::TestWithParam<NoticeRow> {};
+
+TEST_P(NoticeTest, DropsExactlyThePluginsNotices) {
+  const NoticeRow& row = GetParam();
+  EXPECT_EQ(IsPluginNotice(row.type, QString::fromLatin1(row.message)), row.dropped);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, NoticeTest, testing::ValuesIn(kNoticeRows),
+                         [](const testing::TestParamInfo<NoticeRow>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace qup::app

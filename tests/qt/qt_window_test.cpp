@@ -1,0 +1,405 @@
+// SPDX-License-Identifier: MIT
+// The Qt window's own behaviour where no transcript reaches: keys, the text limit, the window
+// menu, closing, radio pairs and combo boxes, driven with real input events.
+#include "ui/platform/qt/qt_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "ui/platform/qt/qt_platform.h"
+
+namespace qup::ui {
+namespace {
+
+constexpr int kEditId = 10;
+constexpr int kNotesId = 11;
+constexpr int kButtonId = 12;
+constexpr int kFirstRadio = 13;
+constexpr int kSecondRadio = 14;
+constexpr int kTabsId = 15;
+constexpr int kHoursId = 16;
+
+constexpr ControlSpec kControls[] = {
+    {kEditId, ControlKind::kEdit, "", {10, 10, 80, 12}, 0},
+    {kNotesId, ControlKind::kMultiLineEdit, "", {10, 30, 80, 40}, 0},
+    {kButtonId, ControlKind::kPushButton, "Press", {10, 80, 50, 14}, 0},
+    {kFirstRadio, ControlKind::kRadioButton, "%", {100, 10, 16, 16}, 0, kGroupStart | kTextLeft},
+    {kSecondRadio, ControlKind::kRadioButton, "$", {120, 10, 16, 16}, 0, kTextLeft},
+    {kHoursId, ControlKind::kComboBox, "", {100, 30, 80, 60}, 0},
+    {kTabsId, ControlKind::kTabControl, "", {2, 2, 196, 116}, kNoPage},
+};
+constexpr DialogTemplate kTemplate{1, "Test window", 200, 120, kControls};
+
+// Writes down every notification as a line of text.
+class Recorder : public DialogHandler {
+ public:
+  void OnInitDialog(Window& /*window*/) override {}
+  void OnCommand(int id, Notification code) override {
+    const char* name = code == Notification::kClicked    ? "clicked"
+                       : code == Notification::kSetFocus ? "setfocus"
+                                                         : "maxtext";
+    events.push_back(std::to_string(id) + " " + name);
+  }
+  void OnTabSelChange(int id) override { events.push_back("tab " + std::to_string(id)); }
+  void OnSysCommand(unsigned command) override {
+    events.push_back("syscommand " + std::to_string(command));
+  }
+  std::vector<std::string> events;
+};
+
+class QtWindowTest : public testing::Test {
+ protected:
+  QtWindowTest() : window_(kTemplate, recorder_, platform_, nullptr) {
+    window_.TabInsertItem(kTabsId, 0, "One");
+    window_.TabInsertItem(kTabsId, 1, "Two");
+    window_.ComboAddString(kHoursId, "520 hours");
+    window_.ComboAddString(kHoursId, "1040 hours");
+    window_.show();
+    QApplication::setActiveWindow(&window_);
+    recorder_.events.clear();  // the focus given on activation
+  }
+
+  QWidget* Widget(int id) { return window_.InputWidget(id); }
+  void Focus(int id) {
+    window_.SetFocus(id);
+    recorder_.events.clear();
+  }
+
+  QtPlatform platform_{"test"};
+  Recorder recorder_;
+  QtWindow window_;
+};
+
+using Events = std::vector<std::string>;
+
+TEST_F(QtWindowTest, EnterInAnEditIssuesTheOkCommand) {
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_Return);
+  EXPECT_EQ(recorder_.events, Events{"1 clicked"});
+}
+
+TEST_F(QtWindowTest, EnterOnAFocusedButtonPressesThatButton) {
+  Focus(kButtonId);
+  QTest::keyClick(Widget(kButtonId), Qt::Key_Return);
+  EXPECT_EQ(recorder_.events, Events{"12 clicked"});
+}
+
+TEST_F(QtWindowTest, EscapeIssuesTheCancelCommand) {
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_Escape);
+  EXPECT_EQ(recorder_.events, Events{"2 clicked"});
+}
+
+TEST_F(QtWindowTest, EnterInTheMultiLineEditBreaksTheLine) {
+  Focus(kNotesId);
+  QTest::keyClicks(Widget(kNotesId), "ab");
+  QTest::keyClick(Widget(kNotesId), Qt::Key_Return);
+  EXPECT_EQ(window_.GetText(kNotesId), "ab\r\n");
+  EXPECT_TRUE(recorder_.events.empty());
+}
+
+// The box hands back the characters it holds: a typed no-break space stays one (not a plain
+// space), and a pasted line or paragraph separator, which the box shows as a line break, comes
+// back as one.
+TEST_F(QtWindowTest, TheMultiLineEditHandsBackWhatItHolds) {
+  Focus(kNotesId);
+  QTest::sendKeyEvent(QTest::Click, Widget(kNotesId), Qt::Key_unknown, QString(QChar(0x00A0)),
+                      Qt::NoModifier);
+  QApplication::clipboard()->setText(QStringLiteral("a\u2028b\u2029c\u00A0"));
+  static_cast<QPlainTextEdit*>(Widget(kNotesId))->paste();
+  EXPECT_EQ(window_.GetText(kNotesId), "\u00A0a\r\nb\r\nc\u00A0");
+  window_.SetText(kNotesId, "x\u00A0y\r\nz");
+  EXPECT_EQ(window_.GetText(kNotesId), "x\u00A0y\r\nz");
+}
+
+constexpr ControlSpec kBoxControls[] = {
+    {kIdOk, ControlKind::kPushButton, "OK", {10, 10, 50, 14}, kNoPage, kDefaultButton}};
+constexpr DialogTemplate kBox{3, "Owned box", 100, 40, kBoxControls};
+
+// A dialog that Esc ends, as the About box.
+class EndsOnEsc : public DialogHandler {
+ public:
+  void OnInitDialog(Window& window) override { window_ = &window; }
+  void OnCommand(int id, Notification /*code*/) override {
+    if (id == kIdCancel) window_->EndDialog(kIdCancel);
+  }
+  void OnSysCommand(unsigned /*command*/) override {}
+
+ private:
+  Window* window_ = nullptr;
+};
+
+// Closing a dialog that the window owns (the About box) makes the window the active one again,
+// with the focus on the control that had it, whether or not anyone else hands it back.
+TEST_F(QtWindowTest, ClosingAnOwnedDialogGivesTheFocusBack) {
+  Focus(kEditId);
+  EndsOnEsc box_handler;
+  bool box_opened = false;
+  QTimer::singleShot(0, [&box_opened] {
+    QWidget* box = QApplication::activeModalWidget();
+    box_opened = box != nullptr;
+    if (box) QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+  });
+  EXPECT_EQ(platform_.RunModal(kBox, box_handler, &window_), kIdCancel);
+  QApplication::processEvents();
+  EXPECT_TRUE(box_opened);
+  EXPECT_EQ(QApplication::activeWindow(), &window_);
+  EXPECT_EQ(QApplication::focusWidget(), Widget(kEditId));
+}
+
+TEST_F(QtWindowTest, FocusOnAnEditIsReported) {
+  Focus(kButtonId);
+  QTest::mouseClick(Widget(kNotesId)->window()->windowHandle(), Qt::LeftButton, {},
+                    Widget(kNotesId)->geometry().center());
+  EXPECT_EQ(recorder_.events, Events{"11 setfocus"});
+}
+
+TEST_F(QtWindowTest, ALineBreakCountsAsTwoAgainstTheLimit) {
+  window_.LimitText(kNotesId, 3);
+  Focus(kNotesId);
+  QTest::keyClicks(Widget(kNotesId), "ab");
+  QTest::keyClick(Widget(kNotesId), Qt::Key_Return);
+  EXPECT_EQ(window_.GetText(kNotesId), "ab");
+  EXPECT_EQ(recorder_.events, Events{"11 maxtext"});
+  QTest::keyClick(Widget(kNotesId), Qt::Key_C);
+  EXPECT_EQ(window_.GetText(kNotesId), "abc");
+}
+
+TEST_F(QtWindowTest, PastingTakesWhatFitsAndReportsTheLimit) {
+  window_.LimitText(kNotesId, 5);
+  Focus(kNotesId);
+  QGuiApplication::clipboard()->setText(QStringLiteral("abc\ndef"));
+  QTest::keyClick(Widget(kNotesId), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window_.GetText(kNotesId), "abc\r\n");
+  EXPECT_EQ(recorder_.events, Events{"11 maxtext"});
+}
+
+TEST_F(QtWindowTest, TheCloseButtonAsksTheLogicAndDoesNotCloseByItself) {
+  QCloseEvent close;
+  QCoreApplication::sendEvent(window_.windowHandle(), &close);
+  EXPECT_EQ(recorder_.events, Events{"syscommand 61536"});
+  EXPECT_TRUE(window_.isVisible());
+}
+
+TEST_F(QtWindowTest, ShiftF10OpensTheWindowMenuWithTheAppendedEntries) {
+  window_.AppendSystemMenuSeparator();
+  window_.AppendSystemMenuItem(16, "&About");
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_F10, Qt::ShiftModifier);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  QStringList entries;
+  for (const QAction* action : menu->actions()) {
+    entries << action->text() + "|" + action->shortcut().toString(QKeySequence::PortableText);
+  }
+  // The shortcut is the entry's key binding, not part of its name.
+  EXPECT_EQ(entries, QStringList({"&Close|Alt+F4", "|", "&About|"}));
+  menu->setActiveAction(menu->actions().at(2));
+  QTest::keyClick(menu, Qt::Key_Return);
+  EXPECT_EQ(recorder_.events, Events{"syscommand 16"});
+}
+
+TEST_F(QtWindowTest, OnlyTheUsersChoiceOfTabIsReported) {
+  window_.TabSetCurSel(kTabsId, 1);
+  EXPECT_TRUE(recorder_.events.empty());
+  auto* bar = static_cast<QTabBar*>(Widget(kTabsId));
+  QTest::mouseClick(window_.windowHandle(), Qt::LeftButton, {},
+                    bar->mapTo(&window_, bar->tabRect(0).center()));
+  EXPECT_EQ(window_.TabGetCurSel(kTabsId), 0);
+  EXPECT_EQ(recorder_.events, Events{"tab 15"});
+}
+
+struct TabKeyRow {
+  const char* name;
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  int expected_tab;  // from tab 0 of two
+};
+
+void PrintTo(const TabKeyRow& row, std::ostream* out) { *out << row.name; }
+
+class TabKeyTest : public QtWindowTest, public testing::WithParamInterface<TabKeyRow> {};
+
+TEST_P(TabKeyTest, SwitchesTabsAsTheUserAndReportsIt) {
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), GetParam().key, GetParam().modifiers);
+  EXPECT_EQ(window_.TabGetCurSel(kTabsId), GetParam().expected_tab);
+  EXPECT_EQ(recorder_.events, Events{"tab 15"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TabKeyTest,
+    testing::Values(TabKeyRow{"ctrl_tab", Qt::Key_Tab, Qt::ControlModifier, 1},
+                    TabKeyRow{"ctrl_page_down", Qt::Key_PageDown, Qt::ControlModifier, 1},
+                    TabKeyRow{"ctrl_page_up_wraps", Qt::Key_PageUp, Qt::ControlModifier, 1},
+                    TabKeyRow{"ctrl_shift_tab_wraps", Qt::Key_Backtab,
+                              Qt::ControlModifier | Qt::ShiftModifier, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(QtWindowTest, TabKeysDoNothingWhileTheTabsAreDisabled) {
+  window_.Enable(kTabsId, false);
+  Focus(kEditId);
+  QTest::keyClick(Widget(kEditId), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(window_.TabGetCurSel(kTabsId), 0);
+  EXPECT_TRUE(recorder_.events.empty());
+}
+
+// The program sets each button alone, so a pair may show both checked or neither; the user's
+// press of either button of such a pair leaves that one checked and the other clear.
+TEST_F(QtWindowTest, RadioButtonsAreSetAloneAndAPressClearsThePartner) {
+  for (const int pressed : {kFirstRadio, kSecondRadio}) {
+    for (const int set_last : {kFirstRadio, kSecondRadio}) {
+      SCOPED_TRACE(std::to_string(pressed) + " pressed, " + std::to_string(set_last) + " set last");
+      const int partner = pressed == kFirstRadio ? kSecondRadio : kFirstRadio;
+      window_.SetCheck(set_last == kFirstRadio ? kSecondRadio : kFirstRadio, 1);
+      window_.SetCheck(set_last, 1);
+      EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
+      EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+      QTest::mouseClick(Widget(pressed), Qt::LeftButton);
+      EXPECT_EQ(window_.GetCheck(pressed), 1);
+      EXPECT_EQ(window_.GetCheck(partner), 0);
+      window_.SetCheck(pressed, 0);
+      EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
+      EXPECT_EQ(window_.GetCheck(kSecondRadio), 0);
+    }
+  }
+}
+
+TEST_F(QtWindowTest, TypedTextIsNeitherCompletedNorAddedToTheList) {
+  Focus(kHoursId);
+  QTest::keyClicks(QApplication::focusWidget(), "5");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  auto* combo = static_cast<QComboBox*>(Widget(kHoursId));
+  EXPECT_EQ(window_.GetText(kHoursId), "5");
+  EXPECT_EQ(combo->count(), 2);
+  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
+}
+
+TEST_F(QtWindowTest, SelectingAnEntryReplacesTypedText) {
+  window_.ComboSelectString(kHoursId, "520");
+  window_.SetFocus(kHoursId);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(QApplication::focusWidget(), "5");
+  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
+  EXPECT_EQ(window_.ComboSelectString(kHoursId, "520"), 0);
+  EXPECT_EQ(window_.GetText(kHoursId), "520 hours");
+  EXPECT_EQ(window_.ComboSelectString(kHoursId, ""), kComboError);
+}
+
+// A window whose second page is made only when needed: what the logic sets on its controls
+// before then must reach the widgets, in the order it was set.
+constexpr int kStartText = 20;
+constexpr ControlSpec kPagedControls[] = {
+    {kTabsId, ControlKind::kTabControl, "", {2, 2, 196, 116}, kNoPage},
+    {kStartText, ControlKind::kStatic, "Welcome", {10, 20, 80, 10}, 0},
+    {kEditId, ControlKind::kEdit, "", {10, 20, 80, 12}, 1},
+    {kButtonId, ControlKind::kPushButton, "Press", {10, 80, 50, 14}, 1},
+    {kFirstRadio, ControlKind::kRadioButton, "%", {100, 10, 16, 16}, 1, kGroupStart | kTextLeft},
+    {kSecondRadio, ControlKind::kRadioButton, "$", {120, 10, 16, 16}, 1, kTextLeft},
+    {kHoursId, ControlKind::kComboBox, "", {100, 30, 80, 60}, 1},
+};
+constexpr DialogTemplate kPagedTemplate{2, "Paged window", 200, 120, kPagedControls};
+
+class PagedWindowTest : public testing::Test {
+ protected:
+  // The widgets of controls, found as Qt sees the window's children, without asking the window.
+  int MadeCount() const {
+    return static_cast<int>(window_.findChildren<QLineEdit*>(QString::number(kEditId)).size() +
+                            window_.findChildren<QRadioButton*>().size() +
+                            window_.findChildren<QComboBox*>().size());
+  }
+
+  QtPlatform platform_{"test"};
+  Recorder recorder_;
+  QtWindow window_{kPagedTemplate, recorder_, platform_, nullptr};
+};
+
+TEST_F(PagedWindowTest, WhatIsSetBeforeAControlIsMadeReachesItsWidget) {
+  window_.SetText(kEditId, "12.50");
+  window_.LimitText(kEditId, 4);
+  window_.Enable(kButtonId, false);
+  window_.Show(kButtonId, false);
+  window_.SetCheck(kFirstRadio, 1);
+  window_.SetCheck(kSecondRadio, 1);
+  window_.ComboAddString(kHoursId, "520 hours");
+  window_.ComboAddString(kHoursId, "1040 hours");
+  window_.ComboSetCurSel(kHoursId, 1);
+  window_.SetText(kHoursId, "7");
+
+  // Asked about, not yet made: the answers come from what was set.
+  EXPECT_EQ(MadeCount(), 0);
+  EXPECT_FALSE(window_.IsEnabled(kButtonId));
+  EXPECT_FALSE(window_.IsVisible(kButtonId));
+  EXPECT_TRUE(window_.IsVisible(kEditId));
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+  EXPECT_EQ(MadeCount(), 0);
+
+  EXPECT_EQ(window_.GetText(kEditId), "12.5");  // made now, with its limit applied after
+  EXPECT_EQ(window_.GetText(kHoursId), "7");
+  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
+  EXPECT_EQ(window_.ComboSelectString(kHoursId, "10"), 1);
+  EXPECT_FALSE(window_.InputWidget(kButtonId)->isEnabled());
+  EXPECT_TRUE(window_.InputWidget(kButtonId)->isHidden());
+  EXPECT_TRUE(static_cast<QRadioButton*>(window_.InputWidget(kFirstRadio))->isChecked());
+  EXPECT_TRUE(static_cast<QRadioButton*>(window_.InputWidget(kSecondRadio))->isChecked());
+}
+
+TEST_F(PagedWindowTest, ARadioButtonIsMadeWithItsPartnerAndAPressClearsThePartner) {
+  window_.SetCheck(kSecondRadio, 1);
+  window_.SetCheck(kFirstRadio, 1);
+  window_.Show(kFirstRadio, true);  // shown: made now, and its partner with it
+  EXPECT_EQ(window_.findChildren<QRadioButton*>().size(), 2);
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+  QTest::mouseClick(window_.InputWidget(kSecondRadio), Qt::LeftButton);
+  EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
+  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
+}
+
+TEST_F(PagedWindowTest, ShowingTheWindowMakesOnlyWhatShows) {
+  window_.Show(kButtonId, false);
+  window_.Show(kFirstRadio, false);
+  window_.Show(kSecondRadio, false);
+  window_.Show(kHoursId, false);
+  window_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  QTest::qWait(20);
+  EXPECT_EQ(MadeCount(), 1);  // the edit, left visible
+  const auto edits = window_.findChildren<QLineEdit*>(QString::number(kEditId));
+  ASSERT_EQ(edits.size(), 1);
+  EXPECT_TRUE(edits.front()->isVisible());
+}
+
+TEST_F(PagedWindowTest, ControlsMadeInAnyOrderOverlapAndAreListedInTemplateOrder) {
+  window_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+  for (const int id : {kHoursId, kButtonId, kStartText, kSecondRadio, kEditId}) {
+    window_.Show(id, true);
+  }
+  std::vector<int> listed;
+  for (const QObject* child : window_.children()) {
+    bool numbered = false;
+    const int id = child->objectName().toInt(&numbered);
+    if (numbered) listed.push_back(id);
+  }
+  // The tab bar lies beneath every page's controls.
+  EXPECT_EQ(listed, (std::vector<int>{kTabsId, kStartText, kEditId, kButtonId, kFirstRadio,
+                                      kSecondRadio, kHoursId}));
+  EXPECT_TRUE(window_.InputWidget(kHoursId)->isVisible());
+}
+
+}  // namespace
+}  // namespace qup::ui

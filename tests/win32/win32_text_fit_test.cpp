@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: MIT
+// Every text of the templates' static controls, and every text the program shows in one as it
+// runs, fits its control in the real Windows dialog, in the dialog's own font, wrapped as the
+// static control wraps it: nothing cut off at the right or the bottom.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+// Windows names its own LoadString so; here it is the program's string table's.
+#undef LoadString
+
+#include <algorithm>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/pay_calc.h"
+#include "ui/about_dialog.h"
+#include "ui/about_texts.h"
+#include "ui/control_ids.h"
+#include "ui/help_pages.h"
+#include "ui/main_template.h"
+#include "ui/platform/win32/win32_template.h"
+#include "text/utf.h"
+
+namespace qup::ui {
+namespace {
+
+INT_PTR CALLBACK QuietDialog(HWND /*dialog*/, UINT message, WPARAM /*wparam*/, LPARAM /*lparam*/) {
+  return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+HWND MakeDialog(const DialogTemplate& layout, std::vector<DWORD>& aligned) {
+  const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(layout, win32::Frame::kOwnWindow);
+  aligned.assign((bytes.size() + 3) / 4, 0);
+  std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
+  return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                                      reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), nullptr,
+                                      &QuietDialog, 0);
+}
+
+TEST(Win32TextFit, TheDialogFontHasBaseUnitsOf6By13) {
+  std::vector<DWORD> aligned;
+  const HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  ASSERT_NE(dialog, nullptr);
+  RECT unit{0, 0, 4, 8};
+  ::MapDialogRect(dialog, &unit);
+  EXPECT_EQ(unit.right, 6);
+  EXPECT_EQ(unit.bottom, 13);
+  ::DestroyWindow(dialog);
+}
+
+// The texts were laid out for the template's own face; a stand-in, even one with the same base
+// units, sets some of them wider than their controls.
+TEST(Win32TextFit, TheDialogIsSetInTheFaceItsTemplateNames) {
+  std::vector<DWORD> aligned;
+  const HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  ASSERT_NE(dialog, nullptr);
+  const HDC dc = ::GetDC(dialog);
+  const HGDIOBJ before =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)));
+  wchar_t face[LF_FACESIZE] = {};
+  ::GetTextFaceW(dc, LF_FACESIZE, face);
+  const std::wstring expected(win32::kDialogFace.begin(), win32::kDialogFace.end());
+  EXPECT_EQ(std::wstring(face), expected);
+  ::SelectObject(dc, before);
+  ::ReleaseDC(dialog, dc);
+  ::DestroyWindow(dialog);
+}
+
+// Where a text needs more room than its static control has: the size DrawText gives it when it
+// wraps the text at the control's width as the static control does; empty when it fits.
+std::string Overflow(HWND dialog, int id, std::string_view text, bool no_prefix) {
+  const HWND control = ::GetDlgItem(dialog, id);
+  if (control == nullptr) return "no control " + std::to_string(id);
+  RECT area{};
+  ::GetClientRect(control, &area);
+  const std::u16string text16 = text::Utf8ToUtf16(text);
+  const std::wstring wide(text16.begin(), text16.end());
+  const HDC dc = ::GetDC(dialog);
+  const HGDIOBJ before =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)));
+  RECT needed{0, 0, area.right, 0};
+  ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | (no_prefix ? DT_NOPREFIX : 0));
+  SIZE line{};
+  ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &line);
+  ::SelectObject(dc, before);
+  ::ReleaseDC(dialog, dc);
+  if (needed.right <= area.right && needed.bottom <= area.bottom) return {};
+  return "needs " + std::to_string(needed.right) + " x " + std::to_string(needed.bottom) +
+         " pixels, has " + std::to_string(area.right) + " x " + std::to_string(area.bottom) +
+         " (one line " + std::to_string(line.cx) + ")";
+}
+
+TEST(Win32TextFit, EveryTemplateTextFitsItsStaticControl) {
+  for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
+    std::vector<DWORD> aligned;
+    const HWND dialog = MakeDialog(*layout, aligned);
+    ASSERT_NE(dialog, nullptr);
+    for (const ControlSpec& control : layout->controls) {
+      if (control.kind != ControlKind::kStatic || control.caption.empty()) continue;
+      EXPECT_EQ(Overflow(dialog, control.id, control.caption, (control.flags & kNoPrefix) != 0), "")
+          << control.caption;
+    }
+    ::DestroyWindow(dialog);
+  }
+}
+
+// The texts the program puts into static controls as it runs: every help page, the program's
+// strings on the About page and in the About box, and a rate table of large amounts.
+struct ShownText {
+  std::string name;
+  const DialogTemplate* layout;
+  int id;
+  std::string text;
+};
+
+void PrintTo(const ShownText& shown, std::ostream* out) { *out << shown.name; }
+
+// Eleven rows of rates around $500 an hour for a year of 2080 hours: salaries of seven figures.
+// Empty if the calculator refuses, which the test reports.
+std::string LargeRateTable() {
+  calc::PayCalc pay_calc;
+  std::string table;
+  if (!(pay_calc.CheckRateW2("500") && pay_calc.CheckHoursW2("2080") && pay_calc.SolveW2() &&
+        pay_calc.BuildRateTable(table))) {
+    table.clear();
+  }
+  return table;
+}
+
+std::vector<ShownText> TextsShownAtRunTime() {
+  std::vector<ShownText> texts;
+  for (int page = 0; page < kHelpPageCount; ++page) {
+    texts.push_back({"help_page_" + std::to_string(page + 1), &kMainDialogTemplate, kHelpText,
+                     std::string(HelpPageText(page))});
+  }
+  const struct {
+    const char* name;
+    int id;
+    int string_id;
+  } kAboutStrings[] = {
+      {"version", kVersionText, kVersionString},
+      {"copyright", kCopyrightText, kCopyrightString},
+      {"authors", kAuthorsText, kAuthorsString},
+      {"disclaimer", kDisclaimerText, kDisclaimerString},
+  };
+  for (const auto& about : kAboutStrings) {
+    texts.push_back({std::string("about_page_") + about.name, &kMainDialogTemplate, about.id,
+                     LoadString(about.string_id)});
+    texts.push_back({std::string("about_box_") + about.name, &kAboutTemplate, about.id,
+                     LoadString(about.string_id)});
+  }
+  texts.push_back({"w2_rate_table", &kMainDialogTemplate, kW2RateTable, LargeRateTable()});
+  return texts;
+}
+
+class Win32ShownTextFit : public testing::TestWithParam<ShownText> {};
+
+TEST_P(Win32ShownTextFit, FitsItsStaticControl) {
+  const ShownText& shown = GetParam();
+  ASSERT_FALSE(shown.text.empty());
+  std::vector<DWORD> aligned;
+  const HWND dialog = MakeDialog(*shown.layout, aligned);
+  ASSERT_NE(dialog, nullptr);
+  const ControlSpec* control = FindControl(*shown.layout, shown.id);
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(Overflow(dialog, shown.id, shown.text, (control->flags & kNoPrefix) != 0), "")
+      << shown.text;
+  ::DestroyWindow(dialog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Win32, Win32ShownTextFit, testing::ValuesIn(TextsShownAtRunTime()),
+                         [](const testing::TestParamInfo<ShownText>& row) { return row.param.name; });
+
+}  // namespace
+}  // namespace qup::ui
