@@ -84,34 +84,37 @@ check_word() { # page line word single
 }
 
 for page in "$@"; do
-  [[ -f "$page" ]] || { fail "$page" "no such page"; continue; }
-  fenced=0
-  number=0
-  while IFS= read -r text || [[ -n "$text" ]]; do
-    number=$((number + 1))
-    if [[ "$text" =~ ^[[:space:]]*\`\`\` ]]; then
-      fenced=$((1 - fenced))
-      continue
-    fi
-    ((fenced)) && continue
-    # Links: [text](target).
-    while IFS= read -r target; do
-      [[ -n "$target" ]] && check_link "$page" "$number" "$target"
-    done < <(grep -o '\]([^) ]*)' <<<"$text" | sed 's/^](//; s/)$//')
-    # Code spans: `...`.
-    while IFS= read -r span; do
-      [[ -z "$span" ]] && continue
-      if [[ "$span" == *" "* ]]; then
-        read -ra words <<<"$span"
-        for word in "${words[@]}"; do
-          [[ "$word" == */* ]] && check_word "$page" "$number" "$word" 0
-        done
-      else
-        check_word "$page" "$number" "$span" 1
-      fi
-    done < <(grep -o '`[^`]*`' <<<"$text" | sed 's/^`//; s/`$//')
-  done <"$page"
+  [[ -f "$page" ]] || fail "$page" "no such page"
 done
+# One pass over the pages: "page<TAB>line<TAB>link|code<TAB>text" for each link target and code
+# span outside fenced blocks.
+while IFS=$'\t' read -r page number kind text; do
+  if [[ "$kind" == link ]]; then
+    check_link "$page" "$number" "$text"
+  elif [[ "$text" == *" "* ]]; then
+    read -ra words <<<"$text"
+    for word in "${words[@]}"; do
+      [[ "$word" == */* ]] && check_word "$page" "$number" "$word" 0
+    done
+  else
+    check_word "$page" "$number" "$text" 1
+  fi
+done < <(awk '
+  FNR == 1 { fenced = 0 }
+  /^[[:space:]]*```/ { fenced = !fenced; next }
+  fenced { next }
+  {
+    rest = $0
+    while (match(rest, /\]\([^) ]*\)/)) {
+      print FILENAME "\t" FNR "\tlink\t" substr(rest, RSTART + 2, RLENGTH - 3)
+      rest = substr(rest, RSTART + RLENGTH)
+    }
+    rest = $0
+    while (match(rest, /`[^`]+`/)) {
+      print FILENAME "\t" FNR "\tcode\t" substr(rest, RSTART + 1, RLENGTH - 2)
+      rest = substr(rest, RSTART + RLENGTH)
+    }
+  }' $(for page in "$@"; do [[ -f "$page" ]] && printf '%s ' "$page"; done))
 
 if ((failures)); then
   echo "$failures dead references" >&2
