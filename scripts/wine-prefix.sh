@@ -9,6 +9,9 @@
 #   6 x 13 pixels, the units the dialogs' layout and the logo's hit area are measured in, and
 #   the texts fit their controls in it. Without it Wine sets the dialogs in another sans serif
 #   with units of 6 x 12 and some texts lose their last letters.
+# - sseriff.fon, the same face drawn for 120 DPI (Windows' 125 %), where sserife.fon has no
+#   size: without it a display at 120 DPI or more sets the dialogs in another face, and texts
+#   such as "Contract Salary $:" are cut.
 # - tahoma.ttf and tahomabd.ttf: Wine's own face for captions, menus and message boxes.
 # - marlett.ttf: the glyphs of the window frames' buttons.
 # Its windows are drawn by Wine itself, not left to a window manager ("Managed"="N"): the
@@ -31,7 +34,7 @@ if [[ ! -f $prefix/system.reg ]]; then
     timeout 120 wineserver -w
   )
 fi
-for font in sserife.fon tahoma.ttf tahomabd.ttf marlett.ttf; do
+for font in sserife.fon sseriff.fon tahoma.ttf tahomabd.ttf marlett.ttf; do
   cp -u "$fonts/$font" "$prefix/drive_c/windows/Fonts/"
 done
 
