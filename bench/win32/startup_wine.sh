@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up under Wine, a benchmark: for each program, the time from exec to the MapNotify of its
-# first top-level, not override-redirect X window, as the X server reports it on the root
-# window (xev). One unmeasured start of each first, then the programs in turns, N runs each;
+# first top-level X window, as the X server reports it on the root window (xev): a window Wine
+# leaves to the window manager, or, in a prefix where Wine draws its windows itself
+# ("Managed"="N", as scripts/wine-prefix.sh sets it), an override-redirect one. One unmeasured start of each first, then the programs in turns, N runs each;
 # it prints each one's median, mean, minimum and maximum, and each median's ratio to the last
 # program's (the floor). Run it on an X server of its own (xvfb-run -a).
 # Usage: startup_wine.sh WINE64 LABEL=EXE... [--runs N]    (15 runs unless told)
@@ -34,6 +35,12 @@ if wineserver -p </dev/null >/dev/null 2>&1; then
 fi
 timeout 120 "$wine" wineboot </dev/null >/dev/null 2>&1
 
+# What a top-level window's MapNotify says of it in this prefix.
+top_level="override NO"
+if grep -qs '^"Managed"="N"' "${WINEPREFIX:-$HOME/.wine}/user.reg"; then
+  top_level="override YES"
+fi
+
 coproc XEV { exec stdbuf -oL xev -root -event substructure; }
 sleep 0.5
 
@@ -53,7 +60,7 @@ time_start() {
   while ((SECONDS < deadline)) && read -t 20 -r line <&"${XEV[0]}"; do
     [[ $line == MapNotify* ]] || continue
     read -t 5 -r line <&"${XEV[0]}" || break
-    if [[ $line == *"override NO"* ]]; then
+    if [[ $line == *"$top_level"* ]]; then
       end=$(date +%s%N)
       break
     fi
