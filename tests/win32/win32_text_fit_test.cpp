@@ -42,7 +42,7 @@ HWND MakeDialog(const DialogTemplate& layout, std::vector<DWORD>& aligned) {
 
 TEST(Win32TextFit, TheDialogFontHasBaseUnitsOf6By13) {
   std::vector<DWORD> aligned;
-  const HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
   ASSERT_NE(dialog, nullptr);
   RECT unit{0, 0, 4, 8};
   ::MapDialogRect(dialog, &unit);
@@ -55,10 +55,10 @@ TEST(Win32TextFit, TheDialogFontHasBaseUnitsOf6By13) {
 // units, sets some of them wider than their controls.
 TEST(Win32TextFit, TheDialogIsSetInTheFaceItsTemplateNames) {
   std::vector<DWORD> aligned;
-  const HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
   ASSERT_NE(dialog, nullptr);
-  const HDC dc = ::GetDC(dialog);
-  const HGDIOBJ before =
+  HDC dc = ::GetDC(dialog);
+  HGDIOBJ before =
       ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)));
   wchar_t face[LF_FACESIZE] = {};
   ::GetTextFaceW(dc, LF_FACESIZE, face);
@@ -72,14 +72,14 @@ TEST(Win32TextFit, TheDialogIsSetInTheFaceItsTemplateNames) {
 // Where a text needs more room than its static control has: the size DrawText gives it when it
 // wraps the text at the control's width as the static control does; empty when it fits.
 std::string Overflow(HWND dialog, int id, std::string_view text, bool no_prefix) {
-  const HWND control = ::GetDlgItem(dialog, id);
+  HWND control = ::GetDlgItem(dialog, id);
   if (control == nullptr) return "no control " + std::to_string(id);
   RECT area{};
   ::GetClientRect(control, &area);
   const std::u16string text16 = text::Utf8ToUtf16(text);
   const std::wstring wide(text16.begin(), text16.end());
-  const HDC dc = ::GetDC(dialog);
-  const HGDIOBJ before =
+  HDC dc = ::GetDC(dialog);
+  HGDIOBJ before =
       ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)));
   RECT needed{0, 0, area.right, 0};
   ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &needed,
@@ -97,7 +97,7 @@ std::string Overflow(HWND dialog, int id, std::string_view text, bool no_prefix)
 TEST(Win32TextFit, EveryTemplateTextFitsItsStaticControl) {
   for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
     std::vector<DWORD> aligned;
-    const HWND dialog = MakeDialog(*layout, aligned);
+    HWND dialog = MakeDialog(*layout, aligned);
     ASSERT_NE(dialog, nullptr);
     for (const ControlSpec& control : layout->controls) {
       if (control.kind != ControlKind::kStatic || control.caption.empty()) continue;
@@ -133,6 +133,7 @@ std::string LargeRateTable() {
 
 std::vector<ShownText> TextsShownAtRunTime() {
   std::vector<ShownText> texts;
+  texts.reserve(kHelpPageCount);
   for (int page = 0; page < kHelpPageCount; ++page) {
     texts.push_back({"help_page_" + std::to_string(page + 1), &kMainDialogTemplate, kHelpText,
                      std::string(HelpPageText(page))});
@@ -163,7 +164,7 @@ TEST_P(Win32ShownTextFit, FitsItsStaticControl) {
   const ShownText& shown = GetParam();
   ASSERT_FALSE(shown.text.empty());
   std::vector<DWORD> aligned;
-  const HWND dialog = MakeDialog(*shown.layout, aligned);
+  HWND dialog = MakeDialog(*shown.layout, aligned);
   ASSERT_NE(dialog, nullptr);
   const ControlSpec* control = FindControl(*shown.layout, shown.id);
   ASSERT_NE(control, nullptr);

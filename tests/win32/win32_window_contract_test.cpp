@@ -36,7 +36,7 @@ class Win32Driver {
     aligned_.assign((bytes.size() + 3) / 4, 0);
     std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned_.data()));
     run_ = std::make_unique<ui::Win32DialogRun>(ui::Win32DialogRun{dialog, handler, nullptr, nullptr});
-    const HWND window = ::CreateDialogIndirectParamW(
+    HWND window = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(aligned_.data()), nullptr,
         &ui::Win32Window::DialogProc, reinterpret_cast<LPARAM>(run_.get()));
     if (window == nullptr || run_->window == nullptr) {
@@ -52,14 +52,14 @@ class Win32Driver {
   // A click where the control is: it reaches the control only when the control is what the
   // user sees there (visible and enabled), as the mouse's hit test decides.
   void Click(int id) {
-    const HWND control = Control(id);
+    HWND control = Control(id);
     RECT rect{};
     ::GetClientRect(control, &rect);
     ClickAt(control, {(rect.right - rect.left) / 2, (rect.bottom - rect.top) / 2});
   }
 
   void Type(int id, std::string_view text) {
-    const HWND target = ClickIntoText(id);
+    HWND target = ClickIntoText(id);
     if (target == nullptr) return;
     std::u16string wide = text::Utf8ToUtf16(text);
     for (const char16_t unit : wide) {
@@ -80,7 +80,7 @@ class Win32Driver {
       if (unit == u'\n') wide.push_back(u'\r');
       wide.push_back(unit);
     }
-    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t));
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(char16_t));
     auto* data = static_cast<char16_t*>(::GlobalLock(memory));
     std::copy(wide.begin(), wide.end(), data);
     data[wide.size()] = 0;
@@ -111,7 +111,7 @@ class Win32Driver {
   void PressEsc() { Key(VK_ESCAPE); }
 
   void PickTab(int id, int index) {
-    const HWND tabs = Control(id);
+    HWND tabs = Control(id);
     RECT rect{};
     if (::SendMessageW(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index),
                        reinterpret_cast<LPARAM>(&rect)) == FALSE) {
@@ -131,7 +131,7 @@ class Win32Driver {
   }
 
   std::vector<MenuEntry> SystemMenu() const {
-    const HMENU menu = ::GetSystemMenu(Dialog(), FALSE);
+    HMENU menu = ::GetSystemMenu(Dialog(), FALSE);
     std::vector<MenuEntry> entries;
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
@@ -182,14 +182,14 @@ class Win32Driver {
   void ClickAt(HWND window, POINT point) {
     POINT in_dialog = point;
     ::MapWindowPoints(window, Dialog(), &in_dialog, 1);
-    const HWND hit = ::ChildWindowFromPointEx(Dialog(), in_dialog,
+    HWND hit = ::ChildWindowFromPointEx(Dialog(), in_dialog,
                                               CWP_SKIPINVISIBLE | CWP_SKIPDISABLED |
                                                   CWP_SKIPTRANSPARENT);
     if (hit != window) return;
     // A combo box's edit lies on top of the box.
     HWND target = window;
     POINT at = point;
-    if (const HWND child = ::ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
+    if (HWND child = ::ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
         child != nullptr && child != window) {
       target = child;
       ::MapWindowPoints(window, child, &at, 1);
@@ -204,7 +204,7 @@ class Win32Driver {
   // keys go to, or null when the click did not reach it.
   HWND ClickIntoText(int id) {
     Click(id);
-    const HWND focus = ::GetFocus();
+    HWND focus = ::GetFocus();
     if (focus == nullptr || (focus != Control(id) && ::GetParent(focus) != Control(id))) {
       return nullptr;
     }

@@ -45,14 +45,14 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"gone") return WaitFor(seconds, [&] { return !::FindWindowW(nullptr, title); }) ? 0 : 1;
   if (command == L"front") {
     const bool front = WaitFor(seconds, [&] {
-      const HWND window = ::FindWindowW(nullptr, title);
+      HWND window = ::FindWindowW(nullptr, title);
       return window != nullptr && ::GetForegroundWindow() == window;
     });
     if (!front) std::wprintf(L"foreground: \"%ls\"\n", TitleOf(::GetForegroundWindow()).c_str());
     return front ? 0 : 1;
   }
   if (command == L"hold") {
-    const HWND window = ::CreateWindowExW(0, L"STATIC", L"window probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"window probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                           0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     ::SetForegroundWindow(window);
     WaitFor(std::wcstod(title, nullptr), [] { return false; });
@@ -60,7 +60,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"menu") {
-    const HWND window = ::FindWindowW(nullptr, title);
+    HWND window = ::FindWindowW(nullptr, title);
     if (window == nullptr) return 1;
     // What choosing Close on the window menu sends.
     ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);

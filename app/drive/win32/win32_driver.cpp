@@ -197,7 +197,8 @@ void Win32Driver::Run(int line_number, const std::string& line) {
   ::PostMessageW(messages_, kSettleMessage, 0, 0);
   const std::optional<CommandLine> command = session_.Take(line_number, line);
   if (!command) return;
-  const auto& [verb, args] = *command;
+  const Verb verb = command->verb;
+  const Arguments& args = command->args;
   switch (verb) {
     case Verb::kResolve:
     case Verb::kBoxes: return;
@@ -262,14 +263,14 @@ ui::Win32Window* Win32Driver::Front() {
       dialogs_.empty()
           ? nullptr
           : reinterpret_cast<ui::Win32DialogRun*>(::GetWindowLongPtrW(dialogs_.back(), DWLP_USER));
-  const bool open = run != nullptr && run->window != nullptr;
-  return session_.HasWindow(open) ? run->window.get() : nullptr;
+  ui::Win32Window* front = run != nullptr ? run->window.get() : nullptr;
+  return session_.HasWindow(front != nullptr) ? front : nullptr;
 }
 
 HWND Win32Driver::Control(int id) {
   ui::Win32Window* front = Front();
   if (front == nullptr) return nullptr;
-  const HWND control = ::GetDlgItem(front->handle(), id);
+  HWND control = ::GetDlgItem(front->handle(), id);
   return session_.HasControl(id, control != nullptr) ? control : nullptr;
 }
 
@@ -321,7 +322,7 @@ void Win32Driver::TypeKeys(const std::string& keys) {
     if (pending.empty()) return;
     for (const char16_t unit : pending) {
       Then([this, unit] {
-        if (const HWND focus = ::GetFocus()) ::PostMessageW(focus, WM_CHAR, unit, 1);
+        if (HWND focus = ::GetFocus()) ::PostMessageW(focus, WM_CHAR, unit, 1);
       });
     }
     pending.clear();
@@ -339,7 +340,7 @@ void Win32Driver::TypeKeys(const std::string& keys) {
 
 void Win32Driver::PressOk(HWND box) {
   if (::IsWindow(box) == FALSE) return;
-  if (const HWND ok = ::GetDlgItem(box, IDOK)) {
+  if (HWND ok = ::GetDlgItem(box, IDOK)) {
     RECT rect{};
     ::GetClientRect(ok, &rect);
     ClickAt(ok, {rect.right / 2, rect.bottom / 2});
@@ -353,7 +354,7 @@ void Win32Driver::Tab(const Arguments& args) {
   const auto found = std::find_if(controls.begin(), controls.end(), [](const auto& control) {
     return control.kind == ui::ControlKind::kTabControl;
   });
-  const HWND tabs =
+  HWND tabs =
       found == controls.end() ? nullptr : ::GetDlgItem(front->handle(), found->id);
   const int count = tabs ? static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
   if (!session_.HasTab(args.number, tabs != nullptr, count) || !Reachable(tabs)) return;
@@ -364,7 +365,7 @@ void Win32Driver::Tab(const Arguments& args) {
 }
 
 void Win32Driver::Click(const Arguments& args) {
-  const HWND control = Control(args.id);
+  HWND control = Control(args.id);
   if (control == nullptr || !Reachable(control)) return;
   RECT rect{};
   ::GetClientRect(control, &rect);
@@ -374,7 +375,7 @@ void Win32Driver::Click(const Arguments& args) {
 void Win32Driver::Type(const Arguments& args) {
   const std::optional<std::string> keys = session_.KeysOf(args.text);
   if (!keys) return;
-  const HWND control = Control(args.id);
+  HWND control = Control(args.id);
   if (control == nullptr || !session_.IsReachable(args.id, Reachable(control))) return;
   Click(args);
   PressVirtualKey('A', false, true, false);
@@ -393,10 +394,11 @@ void Win32Driver::Key(const Arguments& args) {
 
 void Win32Driver::Pick(const Arguments& args) {
   ui::Win32Window* front = Front();
-  const HWND box = Control(args.id);
+  HWND box = Control(args.id);
   if (front == nullptr || box == nullptr) return;
   const ui::ControlSpec* control = ui::FindControl(front->Layout(), args.id);
-  const bool is_combo_box = control != nullptr && ui::IsComboBox(control->kind);
+  const ui::ControlKind kind = control != nullptr ? control->kind : ui::ControlKind::kStatic;
+  const bool is_combo_box = ui::IsComboBox(kind);
   const auto count = static_cast<int>(::SendMessageW(box, CB_GETCOUNT, 0, 0));
   if (!session_.CanPick(args.id, is_combo_box, args.number, count) ||
       !session_.IsReachable(args.id, Reachable(box))) {
@@ -407,7 +409,7 @@ void Win32Driver::Pick(const Arguments& args) {
   info.cbSize = sizeof info;
   ::GetComboBoxInfo(box, &info);
   RECT opener = info.rcButton;
-  if (control->kind == ui::ControlKind::kDropList) ::GetClientRect(box, &opener);
+  if (kind == ui::ControlKind::kDropList) ::GetClientRect(box, &opener);
   ClickAt(box, {(opener.left + opener.right) / 2, (opener.top + opener.bottom) / 2});
   // Once the list shows, the user moves to the entry with the arrow keys and takes it with
   // Enter.
@@ -438,8 +440,8 @@ void Win32Driver::Close() {
 void Win32Driver::Menu(const Arguments& args) {
   ui::Win32Window* front = Front();
   if (front == nullptr) return;
-  const HWND dialog = front->handle();
-  const HMENU menu = ::GetSystemMenu(dialog, FALSE);
+  HWND dialog = front->handle();
+  HMENU menu = ::GetSystemMenu(dialog, FALSE);
   const bool found =
       ::GetMenuState(menu, static_cast<UINT>(args.id), MF_BYCOMMAND) != static_cast<UINT>(-1);
   if (!session_.HasMenuEntry(args.id, found)) return;
@@ -472,7 +474,7 @@ void Win32Driver::Show(const Arguments& args) {
 void Win32Driver::Screenshot(const Arguments& args) {
   ui::Win32Window* front = Front();
   if (front == nullptr) return;
-  const HWND window = front->handle();
+  HWND window = front->handle();
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   RECT rect{};
   ::GetWindowRect(window, &rect);
@@ -480,8 +482,8 @@ void Win32Driver::Screenshot(const Arguments& args) {
   const int height = rect.bottom - rect.top;
   // The window's own DC, children included: it reads what the window has painted, where the
   // screen's DC can lag behind Wine's copy of the window to the X server.
-  const HDC screen = ::GetDCEx(window, nullptr, DCX_WINDOW | DCX_CACHE);
-  const HDC memory = ::CreateCompatibleDC(screen);
+  HDC screen = ::GetDCEx(window, nullptr, DCX_WINDOW | DCX_CACHE);
+  HDC memory = ::CreateCompatibleDC(screen);
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
   format.bmiHeader.biWidth = width;
@@ -489,8 +491,8 @@ void Win32Driver::Screenshot(const Arguments& args) {
   format.bmiHeader.biPlanes = 1;
   format.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  const HBITMAP picture = ::CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ before = ::SelectObject(memory, picture);
+  HBITMAP picture = ::CreateDIBSection(memory, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ before = ::SelectObject(memory, picture);
   ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
   ::GdiFlush();
   std::vector<std::uint8_t> rgb;

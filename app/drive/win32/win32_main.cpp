@@ -24,7 +24,7 @@ int wmain(int argc, wchar_t* argv[]) {
       return 0;
     }
   }
-  const HANDLE settled = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  HANDLE settled = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
   qup::drive::Win32Driver driver(settled);
 
   // The reader hands one command at a time to the dialog's thread and waits until it has

@@ -100,7 +100,7 @@ LRESULT CALLBACK PageKeys(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION && wparam == PM_REMOVE &&
       ((message->message == WM_KEYDOWN && message->wParam == VK_APPS) ||
        (message->message == WM_SYSKEYDOWN && message->wParam == VK_F10 && shift))) {
-    const HWND root = ::GetAncestor(message->hwnd, GA_ROOT);
+    HWND root = ::GetAncestor(message->hwnd, GA_ROOT);
     for (Win32DialogRun* run : OpenRuns()) {
       if (run->window == nullptr || run->window->handle() != root) continue;
       message->message = WM_NULL;
@@ -113,12 +113,12 @@ LRESULT CALLBACK PageKeys(int code, WPARAM wparam, LPARAM lparam) {
       (message->wParam != VK_TAB && message->wParam != VK_NEXT && message->wParam != VK_PRIOR)) {
     return ::CallNextHookEx(nullptr, code, wparam, lparam);
   }
-  const HWND root = ::GetAncestor(message->hwnd, GA_ROOT);
+  HWND root = ::GetAncestor(message->hwnd, GA_ROOT);
   for (Win32DialogRun* run : OpenRuns()) {
     if (run->window == nullptr || run->window->handle() != root) continue;
     for (const ControlSpec& control : run->layout.controls) {
       if (control.kind != ControlKind::kTabControl) continue;
-      const HWND tabs = ::GetDlgItem(root, control.id);
+      HWND tabs = ::GetDlgItem(root, control.id);
       const auto count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
       if (count == 0 || ::IsWindowVisible(tabs) == FALSE || ::IsWindowEnabled(tabs) == FALSE) break;
       const bool back = message->wParam == VK_PRIOR ||
@@ -150,7 +150,7 @@ void Win32Window::SetText(int id, std::string_view text) {
 }
 
 std::vector<std::string> Win32Window::ComboEntries(int id) const {
-  const HWND box = Control(id);
+  HWND box = Control(id);
   std::vector<std::string> entries;
   const auto count = ::SendMessageW(box, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -217,7 +217,7 @@ void Win32Window::MoveRadioTabStop(int id) {
   // none or with two; the group keeps exactly the one the program's rule chooses.
   const int stop = RadioGroupTabStop(layout_, id, [this](int button) { return GetCheck(button) == 1; });
   for (const int button : RadioGroup(layout_, id)) {
-    const HWND control = Control(button);
+    HWND control = Control(button);
     const LONG style = ::GetWindowLongW(control, GWL_STYLE);
     ::SetWindowLongW(control, GWL_STYLE, button == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
   }
@@ -328,7 +328,7 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
     ::EnableThemeDialogTexture(dialog, ETDT_ENABLETAB);
     for (const ControlSpec& control : run->layout.controls) {
       if (!IsEdit(control.kind)) continue;
-      const HWND edit = ::GetDlgItem(dialog, control.id);
+      HWND edit = ::GetDlgItem(dialog, control.id);
       // Wine starts single-line edits at 30000; every edit takes the program's default.
       ::SendMessageW(edit, EM_LIMITTEXT, kDefaultTextLimit, 0);
       if (control.kind == ControlKind::kMultiLineEdit) {
@@ -386,7 +386,7 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
       const unsigned command = static_cast<unsigned>(wparam) & 0xFFF0;
       // Close and the commands the logic added are the logic's; moving, minimising and the
       // rest keep their default processing.
-      const HMENU menu = ::GetSystemMenu(dialog, FALSE);
+      HMENU menu = ::GetSystemMenu(dialog, FALSE);
       const bool added = command != 0 && command < 0xF000 && menu != nullptr &&
                          ::GetMenuState(menu, command, MF_BYCOMMAND) != static_cast<UINT>(-1);
       if (command != SC_CLOSE && !added) return FALSE;
