@@ -32,6 +32,26 @@ bool Validate(std::string_view text, std::string& field, EmptyInput empty, std::
 constexpr std::string_view kInvalidRate = "Invalid hourly rate.";
 constexpr std::string_view kInvalidHours = "Invalid Hours.";
 
+// An amount's text has room for 128 characters, which holds every value below 10^125 with its
+// two decimals. A result past that, or one that overflowed a double altogether (an input of
+// hundreds of digits), is refused: shown as "0.0" it would read as nothing at all.
+constexpr std::size_t kAmountTextRoom = 128;
+
+bool TooLargeToShow(double value) {
+  return value > 0.0 && (std::isinf(value) || FormatTwoDecimals(value).size() > kAmountTextRoom);
+}
+
+// FormatAmount for a result the page will show; false, with the message set, when it is too
+// large to show.
+bool FormatResult(double value, std::string& target, std::string& message) {
+  if (TooLargeToShow(value)) {
+    message = "Amount too large.";
+    return false;
+  }
+  PayCalc::FormatAmount(value, target);
+  return true;
+}
+
 // A year of 2080 working hours: a monthly amount is prorated by hours * 12/2080, a yearly one
 // by hours * 1/2080.
 constexpr double kMonthlyFactor = 12.0 / 2080.0;
@@ -118,13 +138,13 @@ bool PayCalc::SolveW2() {
   const double hours = ReadAmount(HoursW2);
   if (RateW2.empty()) {
     rate = salary / hours;
-    FormatAmount(rate, RateW2);
+    if (!FormatResult(rate, RateW2, Message)) return false;
   }
   if (SalaryW2.empty()) {
     salary = hours * rate;
-    FormatAmount(salary, SalaryW2);
+    if (!FormatResult(salary, SalaryW2, Message)) return false;
   }
-  if (HoursW2.empty()) FormatAmount(salary / rate, HoursW2);
+  if (HoursW2.empty() && !FormatResult(salary / rate, HoursW2, Message)) return false;
 
   AddDollarSign(RateW2);
   AddDollarSign(SalaryW2);
@@ -136,18 +156,22 @@ bool PayCalc::BuildRateTable(std::string& output) {
   // The table follows the rate as displayed, so a computed rate is read back from its text.
   const double rate = ReadAmount(CleanAmountText(RateW2));
   const double hours = ReadAmount(HoursW2);
+  std::string rows;
   double row_rate = rate - 6.0;
   for (int row = 0; row < 11; ++row) {
     row_rate = row_rate + 1.0;
-    FormatAmount(row_rate, RateW2);
-    FormatAmount(row_rate * hours, SalaryW2);
+    if (!FormatResult(row_rate, RateW2, Message) ||
+        !FormatResult(row_rate * hours, SalaryW2, Message)) {
+      return false;
+    }
     AddDollarSign(RateW2);
     AddDollarSign(SalaryW2);
-    output += RateW2;
-    output += "\t\t";
-    output += SalaryW2;
-    output += '\n';
+    rows += RateW2;
+    rows += "\t\t";
+    rows += SalaryW2;
+    rows += '\n';
   }
+  output += rows;
   return true;
 }
 
@@ -192,9 +216,10 @@ bool PayCalc::Compute1099(int monthly_mask, int percent_mask) {
   const double gross = hours * rate;
   const double taxes_other = dollars + (gross * percent) * 0.01;
   const double net = gross - taxes_other;
-  FormatAmount(gross, Gross1099);
-  FormatAmount(taxes_other, TaxesOther1099);
-  FormatAmount(net, Net1099);
+  if (!FormatResult(gross, Gross1099, Message) ||
+      !FormatResult(taxes_other, TaxesOther1099, Message) || !FormatResult(net, Net1099, Message)) {
+    return false;
+  }
 
   AddDollarSign(Rate1099);
   AddDollarSign(Gross1099);

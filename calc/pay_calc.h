@@ -38,9 +38,11 @@ class PayCalc {
   // finite.
   static void FormatAmount(double value, std::string& target);
 
-  // Works out the empty one of rate, hours and salary from the other two.
+  // Works out the empty one of rate, hours and salary from the other two. The computations
+  // refuse, with Message "Amount too large.", a result whose text would not fit 128 characters.
   bool SolveW2();
-  // Appends the eleven rows of rates around RateW2 with their salaries for HoursW2.
+  // Appends the eleven rows of rates around RateW2 with their salaries for HoursW2; appends
+  // nothing when a row is too large.
   bool BuildRateTable(std::string& output);
   // Bits 4, 2 and 1 stand for Workers Comp., Insurance and Health.
   bool Compute1099(int monthly_mask, int percent_mask);

@@ -36,6 +36,12 @@ bool IsDollarAmount(std::string_view text) {
   return text.size() > 1 && text.front() == '$' && IsDisplayAmount(text.substr(1));
 }
 
+// A computation may refuse a result whose text would pass 128 characters; only inputs of more
+// than a hundred digits together can lead there.
+bool TooLargeRefused(const PayCalc& pay_calc, std::string_view input) {
+  return pay_calc.Message == "Amount too large." && input.size() > 100;
+}
+
 std::int32_t ReferenceWholeNumber(std::string_view text) {
   std::string digits;
   for (const char c : text) {
@@ -105,7 +111,8 @@ void CheckW2(std::string_view text) {
   const bool rate_given = !in[0].empty();
   const bool hours_given = !in[2].empty();
   if (!pay_calc.SolveW2()) {
-    QUP_PROPERTY(rate_given + !in[1].empty() + hours_given < 2, pay_calc.Message);
+    QUP_PROPERTY(rate_given + !in[1].empty() + hours_given < 2 || TooLargeRefused(pay_calc, text),
+                 pay_calc.Message);
     return;
   }
   if (!rate_given) QUP_PROPERTY(IsDollarAmount(pay_calc.RateW2), pay_calc.RateW2);
@@ -119,7 +126,10 @@ void CheckW2(std::string_view text) {
   if (rate_given && hours_given) QUP_PROPERTY(IsDollarAmount(pay_calc.SalaryW2), pay_calc.SalaryW2);
 
   std::string table;
-  pay_calc.BuildRateTable(table);
+  if (!pay_calc.BuildRateTable(table)) {
+    QUP_PROPERTY(TooLargeRefused(pay_calc, text) && table.empty(), pay_calc.Message);
+    return;
+  }
   std::size_t rows = 0;
   for (std::string_view rest = table; !rest.empty(); ++rows) {
     const std::size_t end = rest.find('\n');
@@ -149,12 +159,13 @@ void Check1099(std::string_view text) {
   }
   const auto masks = static_cast<int>(text.size() % 64);
   if (!pay_calc.Compute1099(masks & 7, masks >> 3)) {
-    QUP_PROPERTY(in[0].empty() || in[1].empty(), pay_calc.Message);
+    QUP_PROPERTY(in[0].empty() || in[1].empty() || TooLargeRefused(pay_calc, text),
+                 pay_calc.Message);
     return;
   }
   for (const std::string* result :
        {&pay_calc.Gross1099, &pay_calc.TaxesOther1099, &pay_calc.Net1099}) {
-    QUP_PROPERTY(IsDollarAmount(*result), *result);
+    QUP_PROPERTY(IsDollarAmount(*result) && result->size() <= 1 + 128, *result);
   }
 }
 

@@ -2,7 +2,9 @@
 // The calculator pages' flows over the window, the dialog's bound texts and PayCalc.
 #include "ui/calculator_pages.h"
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "ui/control_ids.h"
 #include "ui/other_costs.h"
@@ -65,11 +67,19 @@ bool CalculateW2(Window& window, Platform& platform, PayCalc& pay_calc, W2Texts 
     Report(window, platform, pay_calc, kW2RateEdit);
     return false;
   }
-  *texts.rate = pay_calc.RateW2;
-  *texts.salary = pay_calc.SalaryW2;
+  // The table reuses the rate and salary fields, and a row too large to show refuses the whole
+  // calculation, so the solved texts are kept aside until the table stands.
+  std::string rate = pay_calc.RateW2;
+  std::string salary = pay_calc.SalaryW2;
+  std::string table;
+  if (!pay_calc.BuildRateTable(table)) {
+    Report(window, platform, pay_calc, kW2RateEdit);
+    return false;
+  }
+  *texts.rate = std::move(rate);
+  *texts.salary = std::move(salary);
   *texts.hours = pay_calc.HoursW2;
-  texts.rate_table->clear();
-  pay_calc.BuildRateTable(*texts.rate_table);
+  *texts.rate_table = std::move(table);
   return true;
 }
 

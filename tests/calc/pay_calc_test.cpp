@@ -39,8 +39,9 @@ bool SolveW2(PayCalc& calc, const char* rate, const char* hours, const char* sal
   }
   // The page shows the solved texts; the table then reuses the fields as scratch space.
   const std::string shown[] = {calc.RateW2, calc.HoursW2, calc.SalaryW2};
-  table.clear();
-  calc.BuildRateTable(table);
+  std::string rows;
+  if (!calc.BuildRateTable(rows)) return false;
+  table = rows;
   calc.RateW2 = shown[0];
   calc.HoursW2 = shown[1];
   calc.SalaryW2 = shown[2];
@@ -114,7 +115,42 @@ TEST(W2, HugeRatesStayFinite) {
   EXPECT_EQ(calc.SalaryW2.substr(0, 2), "$2");
   EXPECT_EQ(calc.SalaryW2.substr(calc.SalaryW2.size() - 3), ".00");
   EXPECT_EQ(Rows(table).size(), 11u);
+
+  // 125 digits before the point is the most an amount's text holds; it is shown whole.
+  ASSERT_TRUE(SolveW2(calc, ("1" + std::string(124, '0')).c_str(), "9", "", table)) << calc.Message;
+  EXPECT_EQ(calc.SalaryW2.size(), 1u + 125u + 3u);
+  EXPECT_EQ(Rows(table).size(), 11u);
 }
+
+struct TooLargeW2Case {
+  const char* name;
+  std::string rate;
+  std::string hours;
+  std::string salary;
+};
+
+class TooLargeW2Test : public testing::TestWithParam<TooLargeW2Case> {};
+
+// An amount whose text would pass 128 characters (10^125 and more) is refused rather than shown
+// as "$0.0" or cut, whether it is the solved box or only a row of the table.
+TEST_P(TooLargeW2Test, RefusesWithAMessage) {
+  const TooLargeW2Case& c = GetParam();
+  PayCalc calc;
+  std::string table = "kept";
+  EXPECT_FALSE(SolveW2(calc, c.rate.c_str(), c.hours.c_str(), c.salary.c_str(), table));
+  EXPECT_EQ(calc.Message, "Amount too large.");
+  EXPECT_EQ(table, "kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Amounts, TooLargeW2Test,
+    testing::Values(TooLargeW2Case{"salary_past_a_double", std::string(400, '9'), "2080", ""},
+                    TooLargeW2Case{"salary_of_126_digits", "1" + std::string(122, '0'), "2000", ""},
+                    TooLargeW2Case{"rate_of_126_digits", "", "1", "2" + std::string(125, '0')},
+                    TooLargeW2Case{"hours_of_126_digits", "1", "", "2" + std::string(125, '0')},
+                    TooLargeW2Case{"only_the_tables_last_row", "", "5" + std::string(124, '0'),
+                                   "1" + std::string(124, '0')}),
+    RowName<TooLargeW2Case>);
 
 constexpr int kWorkComp = 4;
 constexpr int kInsurance = 2;
@@ -190,13 +226,45 @@ INSTANTIATE_TEST_SUITE_P(
         Case1099{"percentage_over_hundred_accepted", {"10", "100", "150"},
                  0, kAllPercent, "$1000.00", "$1500.00", "$0.0"},
         Case1099{"only_low_three_mask_bits_count", {"40", "2080", "", "", "", "", "500"},
-                 kInsurance | 8, kWorkComp | kHealth | 16, "$83200.00", "$6000.00", "$77200.00"},
-        // A rate of hundreds of digits reads as the largest double, and times the hours it
-        // overflows: found by the amount texts' fuzzer (fuzz/corpus/amount_text/double_infinity).
-        Case1099{"overflowing_amounts_show_zero", {kHugeRate, "2080", "10"},
-                 0, kAllPercent, "$0.0", "$0.0", "$0.0"}),
+                 kInsurance | 8, kWorkComp | kHealth | 16, "$83200.00", "$6000.00", "$77200.00"}),
     RowName<Case1099>);
 // clang-format on
+
+struct TooLarge1099Case {
+  const char* name;
+  std::string rate;
+  std::string hours;
+  std::string fed_tax;
+  std::string insurance;
+};
+
+class TooLarge1099Test : public testing::TestWithParam<TooLarge1099Case> {};
+
+// A rate of hundreds of digits reads as the largest double, and times the hours it overflows
+// (found by the amount texts' fuzzer, fuzz/corpus/amount_text/double_infinity). That, and any
+// result whose text would pass 128 characters, is refused rather than shown as "$0.0".
+TEST_P(TooLarge1099Test, RefusesWithAMessage) {
+  const TooLarge1099Case& c = GetParam();
+  PayCalc calc;
+  Inputs in;
+  in.rate = c.rate.c_str();
+  in.hours = c.hours.c_str();
+  in.fed_tax = c.fed_tax.c_str();
+  in.insurance = c.insurance.c_str();
+  EXPECT_FALSE(Compute1099(calc, in, 0, kWorkComp | kHealth));
+  EXPECT_EQ(calc.Message, "Amount too large.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Amounts, TooLarge1099Test,
+                         testing::Values(TooLarge1099Case{"gross_past_a_double", kHugeRate, "2080",
+                                                          "10", ""},
+                                         TooLarge1099Case{"gross_of_126_digits",
+                                                          "2" + std::string(125, '0'), "1", "", ""},
+                                         TooLarge1099Case{"taxes_of_126_digits", "50", "2080",
+                                                          "2" + std::string(124, '0'), ""},
+                                         TooLarge1099Case{"yearly_cost_of_126_digits", "50", "2080",
+                                                          "", "5" + std::string(125, '0')}),
+                         RowName<TooLarge1099Case>);
 
 }  // namespace
 }  // namespace qup::calc

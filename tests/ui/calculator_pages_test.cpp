@@ -93,6 +93,12 @@ struct RefusedCase {
 
 void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
 
+// 2 and 125 zeros: an amount whose text, with its two decimals, is past 128 characters.
+constexpr char kTooLarge[] =
+    "2000000000000000000000000000000000000000000000000000000000000000"
+    "00000000000000000000000000000000000000000000000000000000000000";
+static_assert(sizeof kTooLarge == 126 + 1);
+
 class RefusedCalculateTest : public MainDialogFixture,
                              public ::testing::WithParamInterface<RefusedCase> {};
 
@@ -141,6 +147,11 @@ INSTANTIATE_TEST_SUITE_P(
                     {{kW2SalaryEdit, "60000"}},
                     "Please specify two of the three inputs.",
                     kW2RateEdit},
+        RefusedCase{"W2SalaryTooLarge",
+                    kW2Page,
+                    {{kW2RateEdit, kTooLarge}, {kW2HoursCombo, "2080"}},
+                    "Amount too large.",
+                    kW2RateEdit},
         RefusedCase{"Rate1099Refused",
                     k1099Page,
                     {{kRate1099Edit, "0"}},
@@ -162,6 +173,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "Invalid Health.",
                     kHealth1099Edit},
         RefusedCase{"RateMissing", k1099Page, {}, "Please specify Hourly Rate.", kRate1099Edit},
+        RefusedCase{"Gross1099TooLarge",
+                    k1099Page,
+                    {{kRate1099Edit, kTooLarge}, {kHours1099Combo, "520"}},
+                    "Amount too large.",
+                    kRate1099Edit},
         RefusedCase{"HoursMissingFocusesTheRate",
                     k1099Page,
                     {{kRate1099Edit, "50"}, {kHours1099Combo, ""}},
