@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The program's entry point: the real window, the settings file and the network.
 #include <QApplication>
+#include <cstdio>
+#include <string>
 
 #include "app/qt/qt_start.h"
 #include "app/utility_app.h"
@@ -10,6 +12,10 @@
 
 int main(int argc, char* argv[]) {
   qup::app::QtStart start;
+  if (const std::string missing = qup::app::MissingDisplay(argc, argv); !missing.empty()) {
+    std::fprintf(stderr, "%s\n", missing.c_str());
+    return 1;
+  }
   QApplication application(argc, argv);
   start.ApplicationCreated();
   // Ties the window to its menu entry, for desktops that match the two by name.

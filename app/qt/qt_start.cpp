@@ -6,12 +6,14 @@
 #include <fontconfig/fontconfig.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <QGuiApplication>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qup::app {
@@ -56,6 +58,32 @@ std::string ProvidePrivateRuntimeDir(const std::string& base) {
   }
   setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   return dir;
+}
+
+std::string MissingDisplay(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    // Qt takes its options with one dash or two.
+    std::string_view arg = argv[i];
+    if (arg.starts_with("--")) arg.remove_prefix(1);
+    if (arg == "-platform" || arg.starts_with("-platform=") || arg == "-display") return {};
+  }
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (!platform.isEmpty() && !platform.startsWith("xcb")) return {};
+  if (platform.isEmpty() && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return {};
+
+  constexpr std::string_view kWithoutDesktop =
+      "; on a machine without a desktop use qup-drive, or a virtual X server: xvfb-run qup";
+  const QByteArray display = qgetenv("DISPLAY");
+  if (display.isEmpty()) {
+    return "qup: no display to show the window on (DISPLAY is not set)" +
+           std::string(kWithoutDesktop);
+  }
+  xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+  const bool opened = xcb_connection_has_error(connection) == 0;
+  xcb_disconnect(connection);
+  if (opened) return {};
+  return "qup: cannot open the display \"" + display.toStdString() + "\" to show the window on" +
+         std::string(kWithoutDesktop);
 }
 
 bool IsPluginNotice(QtMsgType type, const QString& message) {

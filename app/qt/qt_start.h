@@ -30,6 +30,12 @@ void SkipHopelessBusStart();
 // the session has one (or none can be made: Qt's own fallback and warning then stand).
 std::string ProvidePrivateRuntimeDir(const std::string& base = "/tmp");
 
+// Without a display Qt's window system plugin fails and Qt aborts the program, advising to
+// reinstall it. When the window would open on X (no other platform named by QT_QPA_PLATFORM or
+// -platform, no Wayland session) and the X display cannot be opened, this is the one line that
+// says so and how to run without a desktop; "" when the window can open or Qt decides.
+std::string MissingDisplay(int argc, const char* const* argv);
+
 // Qt's platform plugins report window operations they lack (the offscreen plugin, which the
 // driver and the tests use, cannot raise a window or grab the keyboard); these notices say
 // nothing the user could act on. True for exactly those; InstallNoticeFilter drops them and

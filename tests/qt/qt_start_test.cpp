@@ -179,6 +179,77 @@ TEST(RuntimeDir, ASessionFolderStands) {
   Put("XDG_RUNTIME_DIR", saved);
 }
 
+struct DisplayRow {
+  const char* name;
+  const char* platform;         // QT_QPA_PLATFORM, or null for unset
+  const char* display;          // DISPLAY, or null for unset
+  const char* wayland_display;  // WAYLAND_DISPLAY, or null for unset
+  const char* argument;         // one command-line argument, or null for none
+  const char* line;             // what the line begins with, or null for none
+};
+
+// ":4711" names an X server that is not there: a display that cannot be opened.
+constexpr DisplayRow kDisplayRows[] = {
+    {"no_display_at_all", nullptr, nullptr, nullptr, nullptr,
+     "qup: no display to show the window on (DISPLAY is not set); on a machine without a "
+     "desktop use qup-drive, or a virtual X server: xvfb-run qup"},
+    {"an_empty_display", "", "", "", nullptr, "qup: no display to show the window on"},
+    {"x_named_with_options", "xcb:nomitshm", nullptr, nullptr, nullptr,
+     "qup: no display to show the window on"},
+    {"a_display_that_cannot_be_opened", nullptr, ":4711", nullptr, nullptr,
+     "qup: cannot open the display \":4711\" to show the window on; on a machine without a "
+     "desktop use qup-drive"},
+    {"another_platform_named", "offscreen", nullptr, nullptr, nullptr, nullptr},
+    {"a_platform_option", nullptr, nullptr, nullptr, "-platform", nullptr},
+    {"a_platform_option_with_two_dashes", nullptr, nullptr, nullptr, "--platform=offscreen",
+     nullptr},
+    {"a_display_option", nullptr, nullptr, nullptr, "-display", nullptr},
+    {"a_wayland_session", nullptr, nullptr, "wayland-0", nullptr, nullptr},
+    {"x_named_in_a_wayland_session", "xcb", nullptr, "wayland-0", nullptr,
+     "qup: no display to show the window on"},
+};
+
+void PrintTo(const DisplayRow& row, std::ostream* out) { *out << row.name; }
+
+class MissingDisplayTest : public testing::TestWithParam<DisplayRow> {
+ protected:
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) Put(name, value);
+  }
+
+  const std::pair<const char*, std::optional<std::string>> saved_[3] = {
+      {"QT_QPA_PLATFORM", Get("QT_QPA_PLATFORM")},
+      {"DISPLAY", Get("DISPLAY")},
+      {"WAYLAND_DISPLAY", Get("WAYLAND_DISPLAY")},
+  };
+};
+
+TEST_P(MissingDisplayTest, SaysWhatIsMissingWhenTheWindowCannotOpen) {
+  const DisplayRow& row = GetParam();
+  auto optional = [](const char* value) {
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  };
+  Put("QT_QPA_PLATFORM", optional(row.platform));
+  Put("DISPLAY", optional(row.display));
+  Put("WAYLAND_DISPLAY", optional(row.wayland_display));
+  const char* argv[] = {"qup", row.argument};
+  const int argc = row.argument ? 2 : 1;
+
+  const std::string line = MissingDisplay(argc, argv);
+
+  if (row.line == nullptr) {
+    EXPECT_EQ(line, "");
+  } else {
+    EXPECT_TRUE(line.starts_with(row.line)) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MissingDisplayTest, testing::ValuesIn(kDisplayRows),
+                         [](const testing::TestParamInfo<DisplayRow>& info) {
+                           return std::string(info.param.name);
+                         });
+
 struct NoticeRow {
   const char* name;
   QtMsgType type;
