@@ -60,6 +60,10 @@ std::string ProvidePrivateRuntimeDir(const std::string& base) {
   return dir;
 }
 
+void RemovePrivateRuntimeDir(const std::string& dir) {
+  if (!dir.empty()) rmdir(dir.c_str());
+}
+
 std::string MissingDisplay(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     // Qt takes its options with one dash or two.
@@ -110,7 +114,7 @@ void SkipHopelessBusStart() {
 }
 
 QtStart::QtStart() {
-  ProvidePrivateRuntimeDir();
+  runtime_dir_ = ProvidePrivateRuntimeDir();
   InstallNoticeFilter();
   SkipHopelessBusStart();
   // On GNOME-like desktops Qt would load its GTK 3 theme plugin, and GTK with it, for the
@@ -128,6 +132,7 @@ QtStart::QtStart() {
 
 QtStart::~QtStart() {
   if (fonts_.joinable()) fonts_.join();
+  RemovePrivateRuntimeDir(runtime_dir_);
 }
 
 void QtStart::ApplicationCreated() {

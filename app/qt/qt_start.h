@@ -30,6 +30,11 @@ void SkipHopelessBusStart();
 // the session has one (or none can be made: Qt's own fallback and warning then stand).
 std::string ProvidePrivateRuntimeDir(const std::string& base = "/tmp");
 
+// Removes the folder ProvidePrivateRuntimeDir set once the program is done with it, so that a
+// run leaves nothing behind; only while it is empty, since a program started from this one (the
+// browser) inherits the folder and may still keep its files there.
+void RemovePrivateRuntimeDir(const std::string& dir);
+
 // Without a display Qt's window system plugin fails and Qt aborts the program, advising to
 // reinstall it. When the window would open on X (no other platform named by QT_QPA_PLATFORM or
 // -platform, no Wayland session) and the X display cannot be opened, this is the one line that
@@ -53,9 +58,12 @@ class QtStart {
   QtStart& operator=(const QtStart&) = delete;
 
   void ApplicationCreated();
+  // The folder ProvidePrivateRuntimeDir set, removed at the end; "" for none.
+  const std::string& runtime_dir() const { return runtime_dir_; }
 
  private:
   std::thread fonts_;
+  std::string runtime_dir_;
 };
 
 }  // namespace qup::app

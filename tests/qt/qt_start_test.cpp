@@ -161,12 +161,30 @@ TEST_P(RuntimeDirTest, GivesAFolderOnlyThisUserMayEnter) {
   EXPECT_TRUE(S_ISDIR(info.st_mode));
   EXPECT_EQ(info.st_uid, geteuid());
   EXPECT_EQ(info.st_mode & 0777, 0700U);
+
+  // When the program ends the folder goes, and whatever was found before it stays.
+  const bool found_own = row.found != Found::kNothing;
+  RemovePrivateRuntimeDir(dir);
+  EXPECT_NE(lstat(dir.c_str(), &info), 0) << dir;
+  EXPECT_EQ(lstat(own.c_str(), &info) == 0, found_own && !row.reused) << own;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RuntimeDirTest, testing::ValuesIn(kRuntimeRows),
                          [](const testing::TestParamInfo<RuntimeRow>& info) {
                            return std::string(info.param.name);
                          });
+
+TEST(RuntimeDir, AFolderWithFilesInItStays) {
+  const std::optional<std::string> saved = Get("XDG_RUNTIME_DIR");
+  QTemporaryDir base;
+  ASSERT_TRUE(base.isValid());
+  unsetenv("XDG_RUNTIME_DIR");
+  const std::string dir = ProvidePrivateRuntimeDir(base.path().toStdString());
+  ASSERT_TRUE(QFile(QString::fromStdString(dir + "/socket")).open(QIODevice::WriteOnly));
+  RemovePrivateRuntimeDir(dir);
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(dir + "/socket")));
+  Put("XDG_RUNTIME_DIR", saved);
+}
 
 TEST(RuntimeDir, ASessionFolderStands) {
   const std::optional<std::string> saved = Get("XDG_RUNTIME_DIR");

@@ -45,10 +45,12 @@ int main(int argc, char* argv[]) {
     });
     QMetaObject::invokeMethod(
         &driver,
-        [&driver] {
+        [&driver, &start] {
           if (driver.WindowOpen()) {
-            // The script ended with the window open: stop as if the process were killed.
+            // The script ended with the window open: stop as if the process were killed, but
+            // leave no runtime folder behind.
             std::cout.flush();
+            qup::app::RemovePrivateRuntimeDir(start.runtime_dir());
             std::_Exit(driver.ExitStatus());
           }
           QApplication::exit(driver.ExitStatus());
