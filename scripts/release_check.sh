@@ -4,7 +4,7 @@
 # (build-release/, the "release" presets, warnings as errors) and runs the unit tests. First it
 # configures the program alone (build-program/) with every optional package hidden from CMake,
 # which fails if the program's configure asks for a package that only the tests, the server or
-# the benchmarks need.
+# the benchmarks need, or reports one it does not find.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${QUP_JOBS:-$(nproc)}
@@ -24,6 +24,11 @@ if ! cmake -S "$root" -B "$program_only" -DCMAKE_BUILD_TYPE=Release -DQUP_WARNIN
   exit 1
 fi
 echo "release check: the program alone configures without GoogleTest, Boost, SQLite, Benchmark"
+# A newcomer's configure step reports nothing missing: what is looked for is found or needed.
+if grep -n 'Could NOT find' "$program_only/configure.log"; then
+  echo "release check: the configure step reports a package it does not find" >&2
+  exit 1
+fi
 
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs"
