@@ -20,7 +20,7 @@ constexpr std::array kStringTable{
                 "Authors:\tMaren Altweld\n"
                 "\tTobiah Quennell\n"
                 "\tIlse Vardamont\n"
-                "\tcontact@kestrane.example"},
+                "\tsupport@kestrane.example"},
     StringEntry{kVersionString, "Quorvane Utility Version 1.1"},
     StringEntry{kCopyrightString, "Copyright (C) 2026 Kestrane"},
     StringEntry{
