@@ -29,7 +29,7 @@ else()
 endif()
 
 message(STATUS "")
-message(STATUS "${PROJECT_NAME} ${PROJECT_VERSION}")
+message(STATUS "${PROJECT_NAME} ${QUP_VERSION}")
 qup_summary_line("build type" "${qup_build_type}")
 qup_summary_line("warnings" "${qup_warning_mode}")
 qup_summary_line("program" "qup, qup-drive, the package (cpack)")

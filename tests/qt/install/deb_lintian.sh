@@ -2,10 +2,12 @@
 # SPDX-License-Identifier: MIT
 # Builds the Debian package and holds it to Debian's policy as lintian reads it: no error, and
 # no warning but the ones kept below, each with its reason. Also checks that the licence and
-# the changelog are where the policy puts them.
-# Usage: deb_lintian.sh BUILD_DIR
+# the changelog are where the policy puts them, and that a package of a commit that is not a
+# release says so in its version.
+# Usage: deb_lintian.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
+source=$2
 skip=77
 command -v lintian >/dev/null || { echo "SKIP: lintian is not installed (scripts/deps.sh --tests)"; exit $skip; }
 
@@ -33,6 +35,15 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/qup/changelog.gz | gzip
 version=$(dpkg-deb -f "$deb" Version)
 [[ $(head -n1 "$work/changelog") == "qup ($version) "* ]] ||
   fail "the changelog's newest entry is not version $version: $(head -n1 "$work/changelog")"
+if git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
+  release=$(sed -n 's/^project(qup VERSION \([0-9.]*\) .*/\1/p' "$source/CMakeLists.txt")
+  if git -C "$source" describe --tags --exact-match --match "v$release" HEAD >/dev/null 2>&1; then
+    expected=$release
+  else
+    expected=$release+git$(TZ=UTC git -C "$source" log -1 --format=%cd.%h --date=format-local:%Y%m%d)
+  fi
+  [[ $version == "$expected" ]] || fail "the package's version is $version, not $expected"
+fi
 
 # lintian exits non-zero for errors; the tags are read from its output either way.
 lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
