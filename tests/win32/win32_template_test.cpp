@@ -73,6 +73,7 @@ struct ReadControl {
 };
 
 struct ReadDialog {
+  std::uint32_t ex_style;
   std::uint32_t style;
   Rect rect;
   std::u16string title;
@@ -87,7 +88,7 @@ ReadDialog Read(const std::vector<std::uint8_t>& bytes) {
   EXPECT_EQ(in.Word(), 1);
   EXPECT_EQ(in.Word(), 0xFFFF);
   EXPECT_EQ(in.Dword(), 0u);
-  EXPECT_EQ(in.Dword(), 0u);
+  dialog.ex_style = in.Dword();
   dialog.style = in.Dword();
   const int count = in.Word();
   dialog.rect = {in.Short(), in.Short(), in.Short(), in.Short()};
@@ -147,11 +148,17 @@ TEST(Win32Template, HoldsEveryControlOfTheTableInOrder) {
 }
 
 // The native class and styles of each kind of control in the main window.
-// The main window can be minimised; the About box it owns cannot.
-TEST(Win32Template, GivesOnlyAWindowOfItsOwnAMinimiseBox) {
-  EXPECT_NE(Read(BuildDialogTemplate(kMainDialogTemplate, Frame::kOwnWindow)).style & kWsMinimizeBox,
-            0u);
-  EXPECT_EQ(Read(BuildDialogTemplate(kAboutTemplate, Frame::kOwnedBox)).style & kWsMinimizeBox, 0u);
+// A caption with the window menu and its close button, no minimise or maximise box; only the
+// window of its own has a button on the task bar, not the About box it owns.
+TEST(Win32Template, FramesTheWindowAndItsBox) {
+  const ReadDialog main = Read(BuildDialogTemplate(kMainDialogTemplate, Frame::kOwnWindow));
+  const ReadDialog about = Read(BuildDialogTemplate(kAboutTemplate, Frame::kOwnedBox));
+  for (const ReadDialog* dialog : {&main, &about}) {
+    EXPECT_EQ(dialog->style & (kWsCaption | kWsSysMenu | kWsMinimizeBox | kWsMaximizeBox),
+              kWsCaption | kWsSysMenu);
+  }
+  EXPECT_EQ(main.ex_style & kWsExAppWindow, kWsExAppWindow);
+  EXPECT_EQ(about.ex_style & kWsExAppWindow, 0u);
 }
 
 TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {

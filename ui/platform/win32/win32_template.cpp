@@ -111,9 +111,10 @@ std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Fram
   out.Word(1);       // dlgVer
   out.Word(0xFFFF);  // signature: the extended template
   out.Dword(0);      // helpID
-  out.Dword(0);      // exStyle
-  out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont | kDsCenter |
-            (frame == Frame::kOwnWindow ? kWsMinimizeBox : 0));
+  // No minimise box: the window still goes out of the way with the desktop (Win+D), and its
+  // task bar button brings it back.
+  out.Dword(frame == Frame::kOwnWindow ? kWsExAppWindow : 0);  // exStyle
+  out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont | kDsCenter);
   out.Word(static_cast<std::uint16_t>(dialog.controls.size()));
   out.Short(0);
   out.Short(0);

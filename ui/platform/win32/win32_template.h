@@ -26,7 +26,9 @@ inline constexpr std::uint32_t kWsPopup = 0x80000000;
 inline constexpr std::uint32_t kWsCaption = 0x00C00000;
 inline constexpr std::uint32_t kWsSysMenu = 0x00080000;
 inline constexpr std::uint32_t kWsMinimizeBox = 0x00020000;
+inline constexpr std::uint32_t kWsMaximizeBox = 0x00010000;
 inline constexpr std::uint32_t kWsExClientEdge = 0x00000200;
+inline constexpr std::uint32_t kWsExAppWindow = 0x00040000;
 inline constexpr std::uint32_t kDsModalFrame = 0x0080;
 inline constexpr std::uint32_t kDsSetFont = 0x0040;
 inline constexpr std::uint32_t kDsFixedSys = 0x0008;
@@ -77,7 +79,8 @@ ControlStyle StyleOf(const DialogTemplate& dialog, std::size_t index);
 
 // The whole template, in DLGTEMPLATEEX layout, ready for DialogBoxIndirectParam. Texts are
 // UTF-8 in the table and UTF-16 here.
-// A window of its own (no owner) has a minimise box; a box it owns, such as About, has none.
+// Neither frame has a minimise or maximise box. A window of its own (no owner) has a button of
+// its own on the task bar; a box it owns, such as About, has none.
 enum class Frame { kOwnWindow, kOwnedBox };
 std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Frame frame);
 
