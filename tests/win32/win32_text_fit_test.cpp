@@ -108,6 +108,34 @@ TEST(Win32TextFit, EveryTemplateTextFitsItsStaticControl) {
   }
 }
 
+// A focused drop list draws its entry in a highlight with a focus frame inside its selection
+// field, the text a few pixels further in than unfocused: at 40 units the "y" of "monthly" was
+// cut. Each period entry fits with two pixels to spare on either side.
+TEST(Win32TextFit, EveryPeriodEntryFitsItsFocusedBox) {
+  constexpr int kFocusedInset = 2;
+  std::vector<DWORD> aligned;
+  const HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  ASSERT_NE(dialog, nullptr);
+  for (const int id : {kWorkCompPeriodCombo, kInsurancePeriodCombo, kHealthPeriodCombo}) {
+    const HWND box = ::GetDlgItem(dialog, id);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(::GetComboBoxInfo(box, &info)) << id;
+    const HDC dc = ::GetDC(box);
+    const HGDIOBJ before =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+    for (const std::wstring_view entry : {L"yearly", L"monthly"}) {
+      SIZE size{};
+      ::GetTextExtentPoint32W(dc, entry.data(), static_cast<int>(entry.size()), &size);
+      EXPECT_LE(size.cx + 2 * kFocusedInset, info.rcItem.right - info.rcItem.left)
+          << "box " << id << ", entry of " << size.cx << " pixels";
+    }
+    ::SelectObject(dc, before);
+    ::ReleaseDC(box, dc);
+  }
+  ::DestroyWindow(dialog);
+}
+
 // The texts the program puts into static controls as it runs: every help page, the program's
 // strings on the About page and in the About box, and a rate table of large amounts.
 struct ShownText {
