@@ -88,7 +88,8 @@ expect_value() {
   grep -qE "^ +$1 +REG_SZ +$2\$" <<<"$entry" || fail "the uninstall entry's $1 is not $2: $entry"
 }
 expect_value DisplayName "$name"
-expect_value DisplayVersion "${version//./\\.}"
+version_pattern=${version//./\\.}
+expect_value DisplayVersion "${version_pattern//+/\\+}"
 expect_value Publisher Kestrane
 expect_value DisplayIcon 'C:\\Program Files\\'"$name"'\\qup\.exe'
 expect_value UninstallString '"C:\\Program Files\\'"$name"'\\Uninstall\.exe"'
