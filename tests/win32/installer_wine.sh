@@ -93,6 +93,11 @@ expect_value DisplayVersion "${version_pattern//+/\\+}"
 expect_value Publisher Kestrane
 expect_value DisplayIcon 'C:\\Program Files\\'"$name"'\\qup\.exe'
 expect_value UninstallString '"C:\\Program Files\\'"$name"'\\Uninstall\.exe"'
+# The size Add or Remove Programs shows, in KB: at least the program's.
+size=$(sed -n 's/^ *EstimatedSize *REG_DWORD *0x\([0-9a-fA-F]*\)$/\1/p' <<<"$entry")
+[[ -n $size ]] || fail "the uninstall entry has no EstimatedSize: $entry"
+(( 16#$size >= $(stat -c %s "$dir/qup.exe") / 1024 )) ||
+  fail "the uninstall entry's EstimatedSize, $((16#$size)) KB, is less than qup.exe"
 
 # The installed program starts and shows its window; Close on its window menu ends it.
 "$wine" "$dir/qup.exe" &
