@@ -112,6 +112,15 @@ http::status StatusOf(LegacyRequest::Status status) {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) { return beast::iequals(a, b); }
 
+// On a dual-stack listener an IPv4 client shows as ::ffff:a.b.c.d. It is the same client as
+// a.b.c.d, so it is compared with the trusted proxy, limited and stored as that.
+asio::ip::address Unmapped(const asio::ip::address& address) {
+  if (address.is_v6() && address.to_v6().is_v4_mapped()) {
+    return asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6());
+  }
+  return address;
+}
+
 // What one connection did, for its log line.
 struct Exchange {
   std::string peer_address;        // the client's: limited and stored with its suggestions
@@ -235,7 +244,7 @@ bool SuggestionServer::Start() {
     return false;
   }
   if (!s.options.trusted_proxy.empty()) {
-    s.trusted_proxy = asio::ip::make_address(s.options.trusted_proxy, ec);
+    s.trusted_proxy = Unmapped(asio::ip::make_address(s.options.trusted_proxy, ec));
     if (ec) {
       s.error = "--trust-proxy: not an IP address: " + s.options.trusted_proxy;
       return false;
@@ -311,10 +320,11 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
   Exchange exchange;
   beast::error_code ec;
   const tcp::endpoint peer = stream.socket().remote_endpoint(ec);
-  exchange.peer_address = ec ? "-" : peer.address().to_string();
+  const asio::ip::address peer_address = Unmapped(peer.address());
+  exchange.peer_address = ec ? "-" : peer_address.to_string();
   exchange.peer = ec ? "-" : exchange.peer_address + ":" + std::to_string(peer.port());
   exchange.connection_address = exchange.peer_address;
-  const bool from_proxy = !ec && trusted_proxy && peer.address() == *trusted_proxy;
+  const bool from_proxy = !ec && trusted_proxy && peer_address == *trusted_proxy;
 
   ++clients;
   const std::size_t from_address = ++clients_by_address[exchange.connection_address];
@@ -531,16 +541,21 @@ Reply SuggestionServer::Impl::ReadViewPage(std::optional<std::int64_t> before) {
 
 // The last address of X-Forwarded-For is the one the trusted proxy added itself: the client
 // as the proxy saw it. Addresses before it are the client's own say and are not believed.
+// Several header lines are one list joined by commas (the client may send a line of its own
+// before the proxy's), so the address taken is the last of the last line.
 void SuggestionServer::Impl::TakeForwardedClient(const http::request<http::string_body>& request,
                                                  Exchange& exchange) {
-  const auto header = request.find("X-Forwarded-For");
-  if (header == request.end()) return;
-  std::string_view value = header->value();
+  std::optional<std::string_view> last_line;
+  for (const auto& field : request) {
+    if (EqualsNoCase(field.name_string(), "X-Forwarded-For")) last_line = field.value();
+  }
+  if (!last_line) return;
+  std::string_view value = *last_line;
   value = value.substr(value.rfind(',') == std::string_view::npos ? 0 : value.rfind(',') + 1);
   while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
   while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
   beast::error_code ec;
-  const auto client = asio::ip::make_address(std::string(value), ec);
+  const auto client = Unmapped(asio::ip::make_address(std::string(value), ec));
   if (ec) {
     exchange.peer += " (unreadable X-Forwarded-For)";
     return;

@@ -113,5 +113,35 @@ TEST_F(ClientGuardTest, ForwardedAddressIsBelievedOnlyFromTheTrustedProxy) {
   EXPECT_TRUE(LogShows(" 203.0.113.5 via 127.0.0.1:"));
 }
 
+// A client that sends an X-Forwarded-For line of its own before the proxy's does not choose
+// its address: the lines are one list, whose last address the proxy added.
+TEST_F(ClientGuardTest, ASecondForwardedLineNamesTheClientNotTheFirst) {
+  StartServer({"--trust-proxy", "127.0.0.1", "--post-limit", "1"});
+  const std::string first = testing::Exchange(
+      port(), ProxiedPost("one", "198.51.100.1\r\nX-Forwarded-For: 10.0.0.1, 203.0.113.5"));
+  const std::string second =
+      testing::Exchange(port(), ProxiedPost("two", "198.51.100.2\r\nX-Forwarded-For: 203.0.113.5"));
+  EXPECT_TRUE(first.starts_with("HTTP/1.1 200 OK")) << first;
+  EXPECT_TRUE(second.starts_with("HTTP/1.1 429 ")) << second;
+  const auto rows = Stored();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].sender, "203.0.113.5");
+}
+
+// On a dual-stack listener IPv4 peers show as ::ffff:a.b.c.d: the proxy, however the option
+// names it, is still trusted, and clients are limited and stored as plain IPv4 addresses.
+TEST_F(ClientGuardTest, DualStackListenerReadsIpv4MappedAddressesAsIpv4) {
+  for (const char* proxy : {"127.0.0.1", "::ffff:127.0.0.1"}) {
+    StartServer({"--listen", "[::]:0", "--trust-proxy", proxy});
+    const std::string reply =
+        testing::Exchange(port(), ProxiedPost("proxied", "::ffff:203.0.113.5"));
+    EXPECT_TRUE(reply.starts_with("HTTP/1.1 200 OK")) << reply;
+    ASSERT_EQ(Stored().at(0).sender, "203.0.113.5") << proxy;
+  }
+  EXPECT_TRUE(PostAsProgram(port(), "direct", kOtherClient));
+  EXPECT_EQ(Stored().at(0).sender, kOtherClient);
+  EXPECT_TRUE(LogShows(" 203.0.113.5 via 127.0.0.1:"));
+}
+
 }  // namespace
 }  // namespace qup::server
