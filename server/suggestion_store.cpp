@@ -86,19 +86,15 @@ std::optional<std::vector<std::int64_t>> SuggestionStore::AddAll(
                       SQLITE_STATIC);
     if (sqlite3_step(raw) != SQLITE_DONE) {
       Fail("cannot store a suggestion");
-      Execute("ROLLBACK;");
+      Rollback();
       return std::nullopt;
     }
     ids.push_back(sqlite3_last_insert_rowid(db_));
     sqlite3_reset(raw);
   }
   std::int64_t removed = 0;
-  if (!PruneInTransaction(retention, removed)) {
-    Execute("ROLLBACK;");
-    return std::nullopt;
-  }
-  if (!Execute("COMMIT;")) {
-    Execute("ROLLBACK;");
+  if (!PruneInTransaction(retention, removed) || !Execute("COMMIT;")) {
+    Rollback();
     return std::nullopt;
   }
   return ids;
@@ -144,7 +140,7 @@ std::optional<std::int64_t> SuggestionStore::Prune(const Retention& retention) {
   if (!Execute("BEGIN IMMEDIATE;")) return std::nullopt;
   std::int64_t removed = 0;
   if (!PruneInTransaction(retention, removed) || !Execute("COMMIT;")) {
-    Execute("ROLLBACK;");
+    Rollback();
     return std::nullopt;
   }
   return removed;
@@ -222,6 +218,16 @@ bool SuggestionStore::Execute(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return true;
   Fail(sql);
   return false;
+}
+
+// Ends a transaction that failed. On a full disk or an I/O error SQLite has rolled it back
+// already, and a ROLLBACK then would only fail and hide why: the error kept is the one that
+// made the transaction fail.
+void SuggestionStore::Rollback() {
+  if (sqlite3_get_autocommit(db_) != 0) return;
+  if (sqlite3_exec(db_, "ROLLBACK;", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    error_ += std::string("; and cannot roll back: ") + sqlite3_errmsg(db_);
+  }
 }
 
 void SuggestionStore::Fail(const char* what) {

@@ -73,6 +73,7 @@ class SuggestionStore {
  private:
   bool Execute(const char* sql);
   bool PruneInTransaction(const Retention& retention, std::int64_t& removed);
+  void Rollback();
   void Fail(const char* what);
 
   sqlite3* db_ = nullptr;
