@@ -84,10 +84,10 @@ Reply HtmlReply(http::status status, std::string page) {
   return reply;
 }
 
-// The client took too long: the stream has closed the connection already.
+// The client took too long: the stream has closed the connection already, and nothing is
+// sent (nor logged as sent).
 Reply TimedOut() {
   Reply reply;
-  reply.status = http::status::request_timeout;
   reply.closed = true;
   return reply;
 }
@@ -121,6 +121,12 @@ asio::ip::address Unmapped(const asio::ip::address& address) {
   return address;
 }
 
+// "a.b.c.d:port", or "[v6]:port": an IPv6 address's last group is not taken for the port.
+std::string WithPort(const asio::ip::address& address, unsigned short port) {
+  const std::string text = address.to_string();
+  return (address.is_v6() ? "[" + text + "]" : text) + ":" + std::to_string(port);
+}
+
 // What one connection did, for its log line.
 struct Exchange {
   std::string peer_address;        // the client's: limited and stored with its suggestions
@@ -128,7 +134,7 @@ struct Exchange {
   std::string connection_address;  // the socket's other end
   std::string request = "-";
   std::string kind = "-";
-  int status = 0;
+  int status = 0;  // 0: no reply was sent
   std::string note;
   Clock::time_point start = Clock::now();
 };
@@ -136,9 +142,19 @@ struct Exchange {
 void Log(const Exchange& exchange) {
   const double millis =
       std::chrono::duration<double, std::milli>(Clock::now() - exchange.start).count();
-  std::fprintf(stderr, "%s %s \"%s\" %s %d %.1fms%s%s\n", SuggestionStore::Now().c_str(),
+  const std::string status = exchange.status == 0 ? "-" : std::to_string(exchange.status);
+  std::fprintf(stderr, "%s %s \"%s\" %s %s %.1fms%s%s\n", SuggestionStore::Now().c_str(),
                exchange.peer.c_str(), exchange.request.c_str(), exchange.kind.c_str(),
-               exchange.status, millis, exchange.note.empty() ? "" : " ", exchange.note.c_str());
+               status.c_str(), millis, exchange.note.empty() ? "" : " ", exchange.note.c_str());
+}
+
+// Where a request's header ends (its blank line included), or npos while it goes on. A bare
+// line feed is taken as a line's end too, for the parser to refuse.
+std::size_t HeaderEnd(std::string_view received) {
+  const std::size_t blank = received.find("\n\r\n");
+  const std::size_t bare = received.find("\n\n");
+  return std::min(blank == std::string_view::npos ? blank : blank + 3,
+                  bare == std::string_view::npos ? bare : bare + 2);
 }
 
 std::string_view View(const beast::flat_buffer& buffer) {
@@ -273,9 +289,7 @@ std::string SuggestionServer::ListeningOn() const {
   beast::error_code ec;
   const tcp::endpoint endpoint = impl_->acceptor.local_endpoint(ec);
   if (ec) return "-";
-  const std::string address = endpoint.address().to_string();
-  return (endpoint.address().is_v6() ? "[" + address + "]" : address) + ":" +
-         std::to_string(endpoint.port());
+  return WithPort(endpoint.address(), endpoint.port());
 }
 
 void SuggestionServer::Run() {
@@ -322,7 +336,7 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
   const tcp::endpoint peer = stream.socket().remote_endpoint(ec);
   const asio::ip::address peer_address = Unmapped(peer.address());
   exchange.peer_address = ec ? "-" : peer_address.to_string();
-  exchange.peer = ec ? "-" : exchange.peer_address + ":" + std::to_string(peer.port());
+  exchange.peer = ec ? "-" : WithPort(peer_address, peer.port());
   exchange.connection_address = exchange.peer_address;
   const bool from_proxy = !ec && trusted_proxy && peer_address == *trusted_proxy;
 
@@ -436,11 +450,59 @@ awaitable<Reply> SuggestionServer::Impl::ServeLegacy(beast::tcp_stream& stream,
 awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
                                                    beast::flat_buffer& buffer, Exchange& exchange,
                                                    bool from_proxy) {
+  beast::error_code ec;
+  // The header is read whole before it is parsed, so that its size is held to the limit
+  // however it comes (the parser's own limit let many small lines in one send through), and
+  // lines HTTP/1.1 forbids are refused before the body is read.
+  std::size_t header_end = std::string_view::npos;
+  while ((header_end = HeaderEnd(View(buffer))) == std::string_view::npos &&
+         buffer.size() <= kBrowserHeaderLimit) {
+    const std::size_t received =
+        co_await stream.async_read_some(buffer.prepare(kBrowserHeaderLimit + 1 - buffer.size()),
+                                        asio::redirect_error(asio::use_awaitable, ec));
+    buffer.commit(received);
+    if (ec) break;
+  }
+  if (ec == beast::error::timeout) {
+    reading_streams.erase(&stream);
+    exchange.note = "timed out in the request";
+    co_return TimedOut();
+  }
+  if (header_end == std::string_view::npos && ec) {
+    reading_streams.erase(&stream);
+    exchange.note = "bad request: " + ec.message();
+    co_return ErrorPage(http::status::bad_request);
+  }
+  if (header_end == std::string_view::npos || header_end > kBrowserHeaderLimit) {
+    reading_streams.erase(&stream);
+    exchange.note = "request too large";
+    co_return ErrorPage(http::status::payload_too_large);
+  }
+  const std::string_view header = View(buffer).substr(0, header_end);
+  if (header.find("\n ") != std::string_view::npos ||
+      header.find("\n\t") != std::string_view::npos) {
+    reading_streams.erase(&stream);
+    exchange.note = "bad request: folded header line";
+    co_return ErrorPage(http::status::bad_request);
+  }
+
   http::request_parser<http::string_body> parser;
   parser.header_limit(kBrowserHeaderLimit);
   parser.body_limit(kBrowserBodyLimit);
-  beast::error_code ec;
-  co_await http::async_read(stream, buffer, parser, asio::redirect_error(asio::use_awaitable, ec));
+  co_await http::async_read_header(stream, buffer, parser,
+                                   asio::redirect_error(asio::use_awaitable, ec));
+  // A transfer coding other than chunked leaves the body's end unknown, and one beside a
+  // Content-Length lets a proxy and this server read different bodies: both are refused.
+  if (!ec && parser.get().count(http::field::transfer_encoding) > 0 &&
+      (!parser.chunked() || parser.get().count(http::field::content_length) > 0)) {
+    reading_streams.erase(&stream);
+    exchange.note = "bad request: transfer coding";
+    co_return ErrorPage(http::status::bad_request);
+  }
+  if (!ec) {
+    co_await http::async_read(stream, buffer, parser,
+                              asio::redirect_error(asio::use_awaitable, ec));
+  }
   reading_streams.erase(&stream);
   if (ec == beast::error::timeout) {
     exchange.note = "timed out in the request";
@@ -578,8 +640,9 @@ awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, con
   }
   if (reply.html) {
     // The pages carry no script and load nothing: a browser refuses both even if a
-    // suggestion's text ever escaped its escaping.
-    response.set("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'");
+    // suggestion's text ever escaped its escaping. No other site may show them in a frame.
+    response.set("Content-Security-Policy",
+                 "default-src 'none'; style-src 'unsafe-inline'; frame-ancestors 'none'");
     response.set("Referrer-Policy", "no-referrer");
   }
   if (reply.head_only) {
@@ -588,11 +651,11 @@ awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, con
     response.body() = reply.body;
     response.prepare_payload();
   }
-  exchange.status = static_cast<int>(reply.status);
   if (reply.closed) {
     Log(exchange);
     co_return;
   }
+  exchange.status = static_cast<int>(reply.status);
 
   beast::error_code ec;
   stream.expires_after(options.timeout);

@@ -57,7 +57,7 @@ class ServerProcess {
 class LoopbackClient {
  public:
   // From 127.0.0.1, or from another loopback address (127.0.0.2) to stand for another
-  // client. Send fails when it could not connect.
+  // client, or "::1" over IPv6. Send fails when it could not connect.
   explicit LoopbackClient(std::uint16_t port, const char* from = nullptr);
   LoopbackClient(const LoopbackClient&) = delete;
   LoopbackClient& operator=(const LoopbackClient&) = delete;
