@@ -58,6 +58,13 @@ constexpr std::size_t kBrowserBodyLimit = kLegacyRequestLimit;
 // for a moment, so that closing does not reset the connection before the client reads.
 constexpr auto kLingerTime = std::chrono::seconds(2);
 constexpr std::size_t kLingerBytes = std::size_t{64} * 1024;
+// A refused connection is read from too, more briefly: the client sends its request at once.
+constexpr auto kRefusalLingerTime = std::chrono::seconds(1);
+// Refused connections are logged once per address in this interval, the rest counted; at most
+// this many addresses are followed, the others counted together.
+constexpr auto kRefusalLogInterval = std::chrono::seconds(10);
+constexpr std::size_t kRefusalLogAddresses = 1024;
+constexpr const char* kOtherAddresses = "other addresses";
 
 struct Reply {
   http::status status = http::status::ok;
@@ -65,8 +72,9 @@ struct Reply {
   bool head_only = false;
   bool html = false;
   bool closed = false;  // nothing to send: the stream closed the connection at its time-out
-  bool linger = true;   // false: close at once after the reply (a refusal that holds no slot)
-  std::chrono::seconds retry_after{0};  // when set, told to the client
+  bool logged = true;   // false: counted in a summary line instead
+  Clock::duration linger = kLingerTime;  // how long what the client still sends is read
+  std::chrono::seconds retry_after{0};   // when set, told to the client
 };
 
 Reply TextReply(http::status status, std::string body) {
@@ -178,6 +186,8 @@ struct SuggestionServer::Impl {
   awaitable<void> SendReply(beast::tcp_stream& stream, const Reply& reply,
                             Exchange& exchange) const;
   Reply ReadViewPage(std::optional<std::int64_t> before);
+  bool FirstRefusal(const Exchange& exchange);
+  awaitable<void> SummariseRefusals();
   void TakeForwardedClient(const http::request<http::string_body>& request, Exchange& exchange);
   void Stop();
 
@@ -236,6 +246,15 @@ struct SuggestionServer::Impl {
   std::map<std::string, std::size_t> clients_by_address;
   std::optional<asio::ip::address> trusted_proxy;
   PostLimiter post_limiter{options.post_limit, options.post_window};
+  // Refusals per address within the log interval: when it ends, and how many were not logged.
+  struct Refusals {
+    Clock::time_point until;
+    std::size_t unlogged = 0;
+    std::string note;
+  };
+  std::map<std::string, Refusals> refusals;
+  asio::steady_timer refusal_timer{io};
+  std::size_t refused_lingering = 0;
   bool stopping = false;
 };
 
@@ -310,6 +329,7 @@ void SuggestionServer::Impl::Stop() {
     if (!started) stream->cancel();
   }
   signals.cancel(ignored);
+  refusal_timer.cancel();
 }
 
 awaitable<void> SuggestionServer::Impl::Accept() {
@@ -346,10 +366,16 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
     Impl& server;
     beast::tcp_stream* stream;
     const std::string& address;
-    ~Leave() {
-      server.reading_streams.erase(stream);
+    bool counted = true;
+    void Release() {
+      if (!counted) return;
+      counted = false;
       --server.clients;
       if (--server.clients_by_address[address] == 0) server.clients_by_address.erase(address);
+    }
+    ~Leave() {
+      server.reading_streams.erase(stream);
+      Release();
     }
   } leave{*this, &stream, exchange.connection_address};
 
@@ -357,9 +383,17 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
   if (clients > options.max_clients || (from_address > options.max_per_client && !from_proxy)) {
     exchange.note = clients > options.max_clients ? "too many clients"
                                                   : "too many connections from this address";
+    leave.Release();  // a refused connection holds no slot, even while its reply goes out
     Reply reply = ErrorPage(http::status::service_unavailable);
-    reply.linger = false;
+    reply.logged = FirstRefusal(exchange);
+    // What the client sent is read before closing, as after any reply: closing on unread bytes
+    // resets the connection, and a client may then drop the reply unread. So many refused
+    // connections may linger at once; beyond that they close at once.
+    reply.linger = refused_lingering < options.max_clients ? Clock::duration(kRefusalLingerTime)
+                                                           : Clock::duration::zero();
+    ++refused_lingering;
     co_await SendReply(stream, reply, exchange);
+    --refused_lingering;
     co_return;
   }
 
@@ -601,6 +635,50 @@ Reply SuggestionServer::Impl::ReadViewPage(std::optional<std::int64_t> before) {
   return HtmlReply(http::status::ok, RenderViewPage(page));
 }
 
+// Whether a refused connection is logged: the first from its address within the interval is,
+// the others are counted and told in one line when the interval ends. Under attack a line per
+// connection would flood the log, and a journal's rate limit would then drop the lines that
+// matter.
+bool SuggestionServer::Impl::FirstRefusal(const Exchange& exchange) {
+  const bool followed =
+      refusals.size() < kRefusalLogAddresses || refusals.contains(exchange.connection_address);
+  const std::string key = followed ? exchange.connection_address : kOtherAddresses;
+  const auto [entry, added] =
+      refusals.try_emplace(key, Refusals{Clock::now() + kRefusalLogInterval, 0, exchange.note});
+  if (added) {
+    if (refusals.size() == 1) asio::co_spawn(io, SummariseRefusals(), asio::detached);
+    return true;
+  }
+  ++entry->second.unlogged;
+  return false;
+}
+
+// Tells, as each address's interval ends (or the server stops), how many of its refusals were
+// not logged; runs while any are followed.
+awaitable<void> SuggestionServer::Impl::SummariseRefusals() {
+  while (!refusals.empty()) {
+    Clock::time_point next = Clock::time_point::max();
+    for (const auto& [address, refused] : refusals) next = std::min(next, refused.until);
+    refusal_timer.expires_at(next);
+    beast::error_code ec;
+    co_await refusal_timer.async_wait(asio::redirect_error(asio::use_awaitable, ec));
+    const Clock::time_point now = Clock::now();
+    for (auto entry = refusals.begin(); entry != refusals.end();) {
+      const Refusals& refused = entry->second;
+      if (!stopping && refused.until > now) {
+        ++entry;
+        continue;
+      }
+      if (refused.unlogged > 0) {
+        std::fprintf(stderr, "%s %s refused %zu more connections within %llds: %s\n",
+                     SuggestionStore::Now().c_str(), entry->first.c_str(), refused.unlogged,
+                     static_cast<long long>(kRefusalLogInterval.count()), refused.note.c_str());
+      }
+      entry = refusals.erase(entry);
+    }
+  }
+}
+
 // The last address of X-Forwarded-For is the one the trusted proxy added itself: the client
 // as the proxy saw it. Addresses before it are the client's own say and are not believed.
 // Several header lines are one list joined by commas (the client may send a line of its own
@@ -661,12 +739,12 @@ awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, con
   stream.expires_after(options.timeout);
   co_await http::async_write(stream, response, asio::redirect_error(asio::use_awaitable, ec));
   if (ec) exchange.note += (exchange.note.empty() ? "" : "; ") + ("reply lost: " + ec.message());
-  Log(exchange);
-  if (ec || !reply.linger) co_return;
+  if (reply.logged) Log(exchange);
+  if (ec || reply.linger <= Clock::duration::zero()) co_return;
 
   // Close gently: say we are done, then drop what the client still sends until it closes.
   stream.socket().shutdown(tcp::socket::shutdown_send, ec);
-  stream.expires_after(std::min<Clock::duration>(kLingerTime, options.timeout));
+  stream.expires_after(std::min<Clock::duration>(reply.linger, options.timeout));
   std::array<char, 2048> scratch;
   std::size_t dropped = 0;
   while (!ec && dropped < kLingerBytes && !stopping) {

@@ -2,6 +2,7 @@
 // Hostile and broken clients: refused or timed out, nothing stored, and others still served.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 #include <thread>
 
@@ -136,6 +137,43 @@ TEST_F(ClientCapTest, TurnsAwayClientsBeyondTheCapAndTakesThemAgainLater) {
     if (!served) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_TRUE(served);
+}
+
+// A refused client's request is read before its connection closes: closing on unread bytes
+// would reset it, and a reset can make the client drop the reply before reading it.
+TEST_F(ClientCapTest, ARefusedClientGetsItsReplyAndAnOrderlyClose) {
+  StartServer({"--max-clients", "1"});
+  const testing::LoopbackClient holder(port());
+  for (int i = 0; i < 5; ++i) {
+    testing::LoopbackClient refused(port());
+    ASSERT_TRUE(refused.Send(testing::ProgramRequest("refused")));
+    EXPECT_TRUE(refused.ReceiveUntilClosed().value_or("").starts_with("HTTP/1.1 503 "));
+    EXPECT_FALSE(refused.WasReset()) << i;
+  }
+}
+
+// Under attack a line per refused connection would flood the log: the first of an address is
+// logged, the others are counted in one line.
+TEST_F(ClientCapTest, RefusalsAreLoggedOncePerAddressAndTheRestCounted) {
+  StartServer({"--max-per-client", "1"});
+  const testing::LoopbackClient holder(port(), "127.0.0.2");
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(testing::Exchange(port(), "GET / HTTP/1.1\r\n\r\n", "127.0.0.2")
+                    .starts_with("HTTP/1.1 503 "));
+  }
+  server().Signal(SIGTERM);  // the count is told at the interval's end, or at the stop
+  ASSERT_TRUE(server().WaitForExit());
+  const std::string logged = testing::ReadFile(log());
+  EXPECT_NE(logged.find(" 127.0.0.2 refused 4 more connections within 10s: too many "
+                        "connections from this address\n"),
+            std::string::npos)
+      << logged;
+  std::size_t lines = 0;
+  for (std::size_t at = logged.find(" 503 "); at != std::string::npos;
+       at = logged.find(" 503 ", at + 1)) {
+    ++lines;
+  }
+  EXPECT_EQ(lines, 1u) << logged;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <cstdlib>
@@ -157,6 +158,7 @@ std::optional<std::string> LoopbackClient::ReceiveUntilClosed(milliseconds limit
     const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
     if (poll(&watch, 1, static_cast<int>(left.count())) <= 0) break;
     const ssize_t got = recv(fd_, chunk, sizeof chunk, 0);
+    if (got < 0 && errno == ECONNRESET) reset_ = true;
     if (got <= 0) return reply;
     reply.append(chunk, static_cast<std::size_t>(got));
   }

@@ -67,9 +67,12 @@ class LoopbackClient {
   bool Connected() const { return fd_ >= 0; }
   // Everything received, once the server has closed its side within limit.
   std::optional<std::string> ReceiveUntilClosed(milliseconds limit = std::chrono::seconds(10));
+  // Whether the server closed with a reset rather than in order.
+  bool WasReset() const { return reset_; }
 
  private:
   int fd_ = -1;
+  bool reset_ = false;
 };
 
 // The program's whole request for text (the box's text: UTF-8, CR LF line breaks).
