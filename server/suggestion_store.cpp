@@ -47,15 +47,17 @@ Statement Prepare(sqlite3* db, const char* sql) {
 
 SuggestionStore::~SuggestionStore() { sqlite3_close_v2(db_); }
 
-bool SuggestionStore::Open(const std::string& path) {
+bool SuggestionStore::Open(const std::string& path, bool create) {
   // SQLite would create the file with the umask's mode; an empty file is a new database to it.
   // Only a file that did not exist is opened here: closing a descriptor of a file would drop
   // the locks this process's other connections hold on it.
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd >= 0) ::close(fd);
-  constexpr int kFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-  if (sqlite3_open_v2(path.c_str(), &db_, kFlags, nullptr) != SQLITE_OK) {
-    Fail("cannot open the database");
+  if (create) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) ::close(fd);
+  }
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+  if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    Fail(create ? "cannot open the database" : "cannot open an existing database");
     return false;
   }
   sqlite3_busy_timeout(db_, 5000);

@@ -45,8 +45,8 @@ class SuggestionStore {
 
   // Opens or creates the database at path; false with Error() telling why. A new database
   // (and so its -wal and -shm files, which take its mode) is readable by its owner only: it
-  // holds the senders' addresses.
-  bool Open(const std::string& path);
+  // holds the senders' addresses. Without create, a missing file is an error.
+  bool Open(const std::string& path, bool create = true);
 
   // Stores all of them in one transaction, which also removes what retention no longer keeps:
   // their ids once it is committed and on disk, or nothing (and none of them stored) when it

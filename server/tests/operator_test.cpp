@@ -97,6 +97,24 @@ TEST_F(OperatorTest, DeletesASuggestionByTheIdTheViewPageShows) {
   EXPECT_TRUE(PostAsProgram(port(), "after the deletions"));
 }
 
+// A mistyped --db is refused, not made into a new, empty database.
+TEST_F(OperatorTest, DeleteRefusesADatabaseThatIsNotThere) {
+  const auto [code, output] = RunCommand("--delete 1");
+  EXPECT_EQ(code, 1);
+  EXPECT_NE(output.find("cannot open an existing database"), std::string::npos) << output;
+  EXPECT_FALSE(std::filesystem::exists(database()));
+}
+
+// The database holds the senders' addresses: one that every user may read is pointed out.
+TEST_F(OperatorTest, WarnsAtStartOfADatabaseEveryUserMayRead) {
+  Seed({SuggestionStore::Now()});
+  StartServer();
+  EXPECT_EQ(testing::ReadFile(log()).find("readable by every user"), std::string::npos);
+  ASSERT_EQ(chmod(database().c_str(), 0644), 0);
+  StartServer();
+  EXPECT_TRUE(LogShows("warning: " + database().string() + " is readable by every user"));
+}
+
 // Pages of a fixed size, newest first, each linking to the next older one.
 TEST_F(OperatorTest, ViewPageIsPagedNewestFirstWithLinksToOlderPages) {
   std::vector<std::string> times(250, SuggestionStore::Now());
