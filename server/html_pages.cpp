@@ -109,16 +109,15 @@ std::string RenderViewPage(const ViewPageRows& rows) {
   page += Title("Suggestions");
   page += kStyle;
   page += "<h1>Suggestions</h1>\n";
-  const std::int64_t total = rows.total;
-  if (total == 0) {
-    page += "<p>No suggestions yet.</p>\n";
+  // The page tells which ids it shows, not how many the database holds: counting the rows
+  // would read them all for every page.
+  if (rows.suggestions.empty()) {
+    page += rows.first ? "<p>No suggestions yet.</p>\n" : "<p>No older suggestions.</p>\n";
+  } else if (rows.suggestions.size() == 1) {
+    page += "<p>Suggestion #" + std::to_string(rows.suggestions.front().id) + ".</p>\n";
   } else {
-    page += "<p>" + std::to_string(total) + (total == 1 ? " suggestion" : " suggestions") +
-            ", newest first";
-    if (!rows.first || rows.older) {
-      page += "; " + std::to_string(rows.suggestions.size()) + " on this page";
-    }
-    page += ".</p>\n";
+    page += "<p>Suggestions #" + std::to_string(rows.suggestions.front().id) + " to #" +
+            std::to_string(rows.suggestions.back().id) + ", newest first.</p>\n";
   }
   if (!rows.suggestions.empty()) {
     page += "<ol>\n";

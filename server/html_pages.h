@@ -20,7 +20,6 @@ inline constexpr std::size_t kViewPageSize = 100;
 // One page of the view: which suggestions, and where it sits among all.
 struct ViewPageRows {
   std::vector<StoredSuggestion> suggestions;  // newest first
-  std::int64_t total = 0;                     // how many the database holds
   bool first = true;                          // the newest page
   bool older = false;                         // there are older suggestions than these
 };

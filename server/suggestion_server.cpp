@@ -623,15 +623,13 @@ Reply SuggestionServer::Impl::ReadViewPage(std::optional<std::int64_t> before) {
   ViewPageRows page;
   page.first = !before;
   std::optional<std::vector<StoredSuggestion>> rows = reader.Newest(kViewPageSize + 1, before);
-  const std::optional<std::int64_t> total = rows ? reader.Count() : std::nullopt;
-  if (!total) {
+  if (!rows) {
     std::fprintf(stderr, "qup-suggestd: %s\n", reader.Error().c_str());
     return ErrorPage(http::status::internal_server_error);
   }
   page.older = rows->size() > kViewPageSize;
   if (page.older) rows->pop_back();
   page.suggestions = std::move(*rows);
-  page.total = *total;
   return HtmlReply(http::status::ok, RenderViewPage(page));
 }
 

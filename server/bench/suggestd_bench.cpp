@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Posts a burst of suggestions from many clients at once and reports how many per second;
-// then how many view pages per second readers get, and how long posts take meanwhile.
+// then how many view pages per second readers get, and how long posts take meanwhile; then the
+// view page's rate over 10,000 and 100,000 stored suggestions.
 //   qup_suggestd_bench [CLIENTS [EACH [READERS]]]   (default 50 clients, 40 each, 32 readers)
 #include <algorithm>
 #include <atomic>
@@ -27,6 +28,39 @@ int Argument(int argc, char** argv, int index, int fallback) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return fallback;
   return value > 0 && value <= 100000 ? value : fallback;
+}
+
+// The first view page fetched by readers for two seconds over a database of rows
+// suggestions (the server's default retention keeps 100,000): pages per second.
+double ViewPagesPerSecond(int rows, int readers) {
+  const testing::ScratchFolder folder;
+  const auto database = folder.path() / "view.db";
+  {
+    SuggestionStore store;
+    const std::vector<NewSuggestion> seed(
+        static_cast<std::size_t>(rows), {"A seeded suggestion, about as long as people write them.",
+                                         "192.0.2.1", SuggestionStore::Now()});
+    if (!store.Open(database.string()) || !store.AddAll(seed)) return 0;
+  }
+  testing::ServerProcess server(database, folder.path() / "server.log",
+                                {"--max-per-client", "100000"});
+  if (!server.WaitUntilListening()) return 0;
+  std::atomic<bool> reading = true;
+  std::atomic<int> pages = 0;
+  std::vector<std::thread> threads;
+  threads.reserve(static_cast<std::size_t>(readers));
+  const auto start = std::chrono::steady_clock::now();
+  for (int r = 0; r < readers; ++r) {
+    threads.emplace_back([&] {
+      while (reading) {
+        if (!testing::FetchPage(server.port(), "/ViewInfo.asp").empty()) ++pages;
+      }
+    });
+  }
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  reading = false;
+  for (std::thread& thread : threads) thread.join();
+  return pages / std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
@@ -105,6 +139,13 @@ int main(int argc, char** argv) {
       "%d readers: %.0f view pages per second (%zu bytes each); meanwhile %zu posts, "
       "95th percentile %.1f ms\n",
       readers, pages / read_seconds, page_bytes.load(), post_ms.size(), p95);
+  // The view page's cost must not grow with the database: compared at the default retention.
+  const double small = ViewPagesPerSecond(10000, readers);
+  const double large = ViewPagesPerSecond(100000, readers);
+  std::printf(
+      "%d readers: %.0f view pages per second over 10,000 suggestions, %.0f over 100,000 "
+      "(%.2f times slower)\n",
+      readers, small, large, large > 0 ? small / large : 0);
   const long long expected =
       static_cast<long long>(clients) * each + static_cast<long long>(post_ms.size());
   return acknowledged == clients * each && stored == expected ? 0 : 1;
