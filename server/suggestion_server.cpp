@@ -65,6 +65,13 @@ constexpr auto kRefusalLingerTime = std::chrono::seconds(1);
 constexpr auto kRefusalLogInterval = std::chrono::seconds(10);
 constexpr std::size_t kRefusalLogAddresses = 1024;
 constexpr const char* kOtherAddresses = "other addresses";
+// Once the request line's time is up, a client must keep sending at this rate on average (from
+// its connection) until its request is whole: a client that trickles a byte now and then to
+// hold its slot is dropped long before the time-out. Any real client sends far faster.
+constexpr double kMinimumBytesPerSecond = 100;
+// With no slot free, a newcomer takes the slot of the connection that has sent least for its
+// age, among those at least this old (a younger one may just not have been read yet).
+constexpr auto kEvictableAge = std::chrono::seconds(1);
 
 struct Reply {
   http::status status = http::status::ok;
@@ -135,6 +142,19 @@ std::string WithPort(const asio::ip::address& address, unsigned short port) {
   return (address.is_v6() ? "[" + text + "]" : text) + ":" + std::to_string(port);
 }
 
+// How far a connection still reading its request has come, for its time-outs and for choosing
+// which to drop when the server is full.
+struct Progress {
+  Clock::time_point start = Clock::now();
+  Clock::time_point line_deadline;  // the request line's
+  Clock::time_point deadline;       // the whole request's
+  std::size_t received = 0;
+  bool line_done = false;
+  bool rate_bound = false;  // the next read's time-out is the minimum rate's
+  bool too_slow = false;    // dropped for sending below the minimum rate
+  bool evicted = false;     // dropped for a newcomer when the server was full
+};
+
 // What one connection did, for its log line.
 struct Exchange {
   std::string peer_address;        // the client's: limited and stored with its suggestions
@@ -187,6 +207,9 @@ struct SuggestionServer::Impl {
                             Exchange& exchange) const;
   Reply ReadViewPage(std::optional<std::int64_t> before);
   bool FirstRefusal(const Exchange& exchange);
+  bool EvictSlowest();
+  void BeforeRead(beast::tcp_stream& stream);
+  void AfterRead(beast::tcp_stream& stream, std::size_t received, beast::error_code& ec);
   awaitable<void> SummariseRefusals();
   void TakeForwardedClient(const http::request<http::string_body>& request, Exchange& exchange);
   void Stop();
@@ -239,9 +262,9 @@ struct SuggestionServer::Impl {
   SuggestionStore reader;  // used on page_reader's thread alone
   std::optional<CommitQueue> commits;
   asio::thread_pool page_reader{1};  // after reader: ends before it
-  // Streams still reading a request, and whether any of it has come: when the server stops,
-  // those that sent nothing yet are closed, the others may finish within their time-out.
-  std::map<beast::tcp_stream*, bool> reading_streams;
+  // Streams still reading a request, and how far: when the server stops, those that sent
+  // nothing yet are closed, the others may finish within their time-out.
+  std::map<beast::tcp_stream*, Progress*> reading_streams;
   std::size_t clients = 0;
   std::map<std::string, std::size_t> clients_by_address;
   std::optional<asio::ip::address> trusted_proxy;
@@ -325,8 +348,8 @@ void SuggestionServer::Impl::Stop() {
   stopping = true;
   beast::error_code ignored;
   acceptor.close(ignored);
-  for (const auto& [stream, started] : reading_streams) {
-    if (!started) stream->cancel();
+  for (const auto& [stream, progress] : reading_streams) {
+    if (progress->received == 0) stream->cancel();
   }
   signals.cancel(ignored);
   refusal_timer.cancel();
@@ -380,9 +403,9 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
   } leave{*this, &stream, exchange.connection_address};
 
   if (stopping) co_return;  // taken just before the stop: nothing of it has been read
-  if (clients > options.max_clients || (from_address > options.max_per_client && !from_proxy)) {
-    exchange.note = clients > options.max_clients ? "too many clients"
-                                                  : "too many connections from this address";
+  const bool full = clients > options.max_clients && !EvictSlowest();
+  if (full || (from_address > options.max_per_client && !from_proxy)) {
+    exchange.note = full ? "too many clients" : "too many connections from this address";
     leave.Release();  // a refused connection holds no slot, even while its reply goes out
     Reply reply = ErrorPage(http::status::service_unavailable);
     reply.logged = FirstRefusal(exchange);
@@ -397,24 +420,26 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
     co_return;
   }
 
-  // The request line must come soon, and the whole request within the time-out, however
-  // slowly it trickles in.
-  const Clock::time_point deadline = Clock::now() + options.timeout;
-  stream.expires_after(std::min(options.line_timeout, options.timeout));
-  reading_streams[&stream] = false;
+  // The request line must come soon, and the whole request within the time-out and at the
+  // minimum rate, however it trickles in.
+  Progress progress;
+  progress.line_deadline = progress.start + std::min(options.line_timeout, options.timeout);
+  progress.deadline = progress.start + options.timeout;
+  reading_streams[&stream] = &progress;
   beast::flat_buffer buffer;
   RequestLineKind kind = RequestLineKind::kIncomplete;
   while ((kind = ClassifyRequestLine(View(buffer))) == RequestLineKind::kIncomplete) {
     if (buffer.size() > kLegacyRequestLimit) break;
+    BeforeRead(stream);
     const std::size_t received =
         co_await stream.async_read_some(buffer.prepare(kLegacyRequestLimit + 1 - buffer.size()),
                                         asio::redirect_error(asio::use_awaitable, ec));
     buffer.commit(received);
-    if (received > 0) reading_streams[&stream] = true;
+    AfterRead(stream, received, ec);
     if (ec) break;
   }
+  progress.line_done = true;
   exchange.request = buffer.size() == 0 ? "-" : RequestLineForLog(View(buffer));
-  stream.expires_at(deadline);
 
   Reply reply;
   bool reading = true;
@@ -444,6 +469,11 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
     reply = co_await ServeHttp(stream, buffer, exchange, from_proxy);
   }
   reading_streams.erase(&stream);
+  if (progress.evicted) {
+    exchange.note = "dropped for a newcomer: the server was full and this client had sent least";
+  } else if (progress.too_slow) {
+    exchange.note = "dropped: sending too slowly";
+  }
   co_await SendReply(stream, reply, exchange);
 }
 
@@ -456,10 +486,12 @@ awaitable<Reply> SuggestionServer::Impl::ServeLegacy(beast::tcp_stream& stream,
   for (;;) {
     request = ReadLegacyRequest(View(buffer), client_done);
     if (request.status != LegacyRequest::Status::kNeedMore) break;
+    BeforeRead(stream);
     const std::size_t received =
         co_await stream.async_read_some(buffer.prepare(kLegacyRequestLimit + 1 - buffer.size()),
                                         asio::redirect_error(asio::use_awaitable, ec));
     buffer.commit(received);
+    AfterRead(stream, received, ec);
     if (ec == beast::error::timeout) {
       exchange.note = "timed out in the request";
       co_return TimedOut();
@@ -491,10 +523,12 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
   std::size_t header_end = std::string_view::npos;
   while ((header_end = HeaderEnd(View(buffer))) == std::string_view::npos &&
          buffer.size() <= kBrowserHeaderLimit) {
+    BeforeRead(stream);
     const std::size_t received =
         co_await stream.async_read_some(buffer.prepare(kBrowserHeaderLimit + 1 - buffer.size()),
                                         asio::redirect_error(asio::use_awaitable, ec));
     buffer.commit(received);
+    AfterRead(stream, received, ec);
     if (ec) break;
   }
   if (ec == beast::error::timeout) {
@@ -523,6 +557,7 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
   http::request_parser<http::string_body> parser;
   parser.header_limit(kBrowserHeaderLimit);
   parser.body_limit(kBrowserBodyLimit);
+  BeforeRead(stream);  // the header is in the buffer already: no bytes to count
   co_await http::async_read_header(stream, buffer, parser,
                                    asio::redirect_error(asio::use_awaitable, ec));
   // A transfer coding other than chunked leaves the body's end unknown, and one beside a
@@ -533,9 +568,12 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
     exchange.note = "bad request: transfer coding";
     co_return ErrorPage(http::status::bad_request);
   }
-  if (!ec) {
-    co_await http::async_read(stream, buffer, parser,
-                              asio::redirect_error(asio::use_awaitable, ec));
+  // The body a piece at a time, each held to the minimum rate.
+  while (!ec && !parser.is_done()) {
+    BeforeRead(stream);
+    const std::size_t parsed = co_await http::async_read_some(
+        stream, buffer, parser, asio::redirect_error(asio::use_awaitable, ec));
+    AfterRead(stream, parsed, ec);
   }
   reading_streams.erase(&stream);
   if (ec == beast::error::timeout) {
@@ -631,6 +669,64 @@ Reply SuggestionServer::Impl::ReadViewPage(std::optional<std::int64_t> before) {
   if (page.older) rows->pop_back();
   page.suggestions = std::move(*rows);
   return HtmlReply(http::status::ok, RenderViewPage(page));
+}
+
+// With every slot taken, the connection still reading its request that has sent least for its
+// age (at least kEvictableAge) is dropped for the newcomer: clients that trickle bytes to hold
+// slots cannot shut others out, however many addresses they come from. False when none can go.
+bool SuggestionServer::Impl::EvictSlowest() {
+  const Clock::time_point now = Clock::now();
+  beast::tcp_stream* slowest = nullptr;
+  Progress* slowest_progress = nullptr;
+  double slowest_rate = 0;
+  for (const auto& [stream, progress] : reading_streams) {
+    const auto age = std::chrono::duration<double>(now - progress->start);
+    if (progress->evicted || age < kEvictableAge) continue;
+    const double rate = static_cast<double>(progress->received) / age.count();
+    if (slowest == nullptr || rate < slowest_rate ||
+        (rate == slowest_rate && progress->start < slowest_progress->start)) {
+      slowest = stream;
+      slowest_progress = progress;
+      slowest_rate = rate;
+    }
+  }
+  if (slowest == nullptr) return false;
+  slowest_progress->evicted = true;
+  slowest->cancel();  // its read ends at once; AfterRead turns that into a silent drop
+  return true;
+}
+
+// Sets the time-out of a read of the request: the earliest of the request's deadline, the
+// request line's while it is incomplete, and the minimum rate's (by then the client must have
+// sent one byte more).
+void SuggestionServer::Impl::BeforeRead(beast::tcp_stream& stream) {
+  const auto found = reading_streams.find(&stream);
+  if (found == reading_streams.end()) return;
+  Progress& progress = *found->second;
+  Clock::time_point until = progress.deadline;
+  if (!progress.line_done) until = std::min(until, progress.line_deadline);
+  const auto at_minimum_rate =
+      std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+          static_cast<double>(progress.received + 1) / kMinimumBytesPerSecond));
+  const Clock::time_point rate_deadline =
+      progress.start + std::min(options.line_timeout, options.timeout) + at_minimum_rate;
+  progress.rate_bound = rate_deadline < until;
+  stream.expires_at(std::min(until, rate_deadline));
+}
+
+// Counts what a read brought. A connection dropped for a newcomer ends as a time-out does:
+// closed, nothing sent.
+void SuggestionServer::Impl::AfterRead(beast::tcp_stream& stream, std::size_t received,
+                                       beast::error_code& ec) {
+  const auto found = reading_streams.find(&stream);
+  if (found == reading_streams.end()) return;
+  Progress& progress = *found->second;
+  progress.received += received;
+  if (progress.evicted) {
+    ec = beast::error::timeout;
+  } else if (ec == beast::error::timeout && progress.rate_bound) {
+    progress.too_slow = true;
+  }
 }
 
 // Whether a refused connection is logged: the first from its address within the interval is,

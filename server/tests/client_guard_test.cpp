@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -56,6 +57,35 @@ TEST_F(ClientGuardTest, AConnectionWithoutARequestLineIsDroppedAtTheLineTimeout)
   EXPECT_FALSE(slow.ReceiveUntilClosed(std::chrono::milliseconds(800)));
   ASSERT_TRUE(slow.Send(request.substr(60)));
   EXPECT_TRUE(slow.ReceiveUntilClosed().value_or("").starts_with("HTTP/1.1 200 OK\r\n"));
+}
+
+// Clients from many addresses that send a request line and then (next to) nothing cannot
+// hold the slots: with none free, the one that sent least for its age makes room.
+TEST_F(ClientGuardTest, ANewcomerTakesTheSlotOfTheClientThatSentLeastWhenAllAreTaken) {
+  StartServer({"--max-clients", "4", "--timeout", "60", "--line-timeout", "60"});
+  std::vector<std::unique_ptr<LoopbackClient>> holders;
+  for (const char* from : {"127.0.0.11", "127.0.0.12", "127.0.0.13", "127.0.0.14"}) {
+    holders.push_back(std::make_unique<LoopbackClient>(port(), from));
+    ASSERT_TRUE(holders.back()->Send(from == std::string_view("127.0.0.12")
+                                         ? "POST /sendinfo.asp HTTP/1.1\r\n"
+                                         : "POST /sendinfo.asp HTTP/1.1\r\nHost: x\r\n"));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(1200));  // old enough to be dropped
+  EXPECT_TRUE(PostAsProgram(port(), "served although full", kOtherClient))
+      << testing::ReadFile(log());
+  EXPECT_EQ(holders[1]->ReceiveUntilClosed().value_or("(open)"), "") << "it had sent least";
+  EXPECT_TRUE(LogShows("127.0.0.12:"));
+  EXPECT_TRUE(LogShows("dropped for a newcomer"));
+}
+
+// Past the request line's time, a client must keep sending at a minimum rate; one that sent
+// its first lines and then waits is dropped long before the request's time-out.
+TEST_F(ClientGuardTest, AClientSendingBelowTheMinimumRateIsDropped) {
+  StartServer({"--timeout", "60", "--line-timeout", "0.3"});
+  LoopbackClient stalled(port());
+  ASSERT_TRUE(stalled.Send("POST /sendinfo.asp HTTP/1.1\r\nHost: x\r\n"));
+  EXPECT_EQ(stalled.ReceiveUntilClosed().value_or("(still open)"), "");
+  EXPECT_TRUE(LogShows("dropped: sending too slowly")) << testing::ReadFile(log());
 }
 
 // Beyond the limit a post is refused with a status the program reports as a failure, and
