@@ -44,7 +44,7 @@ inline constexpr const char* kUsage =
     "                    [--keep-count N] [--keep-days DAYS] [--trust-proxy ADDRESS]\n"
     "       qup-suggestd [--db FILE] --delete ID\n"
     "  --listen          address and port to serve on (default 127.0.0.1:8080;\n"
-    "                    0.0.0.0:80 for every interface on the program's port)\n"
+    "                    [::]:80 for every interface, IPv6 and IPv4, on the program's port)\n"
     "  --db              SQLite database of the suggestions (default suggestions.db)\n"
     "  --timeout         seconds a client has to send its request (default 10)\n"
     "  --line-timeout    seconds a client has to send its request line (default 3)\n"

@@ -8,6 +8,7 @@
 #include <boost/asio/detached.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/v6_only.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/redirect_error.hpp>
 #include <boost/asio/signal_set.hpp>
@@ -308,8 +309,18 @@ bool SuggestionServer::Start() {
       return false;
     }
   }
-  const tcp::endpoint endpoint(address, s.options.port);
+  tcp::endpoint endpoint(address, s.options.port);
   s.acceptor.open(endpoint.protocol(), ec);
+  // [::] serves IPv4 clients too, whatever the system's default for IPv6 sockets; on a
+  // system without IPv6 it falls back to every IPv4 address.
+  const bool any_v6 = address.is_v6() && address.is_unspecified();
+  if (ec == asio::error::address_family_not_supported && any_v6) {
+    std::fprintf(stderr, "qup-suggestd: no IPv6 here: listening on IPv4 only\n");
+    endpoint = tcp::endpoint(asio::ip::address_v4::any(), s.options.port);
+    s.acceptor.open(endpoint.protocol(), ec);
+  } else if (!ec && any_v6) {
+    s.acceptor.set_option(asio::ip::v6_only(false), ec);
+  }
   if (!ec) s.acceptor.set_option(asio::socket_base::reuse_address(true), ec);
   if (!ec) s.acceptor.bind(endpoint, ec);
   if (!ec) s.acceptor.listen(asio::socket_base::max_listen_connections, ec);
