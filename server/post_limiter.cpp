@@ -12,7 +12,7 @@
 namespace qup::server {
 
 std::string ClientKey(std::string_view address) {
-  const std::string text(address);
+  std::string text(address);
   std::array<std::uint8_t, 16> bytes{};
   if (address.find(':') == std::string_view::npos ||
       inet_pton(AF_INET6, text.c_str(), bytes.data()) != 1) {

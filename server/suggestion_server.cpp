@@ -552,7 +552,7 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
     exchange.note = "bad request: " + ec.message();
     co_return ErrorPage(http::status::bad_request);
   }
-  if (header_end == std::string_view::npos || header_end > kBrowserHeaderLimit) {
+  if (header_end > kBrowserHeaderLimit) {  // npos too: the limit came before the end
     reading_streams.erase(&stream);
     exchange.note = "request too large";
     co_return ErrorPage(http::status::payload_too_large);
