@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The program's own request against the real server: acknowledged, stored, shown; and stopping.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sqlite3.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -140,6 +143,14 @@ TEST_F(ExchangeTest, StoppingLetsARequestThatIsArrivingFinish) {
 // Stopping waits for an arriving request no longer than its time-out.
 // An IPv6 peer's address is bracketed in the log, apart from its port.
 TEST_F(ExchangeTest, AnIpv6PeerIsLoggedInBracketsAndStoredWithout) {
+  const int probe = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in6 loopback{};
+  loopback.sin6_family = AF_INET6;
+  loopback.sin6_addr = in6addr_loopback;
+  const bool ipv6 =
+      probe >= 0 && bind(probe, reinterpret_cast<sockaddr*>(&loopback), sizeof loopback) == 0;
+  if (probe >= 0) close(probe);
+  if (!ipv6) GTEST_SKIP() << "this machine has no IPv6 loopback";
   StartServer({"--listen", "[::]:0"});
   ASSERT_TRUE(PostAsProgram(port(), "over IPv6", "::1"));
   EXPECT_TRUE(LogShows("Z [::1]:")) << testing::ReadFile(log());
