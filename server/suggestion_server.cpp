@@ -414,8 +414,10 @@ awaitable<void> SuggestionServer::Impl::Serve(tcp::socket socket) {
   } leave{*this, &stream, exchange.connection_address};
 
   if (stopping) co_return;  // taken just before the stop: nothing of it has been read
-  const bool full = clients > options.max_clients && !EvictSlowest();
-  if (full || (from_address > options.max_per_client && !from_proxy)) {
+  // An address over its share is refused before any other client is dropped to make room.
+  const bool over_share = from_address > options.max_per_client && !from_proxy;
+  const bool full = !over_share && clients > options.max_clients && !EvictSlowest();
+  if (over_share || full) {
     exchange.note = full ? "too many clients" : "too many connections from this address";
     leave.Release();  // a refused connection holds no slot, even while its reply goes out
     Reply reply = ErrorPage(http::status::service_unavailable);

@@ -62,7 +62,8 @@ TEST_F(ClientGuardTest, AConnectionWithoutARequestLineIsDroppedAtTheLineTimeout)
 // Clients from many addresses that send a request line and then (next to) nothing cannot
 // hold the slots: with none free, the one that sent least for its age makes room.
 TEST_F(ClientGuardTest, ANewcomerTakesTheSlotOfTheClientThatSentLeastWhenAllAreTaken) {
-  StartServer({"--max-clients", "4", "--timeout", "60", "--line-timeout", "60"});
+  StartServer(
+      {"--max-clients", "4", "--max-per-client", "1", "--timeout", "60", "--line-timeout", "60"});
   std::vector<std::unique_ptr<LoopbackClient>> holders;
   for (const char* from : {"127.0.0.11", "127.0.0.12", "127.0.0.13", "127.0.0.14"}) {
     holders.push_back(std::make_unique<LoopbackClient>(port(), from));
@@ -71,11 +72,19 @@ TEST_F(ClientGuardTest, ANewcomerTakesTheSlotOfTheClientThatSentLeastWhenAllAreT
                                          : "POST /sendinfo.asp HTTP/1.1\r\nHost: x\r\n"));
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(1200));  // old enough to be dropped
+  // An address over its own share is refused, and drops no one.
+  EXPECT_TRUE(testing::Exchange(port(), "GET / HTTP/1.1\r\n\r\n", "127.0.0.11")
+                  .starts_with("HTTP/1.1 503 "));
+  EXPECT_FALSE(holders[1]->ReceiveUntilClosed(std::chrono::milliseconds(300)));
   EXPECT_TRUE(PostAsProgram(port(), "served although full", kOtherClient))
       << testing::ReadFile(log());
   EXPECT_EQ(holders[1]->ReceiveUntilClosed().value_or("(open)"), "") << "it had sent least";
-  EXPECT_TRUE(LogShows("127.0.0.12:"));
   EXPECT_TRUE(LogShows("dropped for a newcomer"));
+  const std::string logged = testing::ReadFile(log());
+  EXPECT_NE(logged.find("127.0.0.12:"), std::string::npos) << logged;
+  EXPECT_EQ(logged.find("dropped for a newcomer"), logged.rfind("dropped for a newcomer"))
+      << "one dropped for one newcomer:\n"
+      << logged;
 }
 
 // Past the request line's time, a client must keep sending at a minimum rate; one that sent
