@@ -72,8 +72,8 @@ bool WinRegistry::SetValue(RegKey key, std::string_view name, std::uint32_t type
   const BYTE* bytes = data.data();
   std::size_t size = data.size();
   if (IsText(type)) {
-    text = Wide(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
-                kCodePage);
+    text =
+        Wide(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), kCodePage);
     bytes = reinterpret_cast<const BYTE*>(text.data());
     size = text.size() * sizeof(wchar_t);
   }
@@ -96,8 +96,8 @@ bool WinRegistry::QueryValue(RegKey key, std::string_view name, std::span<std::u
   for (int attempt = 0; attempt < 2 && result == ERROR_MORE_DATA; ++attempt) {
     raw.resize(stored + sizeof(wchar_t));
     stored = static_cast<DWORD>(raw.size());
-    result = ::RegQueryValueExW(AsHkey(key), wide_name.c_str(), nullptr, &type, raw.data(),
-                                &stored);
+    result =
+        ::RegQueryValueExW(AsHkey(key), wide_name.c_str(), nullptr, &type, raw.data(), &stored);
   }
   if (result != ERROR_SUCCESS) return false;
   raw.resize(stored);
@@ -123,9 +123,9 @@ long WinRegistry::OpenSystemKey(RegKey root, const std::wstring& path, std::uint
 
 long WinRegistry::CreateSystemKey(RegKey root, const std::wstring& path, RegKey& key) {
   HKEY created = nullptr;
-  const LSTATUS result = ::RegCreateKeyExW(AsHkey(root), path.c_str(), 0, nullptr,
-                                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                                           &created, nullptr);
+  const LSTATUS result =
+      ::RegCreateKeyExW(AsHkey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &created, nullptr);
   if (result == ERROR_SUCCESS) key = AsRegKey(created);
   return result;
 }

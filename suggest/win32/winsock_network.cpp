@@ -144,9 +144,9 @@ bool WinsockNetwork::WaitFor(Socket socket, Wait wait, Clock::time_point deadlin
     FD_SET(AsSocket(socket), &failed);
     const long slice = static_cast<long>(std::min<long long>(left, 60'000));
     timeval timeout{slice / 1000, (slice % 1000) * 1000};
-    const int count = ::select(0, wait == Wait::kRead ? &ready : nullptr,
-                               wait == Wait::kRead ? nullptr : &ready,
-                               wait == Wait::kConnect ? &failed : nullptr, &timeout);
+    const int count =
+        ::select(0, wait == Wait::kRead ? &ready : nullptr, wait == Wait::kRead ? nullptr : &ready,
+                 wait == Wait::kConnect ? &failed : nullptr, &timeout);
     if (count == SOCKET_ERROR) {
       RecordLastError();
       return false;

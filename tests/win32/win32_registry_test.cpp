@@ -67,8 +67,8 @@ class WinRegistryTest : public test_support::MainDialogFixture {
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (root_path_ + L"\\Machine").c_str(), 0, nullptr,
                                 0, KEY_ALL_ACCESS, nullptr, &machine_, nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (root_path_ + L"\\User").c_str(), 0, nullptr,
-                                0, KEY_ALL_ACCESS, nullptr, &user_, nullptr),
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (root_path_ + L"\\User").c_str(), 0, nullptr, 0,
+                                KEY_ALL_ACCESS, nullptr, &user_, nullptr),
               ERROR_SUCCESS);
     store_ = std::make_unique<RefusingRegistry>(
         WinRegistry::Roots{reinterpret_cast<RegKey>(machine_), reinterpret_cast<RegKey>(user_)});
@@ -81,9 +81,9 @@ class WinRegistryTest : public test_support::MainDialogFixture {
 
   // The registry's messages shown so far.
   std::size_t RegErrors() const {
-    return static_cast<std::size_t>(std::count_if(
-        MessageBoxes().begin(), MessageBoxes().end(),
-        [](const auto& box) { return box.caption == "Reg Error"; }));
+    return static_cast<std::size_t>(
+        std::count_if(MessageBoxes().begin(), MessageBoxes().end(),
+                      [](const auto& box) { return box.caption == "Reg Error"; }));
   }
 
   // A new run of the program, on the 1099 page.
@@ -102,8 +102,8 @@ class WinRegistryTest : public test_support::MainDialogFixture {
     Stored stored;
     wchar_t text[64] = {};
     DWORD size = sizeof text;
-    if (::RegGetValueW(root, kKeyPath.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &stored.type,
-                       text, &size) != ERROR_SUCCESS) {
+    if (::RegGetValueW(root, kKeyPath.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &stored.type, text,
+                       &size) != ERROR_SUCCESS) {
       return {};
     }
     stored.text.assign(text, size / sizeof(wchar_t));
@@ -137,8 +137,8 @@ class WinRegistryTest : public test_support::MainDialogFixture {
 TEST_F(WinRegistryTest, FirstRunWritesEightValuesOf16BytesAndCloseKeepsTheChanges) {
   Start();
   EXPECT_TRUE(MessageBoxes().empty());
-  for (const wchar_t* name : {L"HourlyRate", L"SocSec", L"StTax", L"FedTax", L"WorkComp",
-                              L"Insur", L"Health"}) {
+  for (const wchar_t* name :
+       {L"HourlyRate", L"SocSec", L"StTax", L"FedTax", L"WorkComp", L"Insur", L"Health"}) {
     const Stored stored = Read(machine_, name);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_SZ)) << name;
     EXPECT_EQ(stored.text, std::wstring(16, L'\0')) << name;
@@ -234,8 +234,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(WinRegistryTest, TriesTheMachinesKeyFirst) {
   store_->refuse_machine = true;
   Start();
-  EXPECT_EQ(store_->calls, (std::vector<std::string>{"open machine", "open user",
-                                                     "create machine", "create user"}));
+  EXPECT_EQ(store_->calls, (std::vector<std::string>{"open machine", "open user", "create machine",
+                                                     "create user"}));
 }
 
 // When neither key may be used, the start says so once, unowned, and Close says and writes
@@ -265,7 +265,8 @@ TEST_F(WinRegistryTest, OnlyRefusedAccessFallsBackOnCreate) {
       if (root == MachineRoot()) return ERROR_FILE_NOT_FOUND;
       return RefusingRegistry::CreateSystemKey(root, path, key);
     }
-  } failing(WinRegistry::Roots{reinterpret_cast<RegKey>(machine_), reinterpret_cast<RegKey>(user_)});
+  } failing(
+      WinRegistry::Roots{reinterpret_cast<RegKey>(machine_), reinterpret_cast<RegKey>(user_)});
   RegKey key = 0;
   EXPECT_FALSE(failing.CreateKey(kHkeyLocalMachine, "Software\\Kestrane\\QU", key));
   EXPECT_EQ(Read(user_, L"HourlyRate").type, 0u);

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "calc/pay_calc.h"
+#include "text/utf.h"
 #include "ui/about_dialog.h"
 #include "ui/about_texts.h"
 #include "ui/control_ids.h"
 #include "ui/help_pages.h"
 #include "ui/main_template.h"
 #include "ui/platform/win32/win32_template.h"
-#include "text/utf.h"
 
 namespace qup::ui {
 namespace {
@@ -32,7 +32,8 @@ INT_PTR CALLBACK QuietDialog(HWND /*dialog*/, UINT message, WPARAM /*wparam*/, L
 }
 
 HWND MakeDialog(const DialogTemplate& layout, std::vector<DWORD>& aligned) {
-  const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(layout, win32::Frame::kOwnWindow);
+  const std::vector<std::uint8_t> bytes =
+      win32::BuildDialogTemplate(layout, win32::Frame::kOwnWindow);
   aligned.assign((bytes.size() + 3) / 4, 0);
   std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
   return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
@@ -202,7 +203,9 @@ TEST_P(Win32ShownTextFit, FitsItsStaticControl) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32, Win32ShownTextFit, testing::ValuesIn(TextsShownAtRunTime()),
-                         [](const testing::TestParamInfo<ShownText>& row) { return row.param.name; });
+                         [](const testing::TestParamInfo<ShownText>& row) {
+                           return row.param.name;
+                         });
 
 }  // namespace
 }  // namespace qup::ui

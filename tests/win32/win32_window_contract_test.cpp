@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "tests/support/window_contract.h"
+#include "text/utf.h"
 #include "ui/platform/win32/win32_template.h"
 #include "ui/platform/win32/win32_window.h"
-#include "text/utf.h"
 
 #include <commctrl.h>
 
@@ -35,7 +35,8 @@ class Win32Driver {
         ui::win32::BuildDialogTemplate(dialog, ui::win32::Frame::kOwnWindow);
     aligned_.assign((bytes.size() + 3) / 4, 0);
     std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned_.data()));
-    run_ = std::make_unique<ui::Win32DialogRun>(ui::Win32DialogRun{dialog, handler, nullptr, nullptr});
+    run_ =
+        std::make_unique<ui::Win32DialogRun>(ui::Win32DialogRun{dialog, handler, nullptr, nullptr});
     HWND window = ::CreateDialogIndirectParamW(
         ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(aligned_.data()), nullptr,
         &ui::Win32Window::DialogProc, reinterpret_cast<LPARAM>(run_.get()));
@@ -183,8 +184,7 @@ class Win32Driver {
     POINT in_dialog = point;
     ::MapWindowPoints(window, Dialog(), &in_dialog, 1);
     HWND hit = ::ChildWindowFromPointEx(Dialog(), in_dialog,
-                                              CWP_SKIPINVISIBLE | CWP_SKIPDISABLED |
-                                                  CWP_SKIPTRANSPARENT);
+                                        CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
     if (hit != window) return;
     // A combo box's edit lies on top of the box.
     HWND target = window;

@@ -41,8 +41,10 @@ int wmain(int argc, wchar_t** argv) {
   const wchar_t* title = argv[2];
   const double seconds = argc > 3 ? std::wcstod(argv[3], nullptr) : 0;
 
-  if (command == L"wait") return WaitFor(seconds, [&] { return ::FindWindowW(nullptr, title); }) ? 0 : 1;
-  if (command == L"gone") return WaitFor(seconds, [&] { return !::FindWindowW(nullptr, title); }) ? 0 : 1;
+  if (command == L"wait")
+    return WaitFor(seconds, [&] { return ::FindWindowW(nullptr, title); }) ? 0 : 1;
+  if (command == L"gone")
+    return WaitFor(seconds, [&] { return !::FindWindowW(nullptr, title); }) ? 0 : 1;
   if (command == L"front") {
     const bool front = WaitFor(seconds, [&] {
       HWND window = ::FindWindowW(nullptr, title);
@@ -53,7 +55,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"hold") {
     HWND window = ::CreateWindowExW(0, L"STATIC", L"window probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                          0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+                                    0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     ::SetForegroundWindow(window);
     WaitFor(std::wcstod(title, nullptr), [] { return false; });
     ::DestroyWindow(window);

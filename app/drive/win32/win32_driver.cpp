@@ -19,9 +19,9 @@
 #include "app/utility_app.h"
 #include "settings/win32/win32_registry.h"
 #include "suggest/win32/winsock_network.h"
+#include "text/utf.h"
 #include "ui/platform/control_rules.h"
 #include "ui/platform/win32/win32_template.h"
-#include "text/utf.h"
 #include "ui/platform/win32/win32_text.h"
 
 namespace qup::drive {
@@ -174,7 +174,7 @@ void Win32Driver::OnDialogInit(HWND dialog) {
     return;
   }
   session_.Print(MessageBoxLine(MessageBoxType(dialog), Narrow(WindowText(dialog)),
-                       Narrow(WindowText(::GetDlgItem(dialog, kMessageBoxTextId)))));
+                                Narrow(WindowText(::GetDlgItem(dialog, kMessageBoxTextId)))));
   // Pressed before anything else the script does, once the box runs its own loop.
   if (session_.PressesMessageBoxes()) steps_.push_front([this, dialog] { PressOk(dialog); });
 }
@@ -201,18 +201,30 @@ void Win32Driver::Run(int line_number, const std::string& line) {
   const Arguments& args = command->args;
   switch (verb) {
     case Verb::kResolve:
-    case Verb::kBoxes: return;
-    case Verb::kStart: return Start();
-    case Verb::kTab: return Then([this, args] { Tab(args); });
-    case Verb::kClick: return Then([this, args] { Click(args); });
-    case Verb::kType: return Then([this, args] { Type(args); });
-    case Verb::kKeys: return Then([this, args] { Keys(args); });
-    case Verb::kKey: return Then([this, args] { Key(args); });
-    case Verb::kPick: return Then([this, args] { Pick(args); });
-    case Verb::kClose: return Then([this] { Close(); });
-    case Verb::kMenu: return Then([this, args] { Menu(args); });
-    case Verb::kShow: return Then([this, args] { Show(args); });
-    case Verb::kScreenshot: return Then([this, args] { Screenshot(args); });
+    case Verb::kBoxes:
+      return;
+    case Verb::kStart:
+      return Start();
+    case Verb::kTab:
+      return Then([this, args] { Tab(args); });
+    case Verb::kClick:
+      return Then([this, args] { Click(args); });
+    case Verb::kType:
+      return Then([this, args] { Type(args); });
+    case Verb::kKeys:
+      return Then([this, args] { Keys(args); });
+    case Verb::kKey:
+      return Then([this, args] { Key(args); });
+    case Verb::kPick:
+      return Then([this, args] { Pick(args); });
+    case Verb::kClose:
+      return Then([this] { Close(); });
+    case Verb::kMenu:
+      return Then([this, args] { Menu(args); });
+    case Verb::kShow:
+      return Then([this, args] { Show(args); });
+    case Verb::kScreenshot:
+      return Then([this, args] { Screenshot(args); });
   }
 }
 
@@ -354,8 +366,7 @@ void Win32Driver::Tab(const Arguments& args) {
   const auto found = std::find_if(controls.begin(), controls.end(), [](const auto& control) {
     return control.kind == ui::ControlKind::kTabControl;
   });
-  HWND tabs =
-      found == controls.end() ? nullptr : ::GetDlgItem(front->handle(), found->id);
+  HWND tabs = found == controls.end() ? nullptr : ::GetDlgItem(front->handle(), found->id);
   const int count = tabs ? static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
   if (!session_.HasTab(args.number, tabs != nullptr, count) || !Reachable(tabs)) return;
   RECT rect{};
@@ -475,7 +486,8 @@ void Win32Driver::Screenshot(const Arguments& args) {
   ui::Win32Window* front = Front();
   if (front == nullptr) return;
   HWND window = front->handle();
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   RECT rect{};
   ::GetWindowRect(window, &rect);
   const int width = rect.right - rect.left;
@@ -498,7 +510,8 @@ void Win32Driver::Screenshot(const Arguments& args) {
   std::vector<std::uint8_t> rgb;
   rgb.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
   const auto* pixels = static_cast<const std::uint8_t*>(bits);
-  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * static_cast<std::size_t>(height); ++i) {
+  for (std::size_t i = 0; i < static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+       ++i) {
     rgb.insert(rgb.end(), {pixels[i * 4 + 2], pixels[i * 4 + 1], pixels[i * 4]});
   }
   ::SelectObject(memory, before);

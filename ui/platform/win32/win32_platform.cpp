@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "ui/platform/win32/win32_template.h"
-#include "ui/platform/win32/win32_window.h"
 #include "ui/platform/win32/win32_text.h"
+#include "ui/platform/win32/win32_window.h"
 
 namespace qup::ui {
 

@@ -71,7 +71,7 @@ inline constexpr std::uint16_t kDialogPointSize = 8;
 struct ControlStyle {
   std::uint32_t style;
   std::uint32_t ex_style;
-  std::uint16_t class_ordinal;      // 0 when the class is named
+  std::uint16_t class_ordinal;     // 0 when the class is named
   std::u16string_view class_name;  // when the ordinal is 0
 };
 // The class and styles of the template's control at index.

@@ -3,9 +3,9 @@
 #include "ui/platform/win32/win32_window.h"
 
 #include <commctrl.h>
-#include <algorithm>
 #include <uxtheme.h>
 #include <windowsx.h>
+#include <algorithm>
 
 #include "ui/platform/control_rules.h"
 #include "ui/platform/win32/win32_template.h"
@@ -39,8 +39,8 @@ std::wstring ClipboardText(HWND owner) {
 // it, never half a line break or half a character, and report the rest as typing past the
 // limit is reported. The edit itself would cut a CR LF in two: a typed line break with room
 // for one unit left, or a paste cut at the limit, would leave a lone CR.
-LRESULT CALLBACK WithinLimit(HWND edit, UINT message, WPARAM wparam, LPARAM lparam,
-                             UINT_PTR /*id*/, DWORD_PTR /*data*/) {
+LRESULT CALLBACK WithinLimit(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR /*id*/,
+                             DWORD_PTR /*data*/) {
   const bool line_break = message == WM_CHAR && (wparam == L'\r' || wparam == L'\n');
   if ((message != WM_PASTE && !line_break) ||
       (::GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) != 0) {
@@ -52,7 +52,8 @@ LRESULT CALLBACK WithinLimit(HWND edit, UINT message, WPARAM wparam, LPARAM lpar
   DWORD end = 0;
   ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const std::u16string current = Units(WindowText(edit));
-  const std::size_t kept = CountedLength(current) - CountedLength(std::u16string_view(current).substr(start, end - start));
+  const std::size_t kept = CountedLength(current) -
+                           CountedLength(std::u16string_view(current).substr(start, end - start));
   const auto limit = static_cast<std::size_t>(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0));
   const std::u16string text = Units(added);
   const std::size_t fits = FittingPrefix(text, limit > kept ? limit - kept : 0);
@@ -75,9 +76,12 @@ Win32DialogRun* RunOf(HWND dialog) {
   return reinterpret_cast<Win32DialogRun*>(::GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-bool IsKind(const ControlSpec* layout_entry, ControlKind kind) { return layout_entry != nullptr && layout_entry->kind == kind; }
+bool IsKind(const ControlSpec* layout_entry, ControlKind kind) {
+  return layout_entry != nullptr && layout_entry->kind == kind;
+}
 bool IsCombo(const ControlSpec* layout_entry) {
-  return IsKind(layout_entry, ControlKind::kComboBox) || IsKind(layout_entry, ControlKind::kDropList);
+  return IsKind(layout_entry, ControlKind::kComboBox) ||
+         IsKind(layout_entry, ControlKind::kDropList);
 }
 
 // The program's dialogs now open on this thread, the front one last.
@@ -128,7 +132,8 @@ LRESULT CALLBACK PageKeys(int code, WPARAM wparam, LPARAM lparam) {
       ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
       // What the tab control tells its dialog when the user picks a page.
       NMHDR change{tabs, static_cast<UINT_PTR>(control.id), static_cast<UINT>(TCN_SELCHANGE)};
-      ::SendMessageW(root, WM_NOTIFY, static_cast<WPARAM>(control.id), reinterpret_cast<LPARAM>(&change));
+      ::SendMessageW(root, WM_NOTIFY, static_cast<WPARAM>(control.id),
+                     reinterpret_cast<LPARAM>(&change));
       message->message = WM_NULL;
       break;
     }
@@ -145,7 +150,8 @@ void Win32Window::SetText(int id, std::string_view text) {
     if (entry >= 0) ComboSetCurSel(id, entry);
     return;
   }
-  if (IsKind(LayoutEntry(id), ControlKind::kComboBox)) ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  if (IsKind(LayoutEntry(id), ControlKind::kComboBox))
+    ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   ::SetWindowTextW(Control(id), Wide(text).c_str());
 }
 
@@ -157,7 +163,8 @@ std::vector<std::string> Win32Window::ComboEntries(int id) const {
     const auto length = ::SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     if (length < 0) continue;
     std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry.data()));
+    ::SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                   reinterpret_cast<LPARAM>(entry.data()));
     entry.resize(static_cast<std::size_t>(length));
     entries.push_back(Narrow(entry));
   }
@@ -171,20 +178,26 @@ std::string Win32Window::GetText(int id) const {
   return Narrow(WindowText(Control(id)));
 }
 
-void Win32Window::Show(int id, bool visible) { ::ShowWindow(Control(id), visible ? SW_SHOW : SW_HIDE); }
+void Win32Window::Show(int id, bool visible) {
+  ::ShowWindow(Control(id), visible ? SW_SHOW : SW_HIDE);
+}
 
 bool Win32Window::IsVisible(int id) const {
   return (::GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void Win32Window::Enable(int id, bool enabled) { ::EnableWindow(Control(id), enabled ? TRUE : FALSE); }
+void Win32Window::Enable(int id, bool enabled) {
+  ::EnableWindow(Control(id), enabled ? TRUE : FALSE);
+}
 
 bool Win32Window::IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
 
 void Win32Window::SetFocus(int id) {
   // Only a control of a kind that takes the focus, and only while the user could give it.
   const ControlSpec* layout_entry = LayoutEntry(id);
-  if (layout_entry == nullptr || !TakesFocus(layout_entry->kind) || !IsVisible(id) || !IsEnabled(id)) return;
+  if (layout_entry == nullptr || !TakesFocus(layout_entry->kind) || !IsVisible(id) ||
+      !IsEnabled(id))
+    return;
   // Through the dialog manager, so that a push button given the focus becomes the one Enter
   // presses, as when the user tabs to it.
   ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
@@ -215,7 +228,8 @@ void Win32Window::SetCheck(int id, int state) {
 void Win32Window::MoveRadioTabStop(int id) {
   // The button control moves WS_TABSTOP with each check it is given, which leaves a group with
   // none or with two; the group keeps exactly the one the program's rule chooses.
-  const int stop = RadioGroupTabStop(layout_, id, [this](int button) { return GetCheck(button) == 1; });
+  const int stop =
+      RadioGroupTabStop(layout_, id, [this](int button) { return GetCheck(button) == 1; });
   for (const int button : RadioGroup(layout_, id)) {
     HWND control = Control(button);
     const LONG style = ::GetWindowLongW(control, GWL_STYLE);
@@ -319,9 +333,12 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
     auto* run = reinterpret_cast<Win32DialogRun*>(lparam);
     ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
     OpenRuns().push_back(run);
-    const auto has_tabs = [](const ControlSpec& control) { return control.kind == ControlKind::kTabControl; };
+    const auto has_tabs = [](const ControlSpec& control) {
+      return control.kind == ControlKind::kTabControl;
+    };
     if (std::any_of(run->layout.controls.begin(), run->layout.controls.end(), has_tabs)) {
-      run->page_keys = ::SetWindowsHookExW(WH_GETMESSAGE, &PageKeys, nullptr, ::GetCurrentThreadId());
+      run->page_keys =
+          ::SetWindowsHookExW(WH_GETMESSAGE, &PageKeys, nullptr, ::GetCurrentThreadId());
     }
     run->window = std::make_unique<Win32Window>(dialog, run->layout);
     // Texts and radio buttons on a tab page take the page's themed background, not grey boxes.
@@ -361,7 +378,8 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
         // Enter with a disabled default button issues nothing, not OK.
         if (lparam == 0 && id == IDOK && DefaultCommand(run->layout) != kIdOk) return TRUE;
         const ControlSpec* layout_entry = FindControl(run->layout, id);
-        if (lparam != 0 && layout_entry != nullptr && layout_entry->kind != ControlKind::kPushButton &&
+        if (lparam != 0 && layout_entry != nullptr &&
+            layout_entry->kind != ControlKind::kPushButton &&
             layout_entry->kind != ControlKind::kRadioButton) {
           return FALSE;
         }
@@ -406,8 +424,9 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
         at = {0, 0};
         ::ClientToScreen(dialog, &at);
       }
-      const auto command = static_cast<WPARAM>(::TrackPopupMenu(
-          ::GetSystemMenu(dialog, FALSE), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, dialog, nullptr));
+      const auto command = static_cast<WPARAM>(::TrackPopupMenu(::GetSystemMenu(dialog, FALSE),
+                                                                TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                                                at.x, at.y, 0, dialog, nullptr));
       if (command != 0) ::PostMessageW(dialog, WM_SYSCOMMAND, command, 0);
       return TRUE;
     }
