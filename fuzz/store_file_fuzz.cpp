@@ -24,8 +24,8 @@
 namespace {
 
 namespace settings = qup::settings;
-using settings::SettingsRecord;
 using qup::fuzz::Fields;
+using settings::SettingsRecord;
 
 constexpr std::string_view kKeyName = R"(HKEY_LOCAL_MACHINE\Software\Kestrane\QU)";
 

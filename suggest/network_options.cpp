@@ -37,7 +37,8 @@ std::optional<std::uint32_t> ParseDottedDecimal(std::string_view text) {
 std::optional<NetworkOptions> OptionsForTarget(std::string_view address_and_port) {
   const std::size_t colon = address_and_port.rfind(':');
   if (colon == std::string_view::npos) return std::nullopt;
-  const std::optional<std::uint32_t> address = ParseDottedDecimal(address_and_port.substr(0, colon));
+  const std::optional<std::uint32_t> address =
+      ParseDottedDecimal(address_and_port.substr(0, colon));
   const std::optional<unsigned> port = ParseNumber(address_and_port.substr(colon + 1), 65535);
   if (!address || !port || *port == 0) return std::nullopt;
   NetworkOptions options;

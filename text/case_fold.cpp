@@ -103,7 +103,8 @@ struct Decoded {
 Decoded DecodeFirst(std::string_view text) {
   char32_t c = 0;
   const std::size_t length = DecodeUtf8(text, 0, c);
-  if (length == 0) return {static_cast<char32_t>(0x110000 + static_cast<unsigned char>(text[0])), 1};
+  if (length == 0)
+    return {static_cast<char32_t>(0x110000 + static_cast<unsigned char>(text[0])), 1};
   return {c, length};
 }
 

@@ -49,10 +49,9 @@ bool IsCommand(std::string_view line);
 // The keys a script may press by name, in the order the help lists them. Each driver maps
 // them, in this order, to its system's keys.
 inline constexpr std::array<std::string_view, 17> kKeyNames = {
-    "Enter",        "Escape",         "Tab",           "Backtab",     "Up",
-    "Down",         "Left",           "Right",         "Space",       "Alt+F4",
-    "Shift+F10",    "Menu",           "Alt+Space",     "Ctrl+Tab",    "Ctrl+Shift+Tab",
-    "Ctrl+PageDown", "Ctrl+PageUp"};
+    "Enter",          "Escape",        "Tab",        "Backtab",   "Up",   "Down",      "Left",
+    "Right",          "Space",         "Alt+F4",     "Shift+F10", "Menu", "Alt+Space", "Ctrl+Tab",
+    "Ctrl+Shift+Tab", "Ctrl+PageDown", "Ctrl+PageUp"};
 
 // The index of name in kKeyNames, or -1.
 int KeyIndex(std::string_view name);

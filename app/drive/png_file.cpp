@@ -27,7 +27,8 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t cr
 }
 
 void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void PutChunk(std::vector<std::uint8_t>& out, std::string_view type,
@@ -48,7 +49,8 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
   raw.reserve((row_size + 1) * static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) {
     raw.push_back(0);
-    const auto row = rgb.begin() + static_cast<std::ptrdiff_t>(row_size * static_cast<std::size_t>(y));
+    const auto row =
+        rgb.begin() + static_cast<std::ptrdiff_t>(row_size * static_cast<std::size_t>(y));
     raw.insert(raw.end(), row, row + static_cast<std::ptrdiff_t>(row_size));
   }
 
@@ -78,7 +80,8 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
   std::vector<std::uint8_t> header;
   PutBigEndian(header, static_cast<std::uint32_t>(width));
   PutBigEndian(header, static_cast<std::uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter choice, no interlace
+  header.insert(header.end(),
+                {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter choice, no interlace
   PutChunk(png, "IHDR", header);
   PutChunk(png, "IDAT", zlib);
   PutChunk(png, "IEND", {});

@@ -14,8 +14,7 @@ namespace qup::drive {
 std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint8_t>& rgb);
 
 // False when the file cannot be written.
-bool WritePng(const std::string& path, int width, int height,
-              const std::vector<std::uint8_t>& rgb);
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
 
 }  // namespace qup::drive
 

@@ -91,9 +91,9 @@ std::string MissingDisplay(int argc, const char* const* argv) {
 }
 
 bool IsPluginNotice(QtMsgType type, const QString& message) {
-  return type == QtWarningMsg &&
-         std::ranges::any_of(kPluginNotices,
-                             [&](const char* notice) { return message == QLatin1String(notice); });
+  return type == QtWarningMsg && std::ranges::any_of(kPluginNotices, [&](const char* notice) {
+           return message == QLatin1String(notice);
+         });
 }
 
 void InstallNoticeFilter() {

@@ -148,7 +148,8 @@ constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";
 TEST(Locale, DecimalCommaLocaleChangesNothing) {
   const std::string previous = std::setlocale(LC_ALL, nullptr);
   ASSERT_NE(std::setlocale(LC_ALL, kDecimalCommaLocale), nullptr)
-      << kDecimalCommaLocale << " is missing; scripts/packages-test.txt installs it with locales-all";
+      << kDecimalCommaLocale
+      << " is missing; scripts/packages-test.txt installs it with locales-all";
   char probe[16];
   std::snprintf(probe, sizeof probe, "%.2f", 1.5);
   EXPECT_STREQ(probe, "1,50") << "the locale should really use a decimal comma";

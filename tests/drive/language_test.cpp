@@ -61,15 +61,15 @@ TEST_P(ParseMistakeTest, NamesWhatIsWrong) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ParseMistakeTest,
-    ::testing::Values(
-        Mistake{"frobnicate 3", "unknown command \"frobnicate\" (qup-drive --help lists them)"},
-        Mistake{"pick 1016", "wrong arguments: pick ID N"},
-        Mistake{"pick 1016 two", "wrong arguments: pick ID N"},
-        Mistake{"tab 1x", "wrong arguments: tab N"},
-        Mistake{"start now", "wrong arguments: start"},
-        Mistake{"key", "wrong arguments: key NAME"},
-        Mistake{"key Ctrl Tab", "wrong arguments: key NAME"},
-        Mistake{"screenshot ", "wrong arguments: screenshot FILE"}),
+    ::testing::Values(Mistake{"frobnicate 3",
+                              "unknown command \"frobnicate\" (qup-drive --help lists them)"},
+                      Mistake{"pick 1016", "wrong arguments: pick ID N"},
+                      Mistake{"pick 1016 two", "wrong arguments: pick ID N"},
+                      Mistake{"tab 1x", "wrong arguments: tab N"},
+                      Mistake{"start now", "wrong arguments: start"},
+                      Mistake{"key", "wrong arguments: key NAME"},
+                      Mistake{"key Ctrl Tab", "wrong arguments: key NAME"},
+                      Mistake{"screenshot ", "wrong arguments: screenshot FILE"}),
     [](const auto& info) { return "line" + std::to_string(info.index); });
 
 TEST(ScriptLines, CommentsAndBlankLinesAreNoCommands) {
@@ -81,7 +81,8 @@ TEST(ScriptLines, CommentsAndBlankLinesAreNoCommands) {
 }
 
 TEST(KeyNames, EachNameHasItsPlaceAndOthersAreListed) {
-  for (std::size_t i = 0; i < kKeyNames.size(); ++i) EXPECT_EQ(KeyIndex(kKeyNames[i]), static_cast<int>(i));
+  for (std::size_t i = 0; i < kKeyNames.size(); ++i)
+    EXPECT_EQ(KeyIndex(kKeyNames[i]), static_cast<int>(i));
   EXPECT_EQ(KeyIndex("Return"), -1);
   EXPECT_EQ(KeyIndex("enter"), -1);
   const std::string message = UnknownKeyMessage("Return");

@@ -38,10 +38,13 @@ std::vector<Chunk> Chunks(const std::vector<std::uint8_t>& png) {
   while (at + 12 <= png.size()) {
     const std::uint32_t length = BigEndian(png, at);
     EXPECT_LE(at + 12 + length, png.size());
-    Chunk chunk{std::string(png.begin() + static_cast<std::ptrdiff_t>(at + 4), png.begin() + static_cast<std::ptrdiff_t>(at + 8)),
-                std::vector<std::uint8_t>(png.begin() + static_cast<std::ptrdiff_t>(at + 8),
-                                          png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length))};
-    EXPECT_EQ(BigEndian(png, at + 8 + length), SlowCrc(png.data() + at + 4, length + 4)) << chunk.type;
+    Chunk chunk{
+        std::string(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                    png.begin() + static_cast<std::ptrdiff_t>(at + 8)),
+        std::vector<std::uint8_t>(png.begin() + static_cast<std::ptrdiff_t>(at + 8),
+                                  png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length))};
+    EXPECT_EQ(BigEndian(png, at + 8 + length), SlowCrc(png.data() + at + 4, length + 4))
+        << chunk.type;
     chunks.push_back(std::move(chunk));
     at += 12 + length;
   }
@@ -79,7 +82,8 @@ class PngFileTest : public ::testing::TestWithParam<std::pair<int, int>> {};
 
 TEST_P(PngFileTest, HoldsThePixelsRowByRow) {
   const auto [width, height] = GetParam();
-  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                                3);
   for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
 
   const std::vector<std::uint8_t> png = EncodePng(width, height, rgb);

@@ -21,10 +21,10 @@ namespace {
 
 struct BusRow {
   const char* name;
-  const char* address;       // DBUS_SESSION_BUS_ADDRESS before, or null for unset
-  bool runtime_bus;          // $XDG_RUNTIME_DIR/bus exists
-  const char* launcher;      // a dbus-launch in a $PATH directory: "executable", "plain" or null
-  const char* expected;      // the address after, or null for still unset
+  const char* address;   // DBUS_SESSION_BUS_ADDRESS before, or null for unset
+  bool runtime_bus;      // $XDG_RUNTIME_DIR/bus exists
+  const char* launcher;  // a dbus-launch in a $PATH directory: "executable", "plain" or null
+  const char* expected;  // the address after, or null for still unset
 };
 
 constexpr BusRow kBusRows[] = {

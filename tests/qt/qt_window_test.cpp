@@ -9,9 +9,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>

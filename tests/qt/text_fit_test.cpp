@@ -69,7 +69,6 @@ std::vector<FitRow> Rows() {
   return rows;
 }
 
-
 class TextFitTest : public ::testing::TestWithParam<FitRow> {};
 
 TEST_P(TextFitTest, FitsItsArea) {

@@ -58,7 +58,8 @@ class SettingsTest : public test_support::MainDialogFixture {
       shown += std::to_string(window().GetCheck(row.percent_radio));
       shown += std::to_string(window().GetCheck(row.dollar_radio));
     }
-    for (const ui::OtherCostRow& row : ui::kOtherCostRows) shown += window().IsEnabled(row.period_box) ? '1' : '0';
+    for (const ui::OtherCostRow& row : ui::kOtherCostRows)
+      shown += window().IsEnabled(row.period_box) ? '1' : '0';
     return shown;
   }
 };

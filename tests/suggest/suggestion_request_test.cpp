@@ -69,12 +69,12 @@ TEST(ParseDottedDecimal, ReadsFourNumbersFrom0To255) {
     const char* text;
     std::optional<std::uint32_t> address;
   };
-  for (const Row& row : {Row{"0.0.0.0", 0u}, Row{"127.0.0.1", 0x7F000001u},
-                         Row{"255.255.255.255", 0xFFFFFFFFu}, Row{"10.20.30.40", 0x0A141E28u},
-                         Row{"256.0.0.1", std::nullopt}, Row{"1.2.3", std::nullopt},
-                         Row{"1.2.3.4.5", std::nullopt}, Row{"01.2.3.4", std::nullopt},
-                         Row{"1.2.3.4 ", std::nullopt}, Row{"1.-2.3.4", std::nullopt},
-                         Row{"a.b.c.d", std::nullopt}, Row{"1.2.3.", std::nullopt}}) {
+  for (const Row& row :
+       {Row{"0.0.0.0", 0u}, Row{"127.0.0.1", 0x7F000001u}, Row{"255.255.255.255", 0xFFFFFFFFu},
+        Row{"10.20.30.40", 0x0A141E28u}, Row{"256.0.0.1", std::nullopt}, Row{"1.2.3", std::nullopt},
+        Row{"1.2.3.4.5", std::nullopt}, Row{"01.2.3.4", std::nullopt},
+        Row{"1.2.3.4 ", std::nullopt}, Row{"1.-2.3.4", std::nullopt}, Row{"a.b.c.d", std::nullopt},
+        Row{"1.2.3.", std::nullopt}}) {
     EXPECT_EQ(ParseDottedDecimal(row.text), row.address) << row.text;
   }
 }

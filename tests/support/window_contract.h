@@ -369,17 +369,15 @@ TYPED_TEST_P(WindowContract, ArrowKeysMoveThroughARadioGroupAndChoose) {
   this->driver_.Click(kPercent);
   this->events().clear();
   // Right and Down move to the next button, Left and Up to the previous, round the ends.
-  for (const auto& [arrow, lands_on] : {std::pair{ui::Arrow::kRight, kDollar},
-                                        std::pair{ui::Arrow::kDown, kPercent},
-                                        std::pair{ui::Arrow::kUp, kDollar},
-                                        std::pair{ui::Arrow::kLeft, kPercent}}) {
+  for (const auto& [arrow, lands_on] :
+       {std::pair{ui::Arrow::kRight, kDollar}, std::pair{ui::Arrow::kDown, kPercent},
+        std::pair{ui::Arrow::kUp, kDollar}, std::pair{ui::Arrow::kLeft, kPercent}}) {
     this->driver_.PressArrow(arrow);
     EXPECT_EQ(window.FocusedControl(), lands_on);
     EXPECT_EQ(window.GetCheck(lands_on), 1);
     EXPECT_EQ(window.GetCheck(lands_on == kPercent ? kDollar : kPercent), 0);
   }
-  EXPECT_EQ(this->events(),
-            (Events{"105 clicked", "104 clicked", "105 clicked", "104 clicked"}));
+  EXPECT_EQ(this->events(), (Events{"105 clicked", "104 clicked", "105 clicked", "104 clicked"}));
   // A partner that cannot take the focus is passed over, and the arrows never leave the group.
   window.Enable(kDollar, false);
   this->driver_.PressArrow(ui::Arrow::kRight);
@@ -640,14 +638,14 @@ REGISTER_TYPED_TEST_SUITE_P(
     TabVisitsTheTabStopsInTemplateOrderAndWraps, TabPassesOverHiddenAndDisabledControls,
     SettingARadioButtonLeavesItsPartnersAsTheyAre,
     ClickingARadioButtonChecksItAndUnchecksItsPartner, ArrowKeysMoveThroughARadioGroupAndChoose,
-    EnterIssuesOkOrPressesTheFocusedButton,
-    EnterInAMultiLineEditBreaksTheLine, EnterIssuesTheLastButtonTheTemplateMarksDefault,
-    ADisabledDefaultButtonTakesNoEnter, ComboEntriesStayInOrderAndAddingSelectsNone,
+    EnterIssuesOkOrPressesTheFocusedButton, EnterInAMultiLineEditBreaksTheLine,
+    EnterIssuesTheLastButtonTheTemplateMarksDefault, ADisabledDefaultButtonTakesNoEnter,
+    ComboEntriesStayInOrderAndAddingSelectsNone,
     SelectStringTakesTheFirstEntryThatBeginsWithThePrefix, SelectStringIgnoresCaseBeyondAscii,
     SetTextOnAComboBoxSelectsNoEntry, SetTextOnADropListSelectsTheEntryItNamesOrKeepsTheBox,
     TypingIntoAComboBoxSelectsNoEntryAndAddsNone, AnEditTakesWhatFitsItsLimitAndReportsTheRest,
-    ALineBreakThatDoesNotFitIsRefusedWhole,
-    ALineBreakCountsAsTwoAndACharacterBeyond16BitsAsTwo, APasteTakesWhatFitsAndNeverHalfALineBreak,
+    ALineBreakThatDoesNotFitIsRefusedWhole, ALineBreakCountsAsTwoAndACharacterBeyond16BitsAsTwo,
+    APasteTakesWhatFitsAndNeverHalfALineBreak,
     ANewEditTakes32767CharactersAndLimitZeroLiftsTheLimit, OnlyTheUsersChoiceOfTabIsReported,
     TheWindowMenuEndsWithWhatTheLogicAppended, TheCloseButtonAsksTheLogic,
     DialogUnitsScaleWithTheBaseUnits);

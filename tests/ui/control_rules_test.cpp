@@ -146,7 +146,10 @@ TEST(TextCodec, ConvertsBetweenUtf8AndUtf16) {
   EXPECT_EQ(text::Utf16ToUtf8(u"Kestrane \u20AC \u00E9 \U0001F600"),
             "Kestrane \xE2\x82\xAC \xC3\xA9 \xF0\x9F\x98\x80");
   // Each ill-formed byte becomes U+FFFD on its own, so nothing well-formed after it is lost.
-  EXPECT_EQ(text::Utf8ToUtf16("a\xFF" "b\xC3" "c\xE0\x80\x80" "d"),
+  EXPECT_EQ(text::Utf8ToUtf16("a\xFF"
+                              "b\xC3"
+                              "c\xE0\x80\x80"
+                              "d"),
             u"a\uFFFDb\uFFFDc\uFFFD\uFFFD\uFFFDd");
   EXPECT_EQ(text::Utf16ToUtf8(std::u16string(u"x") + char16_t{0xD800} + u"y"), "x\xEF\xBF\xBDy");
 }

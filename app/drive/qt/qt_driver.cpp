@@ -104,18 +104,30 @@ void Driver::Run(int line_number, const std::string& line) {
   const auto& [verb, args] = *command;
   switch (verb) {
     case Verb::kResolve:
-    case Verb::kBoxes: return;
-    case Verb::kStart: return Start();
-    case Verb::kTab: return Tab(args);
-    case Verb::kClick: return Click(args);
-    case Verb::kType: return Type(args);
-    case Verb::kKeys: return Keys(args);
-    case Verb::kKey: return Key(args);
-    case Verb::kPick: return Pick(args);
-    case Verb::kClose: return Close(args);
-    case Verb::kMenu: return Menu(args);
-    case Verb::kShow: return Show(args);
-    case Verb::kScreenshot: return Screenshot(args);
+    case Verb::kBoxes:
+      return;
+    case Verb::kStart:
+      return Start();
+    case Verb::kTab:
+      return Tab(args);
+    case Verb::kClick:
+      return Click(args);
+    case Verb::kType:
+      return Type(args);
+    case Verb::kKeys:
+      return Keys(args);
+    case Verb::kKey:
+      return Key(args);
+    case Verb::kPick:
+      return Pick(args);
+    case Verb::kClose:
+      return Close(args);
+    case Verb::kMenu:
+      return Menu(args);
+    case Verb::kShow:
+      return Show(args);
+    case Verb::kScreenshot:
+      return Screenshot(args);
   }
 }
 
@@ -203,7 +215,8 @@ void Driver::Tab(const Arguments& args) {
   const auto tabs = std::find_if(controls.begin(), controls.end(), [](const auto& control) {
     return control.kind == ui::ControlKind::kTabControl;
   });
-  auto* bar = tabs == controls.end() ? nullptr : static_cast<QTabBar*>(front->InputWidget(tabs->id));
+  auto* bar =
+      tabs == controls.end() ? nullptr : static_cast<QTabBar*>(front->InputWidget(tabs->id));
   if (session_.HasTab(args.number, bar != nullptr, bar ? bar->count() : 0) && Reachable(bar)) {
     ClickAt(bar, bar->tabRect(args.number).center());
   }
@@ -296,7 +309,8 @@ void Driver::Show(const Arguments& args) {
 
 void Driver::Screenshot(const Arguments& args) {
   ui::QtWindow* front = Front();
-  if (front) session_.Wrote(args.text, front->grab().save(QString::fromStdString(args.text), "PNG"));
+  if (front)
+    session_.Wrote(args.text, front->grab().save(QString::fromStdString(args.text), "PNG"));
 }
 
 void Driver::OpenUrl(const QUrl& url) { session_.Print(UrlLine(url.toString().toStdString())); }
@@ -311,7 +325,7 @@ bool Driver::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show) {
     if (auto* box = qobject_cast<QMessageBox*>(watched)) {
       session_.Print(MessageBoxLine(MessageBoxType(box->icon()), box->windowTitle().toStdString(),
-                           box->text().toStdString()));
+                                    box->text().toStdString()));
       if (session_.PressesMessageBoxes()) {
         ++message_boxes_open_;
         // Pressed once the box runs its own loop, as a person would.

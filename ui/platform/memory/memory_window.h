@@ -137,8 +137,8 @@ class MemoryWindow : public Window {
     bool visible = true;
     bool enabled = true;
     int check = 0;
-    std::vector<std::string> entries;  // combo boxes and tab controls
-    int selected = kComboError;        // combo boxes and tab controls
+    std::vector<std::string> entries;       // combo boxes and tab controls
+    int selected = kComboError;             // combo boxes and tab controls
     std::size_t limit = kDefaultTextLimit;  // edits, in counted characters
   };
 

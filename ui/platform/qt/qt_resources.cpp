@@ -43,7 +43,7 @@ const ResourceFiles* Find(int resource) {
 QPixmap BakedPixmap(const char* file) {
   const QResource resource(QString::fromLatin1(file));
   const QByteArray baked = resource.uncompressedData();  // uncompressed: no copy either
-  constexpr qsizetype kHeader = 12;         // "QUPI", width, height
+  constexpr qsizetype kHeader = 12;                      // "QUPI", width, height
   constexpr std::uint32_t kLargest = 4096;  // keeps the size arithmetic far from overflow
   std::uint32_t size[2] = {0, 0};
   if (baked.size() < kHeader || !baked.startsWith("QUPI")) return {};

@@ -21,11 +21,11 @@
 #include <optional>
 #include <vector>
 
-#include "ui/platform/qt/accessibility/accessible_controls.h"
 #include "ui/platform/control_rules.h"
-#include "ui/platform/qt/widgets/limited_text_edit.h"
+#include "ui/platform/qt/accessibility/accessible_controls.h"
 #include "ui/platform/qt/qt_platform.h"
 #include "ui/platform/qt/qt_resources.h"
+#include "ui/platform/qt/widgets/limited_text_edit.h"
 #include "ui/platform/qt/widgets/static_text.h"
 #include "ui/platform/qt/widgets/tab_control.h"
 #include "ui/platform/qt/widgets/text_left_radio.h"
@@ -702,7 +702,8 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
         continue;
       }
       const int from = ControlIdOf(static_cast<QWidget*>(watched));
-      const int to = RadioArrowTarget(dialog_, from, arrow, [this](int id) { return CanTakeFocus(id); });
+      const int to =
+          RadioArrowTarget(dialog_, from, arrow, [this](int id) { return CanTakeFocus(id); });
       if (auto* radio = qobject_cast<QRadioButton*>(to != 0 ? InputWidget(to) : nullptr)) {
         radio->setFocus(Qt::TabFocusReason);
         radio->click();

@@ -14,8 +14,8 @@
 #include <map>
 #include <utility>
 
-#include "ui/platform/qt/accessibility/accessible_tab_bar.h"
 #include "ui/platform/dialog_template.h"
+#include "ui/platform/qt/accessibility/accessible_tab_bar.h"
 #include "ui/platform/qt/widgets/static_text.h"
 
 namespace qup::ui {

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QTextOption>
 
-#include "ui/platform/qt/accessibility/accessible_controls.h"
 #include "ui/platform/dialog_template.h"
+#include "ui/platform/qt/accessibility/accessible_controls.h"
 
 namespace qup::ui {
 
