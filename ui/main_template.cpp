@@ -207,9 +207,10 @@ constexpr AccessibleName kMainAccessibleNames[] = {
     {kNet1099Text, kNet1099Label, ""},
     {kLogoPicture, kLogoHintText, "Logo", LabelUse::kRelationOnly},
     {kHelpText, kNoLabel, "Help page"},
-    {kSuggestionEdit, kSuggestionText1, "Suggestion", LabelUse::kRelationOnly},
+    {kSuggestionEdit, kSuggestionText1, "Suggestion", LabelUse::kDescription},
     {kAboutIcon, kNoLabel, "Quorvane Utility icon"},
     {kAimsGroup, kNoLabel, "Aims of " QUP_SITE_DISPLAY_NAME_LITERAL},
+    {ui::kTabControl, kNoLabel, "Pages"},
 };
 
 }  // namespace

@@ -163,11 +163,41 @@ INSTANTIATE_TEST_SUITE_P(
                     LabelRow{"social_security_edit", kSocSec1099Edit, kSocSec1099Label},
                     LabelRow{"health_edit", kHealth1099Edit, kHealth1099Label},
                     LabelRow{"health_dollar_radio", kHealthDollarRadio, kHealth1099Label},
-                    LabelRow{"health_period_combo", kHealthPeriodCombo, kHealth1099Label},
                     LabelRow{"net_result", kNet1099Text, kNet1099Label},
-                    LabelRow{"rate_table", kW2RateTable, kW2TableHeader},
-                    LabelRow{"suggestion_box", kSuggestionEdit, kSuggestionText1}),
+                    LabelRow{"rate_table", kW2RateTable, kW2TableHeader}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowAccessibility, TheSuggestionBoxIsNamedShortAndDescribedByTheParagraph) {
+  QAccessibleInterface* box = Accessible(kSuggestionEdit);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(QAccessible::Name).toStdString(), "Suggestion");
+  EXPECT_EQ(box->text(QAccessible::Description).toStdString().rfind("Please type in any", 0), 0U);
+  EXPECT_EQ(Labeller(kSuggestionEdit), nullptr);
+}
+
+TEST_F(MainWindowAccessibility, AStaticTextPlacesEveryCharacterAndLineAsShown) {
+  window_.SetText(kHelpText, "First line\nSecond line");
+  window_.Show(kHelpText, true);
+  window_.show();
+  QAccessibleTextInterface* text = Accessible(kHelpText)->textInterface();
+  ASSERT_NE(text, nullptr);
+  const QRect first = text->characterRect(0);
+  const QRect below = text->characterRect(11);
+  EXPECT_GT(first.width(), 0);
+  EXPECT_GT(first.height(), 0);
+  EXPECT_GT(below.top(), first.top());
+  EXPECT_EQ(text->offsetAtPoint(below.center()), 11);
+  int start = -1;
+  int end = -1;
+  EXPECT_EQ(text->textAtOffset(3, QAccessible::LineBoundary, &start, &end).toStdString(),
+            "First line\n");
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(text->textAfterOffset(3, QAccessible::LineBoundary, &start, &end).toStdString(),
+            "Second line");
+  EXPECT_EQ(text->textBeforeOffset(14, QAccessible::LineBoundary, &start, &end).toStdString(),
+            "First line\n");
+  EXPECT_TRUE(text->characterRect(99).isEmpty());
+}
 
 TEST_F(MainWindowAccessibility, ComboBoxesKeepTheirLabelAsNameWhateverTheyShow) {
   for (const char* entry : {"520 hours ( 3 months )", "1040 hours ( 6 months )"}) {
@@ -179,8 +209,15 @@ TEST_F(MainWindowAccessibility, ComboBoxesKeepTheirLabelAsNameWhateverTheyShow) 
   EXPECT_EQ(Name(kW2HoursCombo), "Hours #:");
   EXPECT_EQ(Accessible(kW2HoursCombo)->text(QAccessible::Value).toStdString(),
             "1040 hours ( 6 months )");
-  EXPECT_EQ(Name(kHealthPeriodCombo), "Health period");
+  EXPECT_EQ(Name(kHealthPeriodCombo), "Health period monthly");
   EXPECT_EQ(Accessible(kHealthPeriodCombo)->text(QAccessible::Value).toStdString(), "monthly");
+  // The entry shown is the list's selected one, where a screen reader reads the box's value.
+  QAccessibleInterface* list = Accessible(kHealthPeriodCombo)->child(0);
+  ASSERT_NE(list, nullptr);
+  ASSERT_NE(list->tableInterface(), nullptr);
+  const auto selected = list->tableInterface()->selectedCells();
+  ASSERT_EQ(selected.size(), 1);
+  EXPECT_EQ(selected.front()->text(QAccessible::Name).toStdString(), "monthly");
 }
 
 TEST_F(MainWindowAccessibility, TheRateTableIsATableUnderItsTwoHeads) {

@@ -74,6 +74,7 @@ enum class LabelUse {
   kRelationOnly,  // the name is text alone
   kColumnHeads,   // the name is text alone, and the control is read as a table: a row a line,
                   // its columns headed by the label's tab-separated parts
+  kDescription,   // the name is text alone; the label's words describe the control
 };
 
 // The name a screen reader gives a control: the caption of its label, then text; or text alone

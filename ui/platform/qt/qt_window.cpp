@@ -3,11 +3,13 @@
 // the dialog, driven by a DialogHandler.
 #include "ui/platform/qt/qt_window.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,7 @@
 
 #include "ui/platform/control_rules.h"
 #include "ui/platform/qt/accessibility/accessible_controls.h"
+#include "ui/platform/qt/accessibility/announcer.h"
 #include "ui/platform/qt/qt_platform.h"
 #include "ui/platform/qt/qt_resources.h"
 #include "ui/platform/qt/widgets/limited_text_edit.h"
@@ -48,6 +51,18 @@ std::vector<std::string> Entries(const QComboBox& combo) {
   return entries;
 }
 
+// A control out of sight tells screen readers nothing of its changes: they read it as it is when
+// it shows. (A reader that hears of a hidden object keeps it as hidden, though it shows later.)
+class MutedWhileHidden {
+ public:
+  explicit MutedWhileHidden(const QWidget* widget) {
+    if (widget && !widget->isVisible()) muted_.emplace();
+  }
+
+ private:
+  std::optional<AccessibilityMuted> muted_;
+};
+
 }  // namespace
 
 QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatform& platform,
@@ -66,6 +81,7 @@ QtWindow::QtWindow(const DialogTemplate& dialog, DialogHandler& handler, QtPlatf
   setFocusPolicy(Qt::NoFocus);
   setFixedSize(units_.XToPixels(dialog.width), units_.YToPixels(dialog.height));
   InstallAccessibleControls();
+  announcer_ = new Announcer(this);
 
   controls_.reserve(dialog.controls.size());
   for (const ControlSpec& control_spec : dialog.controls) {
@@ -187,6 +203,18 @@ void QtWindow::CreateControl(Control& control) {
         combo->setEditText(QString::fromUtf8(control_spec.caption));
       }
       combo->setMaxVisibleItems(std::max(1, (pixels.height() / combo->sizeHint().height()) - 1));
+      if (control_spec.kind == ControlKind::kDropList) {
+        // The list's selected entry is the one shown, dropped down or not: a screen reader reads
+        // a drop list's value from its list (an editable box's from its field).
+        // A choice made at the focus (the arrow keys) is told: screen readers do not speak a
+        // box's new value by themselves.
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, combo](int index) {
+          combo->view()->selectionModel()->select(
+              combo->model()->index(index, combo->modelColumn()),
+              QItemSelectionModel::ClearAndSelect);
+          if (combo->hasFocus()) announcer_->Tell(combo->currentText());
+        });
+      }
       widget = combo;
       break;
     }
@@ -221,8 +249,10 @@ void QtWindow::CreateControl(Control& control) {
       break;
     }
     case ControlKind::kTabControl: {
-      tab_control_ =
-          std::make_unique<TabControl>(this, pixels, [this, id] { handler_.OnTabSelChange(id); });
+      tab_control_ = std::make_unique<TabControl>(this, pixels, [this, id] {
+        handler_.OnTabSelChange(id);
+        TellPageShown();
+      });
       tab_control_id_ = id;
       widget = tab_control_->Bar();
       break;
@@ -310,6 +340,7 @@ void QtWindow::SetText(int id, std::string_view text) {
   if (Defer(*control, [this, id, kept = std::string(text)] { SetText(id, kept); })) return;
   const QString value = QString::fromUtf8(text);
   QWidget* widget = control->widget;
+  const MutedWhileHidden muted(widget);
   switch (control->control_spec->kind) {
     case ControlKind::kStatic:
       static_cast<StaticText*>(widget)->SetText(value);
@@ -321,7 +352,13 @@ void QtWindow::SetText(int id, std::string_view text) {
     // of values writes every bound text back, changed or not.
     case ControlKind::kEdit: {
       auto* edit = static_cast<QLineEdit*>(widget);
-      if (edit->text() != value) edit->setText(value);
+      if (edit->text() == value) break;
+      edit->setText(value);
+      // A screen reader speaks a new text in the focused box itself; one beside it, as a
+      // calculation's answer, only when told.
+      if (edit->isVisible() && !edit->hasFocus() && !value.isEmpty()) {
+        announcer_->Tell(edit->accessibleName() + QLatin1Char(' ') + value);
+      }
       break;
     }
     case ControlKind::kMultiLineEdit: {
@@ -407,6 +444,7 @@ void QtWindow::Enable(int id, bool enabled) {
   if (id == tab_control_id_) {
     tab_control_->SetEnabled(enabled);
   } else if (control->widget) {
+    const MutedWhileHidden muted(control->widget);
     control->widget->setEnabled(enabled);
   } else {
     control->enabled = enabled;
@@ -426,6 +464,16 @@ void QtWindow::SetFocus(int id) {
   }
 }
 
+void QtWindow::TellPageShown() {
+  // A page whose own control takes the focus is heard by that control's name alone; the page
+  // is named beside it. A page without one leaves the focus on its tab, which names it.
+  if (!tab_control_ || focusWidget() == tab_control_->Bar()) return;
+  const int index = tab_control_->CurrentIndex();
+  if (index < 0) return;
+  announcer_->Tell(tab_control_->Bar()->tabText(index).remove(QLatin1Char('&')) +
+                   QStringLiteral(" page"));
+}
+
 int QtWindow::FocusedControl() const {
   // The tab bar holds the focus only for screen readers, where the logic has left it nowhere.
   const int id = ControlIdOf(focusWidget());
@@ -440,6 +488,7 @@ void QtWindow::SetCheck(int id, int state) {
     return;
   }
   auto* radio = static_cast<QRadioButton*>(control->widget);
+  const MutedWhileHidden muted(radio);
   QButtonGroup* group = radio->group();
   // The program sets the one button, its partner as it stands: an exclusive group would uncheck
   // the partner, or refuse to uncheck its checked button. Any state other than 0 shows checked.
@@ -471,6 +520,7 @@ void QtWindow::ComboAddString(int id, std::string_view entry) {
     return;
   }
   auto* combo = static_cast<QComboBox*>(control->widget);
+  const MutedWhileHidden muted(combo);
   // Adding the first entry must not select it, nor touch the text the user typed.
   const QString typed = combo->currentText();
   const int selected = combo->currentIndex();
@@ -507,6 +557,7 @@ void QtWindow::ComboSetCurSel(int id, int index) {
   if (!control || !IsComboBox(control->control_spec->kind)) return;
   if (Defer(*control, [this, id, index] { ComboSetCurSel(id, index); })) return;
   auto* combo = static_cast<QComboBox*>(control->widget);
+  const MutedWhileHidden muted(combo);
   const int selected = index >= 0 && index < combo->count() ? index : -1;
   combo->setCurrentIndex(selected);
   // Selecting the entry that is already current leaves typed text in place; show the entry.

@@ -27,6 +27,7 @@ namespace qup::ui {
 
 class QtPlatform;
 class TabControl;
+class Announcer;
 
 class QtWindow : public QDialog, public Window {
  public:
@@ -119,6 +120,8 @@ class QtWindow : public QDialog, public Window {
   bool CanTakeFocus(int id) const;
   void FocusFirstTabStop();
   void PressEnter();
+  // Tells a screen reader the name of the page the user has just switched to.
+  void TellPageShown();
   void PressRadio(QRadioButton* radio);
   void Place();
 
@@ -130,6 +133,7 @@ class QtWindow : public QDialog, public Window {
   mutable std::vector<Control> controls_;  // template order
   std::map<int, std::size_t> index_of_;
   std::unique_ptr<TabControl> tab_control_;
+  Announcer* announcer_ = nullptr;  // a child of the window
   int tab_control_id_ = 0;
   std::vector<QButtonGroup*> radio_groups_;
   std::vector<MenuEntry> menu_entries_;

@@ -16,6 +16,7 @@
 
 #include "ui/platform/dialog_template.h"
 #include "ui/platform/qt/accessibility/accessible_tab_bar.h"
+#include "ui/platform/qt/accessibility/announcer.h"
 #include "ui/platform/qt/widgets/static_text.h"
 
 namespace qup::ui {
@@ -116,7 +117,8 @@ class StaticTextAccessible : public QAccessibleWidget,
   StaticTextAccessible& operator=(const StaticTextAccessible&) = delete;
 
   bool IsTable() const { return UseOf(widget()) == LabelUse::kColumnHeads && HasLabel(widget()); }
-  QString Shown() const { return static_cast<const QLabel*>(widget())->text(); }
+  const StaticText* Text() const { return static_cast<const StaticText*>(widget()); }
+  QString Shown() const { return Text()->text(); }
 
   QAccessible::Role role() const override {
     return IsTable() ? QAccessible::Table : QAccessible::StaticText;
@@ -185,8 +187,30 @@ class StaticTextAccessible : public QAccessibleWidget,
     return start >= end ? QString() : shown.mid(start, end - start);
   }
   int characterCount() const override { return static_cast<int>(Shown().size()); }
-  QRect characterRect(int /*offset*/) const override { return {}; }
-  int offsetAtPoint(const QPoint& /*point*/) const override { return -1; }
+  QRect characterRect(int offset) const override { return Text()->CharacterRect(offset); }
+  int offsetAtPoint(const QPoint& point) const override { return Text()->OffsetAt(point); }
+  // A line is a line as shown, wrapped or broken; the other boundaries are Qt's own.
+  QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                       int* endOffset) const override {
+    if (boundary != QAccessible::LineBoundary) {
+      return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
+    }
+    return Line(offset, 0, startOffset, endOffset);
+  }
+  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                           int* endOffset) const override {
+    if (boundary != QAccessible::LineBoundary) {
+      return QAccessibleTextInterface::textBeforeOffset(offset, boundary, startOffset, endOffset);
+    }
+    return Line(offset, -1, startOffset, endOffset);
+  }
+  QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                          int* endOffset) const override {
+    if (boundary != QAccessible::LineBoundary) {
+      return QAccessibleTextInterface::textAfterOffset(offset, boundary, startOffset, endOffset);
+    }
+    return Line(offset, 1, startOffset, endOffset);
+  }
   void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
   QString attributes(int /*offset*/, int* startOffset, int* endOffset) const override {
     *startOffset = 0;
@@ -254,6 +278,24 @@ class StaticTextAccessible : public QAccessibleWidget,
     return rows;
   }
 
+  // The shown line step lines from the one holding offset (-1 the one before, 1 the one
+  // after), or an empty text at offsets -1 when there is none.
+  QString Line(int offset, int step, int* startOffset, int* endOffset) const {
+    const int count = characterCount();
+    if (offset == -1) offset = count;
+    int start = -1;
+    int end = -1;
+    if (offset < 0 || offset > count || !Text()->LineAt(offset, &start, &end)) {
+      *startOffset = *endOffset = -1;
+      return {};
+    }
+    if (step < 0 && (start == 0 || !Text()->LineAt(start - 1, &start, &end))) start = end = -1;
+    if (step > 0 && (end >= count || !Text()->LineAt(end, &start, &end))) start = end = -1;
+    *startOffset = start;
+    *endOffset = end;
+    return start < 0 ? QString() : Shown().mid(start, end - start);
+  }
+
   // Made when first asked for, and kept (registered with Qt) until the text goes.
   mutable std::map<std::pair<int, int>, QAccessible::Id> cells_;
 };
@@ -284,8 +326,10 @@ QList<QAccessibleInterface*> TableCell::columnHeaderCells() const {
 }
 QAccessibleInterface* TableCell::table() const { return parent(); }
 
-// A combo box named by its label whatever it shows; what it shows is its value. Its children,
-// as in Qt's own: the drop-down list, then the edit field of an editable box.
+// A combo box named by its label whatever it shows; what it shows is its value. A drop list's
+// name carries its value too ("Health period yearly"), as screen readers speak a box's name on
+// focus but not its value. Its children, as in Qt's own: the drop-down list, then the edit
+// field of an editable box.
 class ComboAccessible : public QAccessibleWidget {
  public:
   explicit ComboAccessible(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
@@ -295,8 +339,10 @@ class ComboAccessible : public QAccessibleWidget {
   QString text(QAccessible::Text kind) const override {
     if (kind == QAccessible::Value) return Combo()->currentText();
     if (kind == QAccessible::Name) {
-      const QString name = widget()->accessibleName();
-      return name.isEmpty() ? Combo()->currentText() : name;
+      QString name = widget()->accessibleName();
+      if (name.isEmpty()) return Combo()->currentText();
+      if (Combo()->isEditable() || Combo()->currentText().isEmpty()) return name;
+      return name + QLatin1Char(' ') + Combo()->currentText();
     }
     return QAccessibleWidget::text(kind);
   }
@@ -341,8 +387,13 @@ class ComboAccessible : public QAccessibleWidget {
     QAccessibleWidget::doAction(actionName);
   }
 
+  // A drop list's name says all its label says; as its label, the label would be spoken in
+  // place of the name.
   Relations relations(QAccessible::Relation match) const override {
-    return WithOwnLabel(QAccessibleWidget::relations(match), widget(), match);
+    if (Combo()->isEditable()) {
+      return WithOwnLabel(QAccessibleWidget::relations(match), widget(), match);
+    }
+    return WithOwnLabel(QAccessibleWidget::relations(match), widget(), QAccessible::Relation{});
   }
 };
 
@@ -411,6 +462,11 @@ QAccessibleInterface* ControlFactory(const QString& class_name, QObject* object)
   if (class_name == QLatin1String("QTabBar")) {
     return NewTabBarAccessible(static_cast<QTabBar*>(object));
   }
+  // A window of its own, owned by no other, is the application's window, not a dialog of
+  // another: screen readers name it on arrival without reading out every text in it.
+  if (class_name == QLatin1String("QDialog") && !static_cast<QWidget*>(object)->parentWidget()) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  }
   return nullptr;
 }
 
@@ -419,6 +475,8 @@ QAccessibleInterface* ControlFactory(const QString& class_name, QObject* object)
 void InstallAccessibleControls() {
   static const bool installed = [] {
     QAccessible::installFactory(ControlFactory);
+    InstallAnnouncerAccessible();
+    InstallTabFocusOnSelectedTab();
     return true;
   }();
   (void)installed;
@@ -427,7 +485,7 @@ void InstallAccessibleControls() {
 void NameForScreenReaders(QWidget* widget, const DialogTemplate& dialog, int id) {
   QWidget* parent = widget->parentWidget();
   for (const AccessibleName& entry : dialog.accessible_names) {
-    if (entry.label == id && parent) {
+    if (entry.label == id && parent && entry.use != LabelUse::kDescription) {
       if (auto* control =
               parent->findChild<QWidget*>(QString::number(entry.id), Qt::FindDirectChildrenOnly)) {
         TieToLabel(control, widget);
@@ -435,7 +493,10 @@ void NameForScreenReaders(QWidget* widget, const DialogTemplate& dialog, int id)
     }
     if (entry.id != id) continue;
     QString name = QString::fromUtf8(entry.text);
-    if (const ControlSpec* label = FindControl(dialog, entry.label)) {
+    const ControlSpec* label = FindControl(dialog, entry.label);
+    if (label && entry.use == LabelUse::kDescription) {
+      widget->setAccessibleDescription(QString::fromUtf8(label->caption));
+    } else if (label) {
       // Set before the name: telling of the name asks for the interface, which reads these.
       widget->setProperty(kLabelProperty, entry.label);
       widget->setProperty(kLabelUseProperty, static_cast<int>(entry.use));

@@ -102,6 +102,13 @@ class TabBarAccessible : public QAccessibleWidget {
     const int index = Bar()->tabAt(Bar()->mapFromGlobal(QPoint(x, y)));
     return index >= 0 ? child(index) : nullptr;
   }
+  // The focus on the bar is the focus on its selected tab, which names the page: a screen
+  // reader that looks for the focused object finds the tab, not the list.
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    if (Bar()->currentIndex() >= 0) state.focused = false;
+    return state;
+  }
   QAccessibleInterface* focusChild() const override {
     return Bar()->hasFocus() ? child(Bar()->currentIndex()) : nullptr;
   }
@@ -110,8 +117,45 @@ class TabBarAccessible : public QAccessibleWidget {
   mutable std::map<int, QAccessible::Id> tabs_;
 };
 
+QAccessible::UpdateHandler next_handler = nullptr;
+
+void TellFocusOnTab(QAccessibleEvent* event);
+
+void Forward(QAccessibleEvent* event) {
+  if (next_handler) {
+    next_handler(event);
+    return;
+  }
+  // No handler before this one: Qt's own delivery, to the platform's bridge.
+  QAccessible::installUpdateHandler(nullptr);
+  QAccessible::updateAccessibility(event);
+  QAccessible::installUpdateHandler(&TellFocusOnTab);
+}
+
+// Qt tells of the focus on the bar itself when its window becomes active again (at start, after
+// a message box): told of the selected tab instead, a screen reader names the page.
+void TellFocusOnTab(QAccessibleEvent* event) {
+  auto* bar = qobject_cast<QTabBar*>(event->object());
+  if (event->type() == QAccessible::Focus && event->child() < 0 && bar &&
+      bar->currentIndex() >= 0) {
+    QAccessibleEvent on_tab(bar, QAccessible::Focus);
+    on_tab.setChild(bar->currentIndex());
+    Forward(&on_tab);
+    return;
+  }
+  Forward(event);
+}
+
 }  // namespace
 
 QAccessibleInterface* NewTabBarAccessible(QTabBar* bar) { return new TabBarAccessible(bar); }
+
+void InstallTabFocusOnSelectedTab() {
+  static const bool installed = [] {
+    next_handler = QAccessible::installUpdateHandler(&TellFocusOnTab);
+    return true;
+  }();
+  (void)installed;
+}
 
 }  // namespace qup::ui

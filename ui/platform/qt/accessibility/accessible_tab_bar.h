@@ -12,6 +12,10 @@ namespace qup::ui {
 // each pressed by its action as by a click.
 QAccessibleInterface* NewTabBarAccessible(QTabBar* bar);
 
+// Installs, once per process, the rule that a focus on a tab bar is told as the focus on its
+// selected tab.
+void InstallTabFocusOnSelectedTab();
+
 }  // namespace qup::ui
 
 #endif  // QUP_UI_PLATFORM_QT_ACCESSIBILITY_ACCESSIBLE_TAB_BAR_H

@@ -3,11 +3,16 @@
 #include "ui/platform/qt/widgets/static_text.h"
 
 #include <QAccessible>
+#include <QEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextOption>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/platform/dialog_template.h"
 #include "ui/platform/qt/accessibility/accessible_controls.h"
+#include "ui/platform/qt/accessibility/announcer.h"
 
 namespace qup::ui {
 
@@ -43,16 +48,89 @@ void StaticText::SetText(const QString& text) {
   // draws; setting it schedules the repaint. A label without a name of its own is named by
   // this text, and Qt tells of the new name itself.
   QLabel::setText(show_prefix_ ? WithoutMnemonicMarkers(text) : text);
-  if (!QAccessible::isActive() || accessibleName().isEmpty() || before == QLabel::text()) return;
-  if (property(kLabelProperty).isValid() &&
-      static_cast<LabelUse>(property(kLabelUseProperty).toInt()) == LabelUse::kNamePrefix) {
-    // A value beside its label carries it in its name ("Net: $1234.00").
-    QAccessibleEvent renamed(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&renamed);
-  } else {
-    QAccessibleTextUpdateEvent replaced(this, 0, before, QLabel::text());
-    QAccessible::updateAccessibility(&replaced);
+  layout_.reset();
+  if (!QAccessible::isActive() || before == QLabel::text()) return;
+  const bool labelled = property(kLabelProperty).isValid();
+  const auto use = static_cast<LabelUse>(property(kLabelUseProperty).toInt());
+  if (!accessibleName().isEmpty()) {
+    if (labelled && use == LabelUse::kNamePrefix) {
+      // A value beside its label carries it in its name ("Net: $1234.00").
+      QAccessibleEvent renamed(this, QAccessible::NameChanged);
+      QAccessible::updateAccessibility(&renamed);
+    } else {
+      QAccessibleTextUpdateEvent replaced(this, 0, before, QLabel::text());
+      QAccessible::updateAccessibility(&replaced);
+    }
   }
+  // Screen readers speak what changes at the focus only: a text that changes where the user
+  // looks, as a result or a new help page, is told. A table is read as a table, when the user
+  // goes there.
+  if (!isVisible() || (labelled && use == LabelUse::kColumnHeads)) return;
+  if (Announcer* announcer = Announcer::Of(this)) {
+    const bool prefixed = labelled && use == LabelUse::kNamePrefix && !accessibleName().isEmpty();
+    announcer->Tell(prefixed ? accessibleName() + QLatin1Char(' ') + QLabel::text()
+                             : QLabel::text());
+  }
+}
+
+const QTextLayout& StaticText::Layout() const {
+  if (layout_) return *layout_;
+  // A line feed breaks the line; as a line separator it keeps its place, so offsets hold.
+  QString shown = QLabel::text();
+  shown.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  layout_ = std::make_unique<QTextLayout>(shown, font());
+  QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+  option.setWrapMode(QTextOption::WordWrap);
+  option.setTabStopDistance(tab_stop_pixels_);
+  layout_->setTextOption(option);
+  layout_->setCacheEnabled(true);
+  // Lines one under the other, each on a whole pixel, the font's leading between them.
+  const qreal leading = std::max<qreal>(0, QFontMetricsF(font()).leading());
+  qreal height = 0;
+  layout_->beginLayout();
+  for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+    line.setLineWidth(width());
+    height = std::ceil(height + leading);
+    line.setPosition(QPointF(0, height));
+    height += line.height();
+  }
+  layout_->endLayout();
+  return *layout_;
+}
+
+QRect StaticText::CharacterRect(int offset) const {
+  const QTextLayout& layout = Layout();
+  if (offset < 0 || offset >= layout.text().size()) return {};
+  const QTextLine line = layout.lineForTextPosition(offset);
+  if (!line.isValid()) return {};
+  const qreal left = line.cursorToX(offset);
+  const qreal right = line.cursorToX(offset + 1);
+  const QRectF box(std::min(left, right), line.y(), std::max<qreal>(1, std::abs(right - left)),
+                   line.height());
+  return {mapToGlobal(box.topLeft().toPoint()), box.size().toSize()};
+}
+
+int StaticText::OffsetAt(QPoint point) const {
+  const QTextLayout& layout = Layout();
+  const QPointF local = mapFromGlobal(point);
+  for (int index = 0; index < layout.lineCount(); ++index) {
+    const QTextLine line = layout.lineAt(index);
+    if (local.y() >= line.y() && local.y() < line.y() + line.height() && local.x() >= 0 &&
+        local.x() < line.naturalTextWidth()) {
+      return line.xToCursor(local.x(), QTextLine::CursorOnCharacter);
+    }
+  }
+  return -1;
+}
+
+bool StaticText::LineAt(int offset, int* start, int* end) const {
+  const QTextLayout& layout = Layout();
+  const QTextLine line =
+      layout.lineForTextPosition(std::min(offset, static_cast<int>(layout.text().size())));
+  if (offset < 0 || !line.isValid()) return false;
+  *start = line.textStart();
+  *end = line.textStart() + line.textLength();
+  return true;
 }
 
 void StaticText::paintEvent(QPaintEvent* /*event*/) {
@@ -60,10 +138,17 @@ void StaticText::paintEvent(QPaintEvent* /*event*/) {
   painter.setFont(font());
   painter.setPen(
       palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-  QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-  option.setWrapMode(QTextOption::WordWrap);
-  option.setTabStopDistance(tab_stop_pixels_);
-  painter.drawText(QRectF(rect()), QLabel::text(), option);
+  Layout().draw(&painter, QPointF(0, 0));
+}
+
+void StaticText::resizeEvent(QResizeEvent* event) {
+  layout_.reset();
+  QLabel::resizeEvent(event);
+}
+
+void StaticText::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) layout_.reset();
+  QLabel::changeEvent(event);
 }
 
 }  // namespace qup::ui

@@ -4,7 +4,10 @@
 #define QUP_UI_PLATFORM_QT_WIDGETS_STATIC_TEXT_H
 
 #include <QLabel>
+#include <QRect>
 #include <QString>
+#include <QTextLayout>
+#include <memory>
 
 namespace qup::ui {
 
@@ -23,11 +26,25 @@ class StaticText : public QLabel {
   void SetText(const QString& text);
   const QString& Text() const { return text_; }
 
+  // Where the words stand as painted, offsets counted in the shown text (see text()): a
+  // character's box, a point's character (-1 for none), and the shown line holding an offset
+  // as [start, end), its line feed included. Screen readers place text by these, so a text
+  // they cannot place is one they do not read.
+  QRect CharacterRect(int offset) const;
+  int OffsetAt(QPoint point) const;
+  bool LineAt(int offset, int* start, int* end) const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  // The shown text laid out in lines as painted, made when first needed after a change.
+  const QTextLayout& Layout() const;
+
   QString text_;
+  mutable std::unique_ptr<QTextLayout> layout_;
   int tab_stop_pixels_;
   bool show_prefix_;
 };
