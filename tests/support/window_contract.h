@@ -20,13 +20,13 @@
 #include <algorithm>
 #include <concepts>
 #include <cstddef>
-#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "tests/support/notification_log.h"
 #include "ui/platform/control_rules.h"
 #include "ui/platform/dialog_template.h"
 #include "ui/platform/window.h"
@@ -63,29 +63,6 @@ concept WindowDriver = std::default_initializable<Driver> &&
   driver.ChooseSystemMenuItem(command);  // opens the window menu and chooses the command
   { driver.SystemMenu() } -> std::same_as<std::vector<MenuEntry>>;
 };
-
-// Writes every notification down as a line of text, and runs a case's set-up in OnInitDialog.
-class NotificationLog : public ui::DialogHandler {
- public:
-  std::function<void(ui::Window&)> on_init;
-  std::vector<std::string> events;
-
-  void OnInitDialog(ui::Window& window) override {
-    if (on_init) on_init(window);
-  }
-  void OnCommand(int id, ui::Notification code) override {
-    const char* name = code == ui::Notification::kClicked    ? "clicked"
-                       : code == ui::Notification::kSetFocus ? "setfocus"
-                                                             : "maxtext";
-    events.push_back(std::to_string(id) + " " + name);
-  }
-  void OnTabSelChange(int id) override { events.push_back("tab " + std::to_string(id)); }
-  void OnSysCommand(unsigned command) override {
-    events.push_back("syscommand " + std::to_string(command));
-  }
-};
-
-using Events = std::vector<std::string>;
 
 // The window the cases open: each kind of control, with the rules' corner cases in its order.
 namespace contract {
