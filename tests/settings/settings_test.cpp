@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The 1099 page's inputs kept between runs, played through the main window on the in-memory
-// platform with the in-memory registry: what the user does, what is stored, what the next start
-// shows.
+// platform with the in-memory registry: the slots' bytes, the order of the registry calls and
+// every kind of stored "Radios" text. (Calculate then type, Clear, Esc and a deleted value are
+// transcripts with their stores, tests/settings/acceptance/.)
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -63,66 +64,6 @@ class SettingsTest : public test_support::MainDialogFixture {
     return shown;
   }
 };
-
-TEST_F(SettingsTest, TypedThenCalculatedIsSavedButTypedAfterwardsIsNot) {
-  Start();
-  TypeAndCalculate(kFedTax1099Edit, "7.5");
-  window().Close();
-  ExpectStored("FedTax", "7.5");
-
-  Start();
-  EXPECT_EQ(Text(kFedTax1099Edit), "7.5");
-  window().Retype(kFedTax1099Edit, "8");
-  window().Close();
-  ExpectStored("FedTax", "7.5");
-}
-
-TEST_F(SettingsTest, ClearThenCloseStoresEmptyTextsAndKeepsTheButtons) {
-  Start();
-  window().Retype(kSocSec1099Edit, "6.2");
-  window().Click(kInsuranceDollarRadio);
-  TypeAndCalculate(kInsurance1099Edit, "100");
-  window().Close();
-  ExpectStored("Insur", "100");
-
-  Start();
-  window().Click(kClear1099Button);
-  window().Close();
-  for (std::size_t i = 0; i < kTextSlotCount; ++i) ExpectStored(kSlots[i].value_name, "");
-  ExpectStored("Radios", "100110");
-}
-
-TEST_F(SettingsTest, EscapeEndsAtOnceAndSavesNothing) {
-  Start();
-  TypeAndCalculate(kRate1099Edit, "45");
-  window().Click(kHealthDollarRadio);
-  registry_.ClearCalls();
-
-  window().PressEsc();
-
-  EXPECT_TRUE(window().Ended());
-  EXPECT_TRUE(registry_.Calls().empty());
-  Start();
-  EXPECT_EQ(Text(kRate1099Edit), "");
-  EXPECT_EQ(ShownRadios(), "101010000");
-}
-
-TEST_F(SettingsTest, HandDeletedValueShowsEmptyAndIsWrittenAgainAtClose) {
-  Start();
-  window().Retype(kInsurance1099Edit, "120");
-  TypeAndCalculate(kHealth1099Edit, "300");
-  window().Close();
-  registry_.DeleteValue(kKeyPath, "Insur");
-  const std::size_t reported = MessageBoxes().size();
-
-  Start();
-  EXPECT_EQ(Text(kInsurance1099Edit), "");
-  EXPECT_EQ(Text(kHealth1099Edit), "300");
-  window().Close();
-  ExpectStored("Insur", "");
-  ExpectStored("Health", "300");
-  EXPECT_EQ(MessageBoxes().size(), reported);
-}
 
 // A slot holds 15 bytes and a zero byte: a longer field is cut to 15 bytes, and a stored value
 // without its zero byte is not read past the slot.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The Suggestions page of the main window as a user meets it: the placeholder, the limit, View,
-// and Send against a real server on 127.0.0.1 that records the exact bytes and answers as each
-// case needs.
+// The Suggestions page of the main window as a user meets it: the placeholder, View, and Send
+// against a real server on 127.0.0.1 that records the exact bytes and answers as each case needs.
+// (Typing past the limit is the transcript tests/acceptance/suggest/suggest_limit.)
 #include "suggest/suggestion_box.h"
 
 #include <gtest/gtest.h>
@@ -296,20 +296,6 @@ TEST_F(SuggestionsPageTest, PlaceholderAsksForAMessageUntilTheBoxIsEnteredAndGoe
   EXPECT_EQ(BoxText(), "typed") << "entering the box again keeps what was typed";
   EXPECT_EQ(Messages(), (std::vector{kPleaseType, kPleaseType}));
   EXPECT_EQ(server.connections(), 0);
-}
-
-TEST_F(SuggestionsPageTest, TypingPastTheLimitTellsItAndKeepsWhatFitted) {
-  const std::string limit = Shown(
-      "You have exceeded the maximum number\nof allowable characters.\n"
-      "You can enter a maximum of 1000 characters.",
-      "ERROR", 16);
-  Type(std::string(999, 'z'));
-  EXPECT_TRUE(Messages().empty());
-  Type("\n");
-  EXPECT_EQ(Messages(), std::vector{limit}) << "a line break counts as two characters";
-  Type("zy");
-  EXPECT_EQ(Messages(), (std::vector{limit, limit}));
-  EXPECT_EQ(BoxText(), std::string(1000, 'z'));
 }
 
 TEST_F(SuggestionsPageTest, ViewOpensThePostedSuggestionsPage) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The Help and About pages, the About box and its window menu entry, in the main window as the
-// user meets them, and the help texts' shape.
+// The help pager at its ends, the About box and its window menu entry in the main window, and the
+// help texts' shape. (Stepping through the help pages and the About tab's texts kept through a
+// calculation are the transcript tests/acceptance/help_and_about_tabs.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -42,31 +43,7 @@ class HelpAboutTest : public MainDialogFixture {
     EXPECT_EQ(window().IsEnabled(kHelpPrevButton), page > 0);
     EXPECT_EQ(window().IsEnabled(kHelpNextButton), page < kHelpPageCount - 1);
   }
-
-  // A W2 calculation that succeeds writes every bound value back to its control.
-  void CalculateW2() {
-    ShowTab(kW2Page);
-    window().Type(kW2RateEdit, "50");
-    window().Type(kW2HoursCombo, "2080");
-    window().PressEnter();
-    ASSERT_EQ(Text(kW2SalaryEdit), "$104000.00");
-  }
 };
-
-TEST_F(HelpAboutTest, PrevAndNextStepThroughTheEightPages) {
-  ShowTab(kHelpPage);
-  ExpectHelpPage(0);
-  for (int page = 1; page < kHelpPageCount; ++page) {
-    ASSERT_TRUE(window().Click(kHelpNextButton));
-    ExpectHelpPage(page);
-  }
-  EXPECT_FALSE(window().Click(kHelpNextButton));
-  ASSERT_TRUE(window().Click(kHelpPrevButton));
-  ExpectHelpPage(6);
-  for (int page = 5; page >= 0; --page) ASSERT_TRUE(window().Click(kHelpPrevButton));
-  ExpectHelpPage(0);
-  EXPECT_FALSE(window().Click(kHelpPrevButton));
-}
 
 // The disabled buttons keep these commands away; one that arrives some other way is ignored.
 TEST_F(HelpAboutTest, AStepPastEitherEndLeavesThePage) {
@@ -79,32 +56,6 @@ TEST_F(HelpAboutTest, AStepPastEitherEndLeavesThePage) {
   EXPECT_EQ(pager.index(), kHelpPageCount - 1);
   EXPECT_EQ(text, HelpPageText(kHelpPageCount - 1));
   ExpectHelpPage(kHelpPageCount - 1);
-}
-
-// The Help page's OK goes to the first tab; neither that, nor other tabs, nor a calculation's
-// write-back of every control moves the help page or changes the About tab.
-TEST_F(HelpAboutTest, HelpAndAboutPagesKeepTheirPlaceAndTexts) {
-  constexpr int kAboutTexts[] = {kVersionText, kCopyrightText, kAuthorsText, kDisclaimerText,
-                                 kAims1Text,   kAims2Text,     kAims3Text};
-  ShowTab(kAboutPage);
-  std::vector<std::string> about;
-  for (int id : kAboutTexts) {
-    EXPECT_TRUE(window().IsVisible(id) && !Text(id).empty()) << id;
-    about.push_back(Text(id));
-  }
-  EXPECT_EQ(Text(kVersionText), "Quorvane Utility Version 1.1");
-  ShowTab(kHelpPage);
-  for (int step = 0; step < 3; ++step) window().Click(kHelpNextButton);
-  ASSERT_TRUE(window().Click(kHelpOkButton));
-  EXPECT_EQ(window().TabGetCurSel(kTabControl), kSitePage);
-  EXPECT_EQ(window().VisibleControls(),
-            (std::vector<int>{kLogoPicture, kLogoHintText, kTabControl}));
-
-  CalculateW2();
-
-  ShowTab(kHelpPage);
-  ExpectHelpPage(3);
-  for (std::size_t i = 0; i < about.size(); ++i) EXPECT_EQ(Text(kAboutTexts[i]), about[i]);
 }
 
 TEST_F(HelpAboutTest, WindowMenuEndsWithOneSeparatorAndTheAboutEntryOnce) {
