@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Every help page and About text fits its static text in the dialog's font, wrapped as the
-// control wraps it, with nothing cut off at the right or the bottom.
+// Every text shown at run time (tests/support/shown_texts.h) fits its static text in the dialog's
+// font, wrapped as the control wraps it, with nothing cut off at the right or the bottom; the W2
+// rate table lines up under its header.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
@@ -11,23 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "calc/pay_calc.h"
-#include "ui/about_dialog.h"
-#include "ui/control_ids.h"
-#include "ui/help_pages.h"
+#include "tests/support/shown_texts.h"
 #include "ui/main_template.h"
 #include "ui/platform/qt/dialog_units.h"
 
 namespace qup::ui {
 namespace {
-
-struct FitRow {
-  std::string name;
-  std::string text;
-  Rect area;  // dialog units
-};
-
-void PrintTo(const FitRow& row, std::ostream* out) { *out << row.name; }
 
 Rect AreaOf(const DialogTemplate& dialog, int id) {
   const ControlSpec* control = FindControl(dialog, id);
@@ -40,43 +30,27 @@ std::string CaptionOf(const DialogTemplate& dialog, int id) {
   return control == nullptr ? std::string() : std::string(control->caption);
 }
 
-// Each text where the user reads it: the Help and About tabs of the main window, and the box.
-std::vector<FitRow> Rows() {
-  const DialogTemplate& main = kMainDialogTemplate;
-  std::vector<FitRow> rows;
-  rows.reserve(kHelpPageCount);
-  for (int page = 0; page < kHelpPageCount; ++page) {
-    rows.push_back({"help_page_" + std::to_string(page), std::string(HelpPageText(page)),
-                    AreaOf(main, kHelpText)});
-  }
-  const struct {
-    std::string name;
-    int id;
-    std::string text;
-  } about_texts[] = {
-      {"version", kVersionText, LoadString(kVersionString)},
-      {"copyright", kCopyrightText, LoadString(kCopyrightString)},
-      {"authors", kAuthorsText, LoadString(kAuthorsString)},
-      {"disclaimer", kDisclaimerText, LoadString(kDisclaimerString)},
-  };
-  for (const auto& about : about_texts) {
-    rows.push_back({"tab_" + about.name, about.text, AreaOf(main, about.id)});
-    rows.push_back({"box_" + about.name, about.text, AreaOf(kAboutTemplate, about.id)});
-  }
+// The texts shown at run time but the rate table, which RateTableTest below checks line by line,
+// and the Aims frame's captions, which wrap.
+std::vector<ShownText> Rows() {
+  std::vector<ShownText> rows = TextsShownAtRunTime();
+  std::erase_if(rows, [](const ShownText& row) { return row.id == kW2RateTable; });
   for (const int id : {kAims1Text, kAims2Text, kAims3Text}) {
-    rows.push_back({"tab_aims_" + std::to_string(id), CaptionOf(main, id), AreaOf(main, id)});
+    rows.push_back({"about_page_aims_" + std::to_string(id), &kMainDialogTemplate, id,
+                    CaptionOf(kMainDialogTemplate, id)});
   }
   return rows;
 }
 
-class TextFitTest : public ::testing::TestWithParam<FitRow> {};
+class TextFitTest : public ::testing::TestWithParam<ShownText> {};
 
 TEST_P(TextFitTest, FitsItsArea) {
-  const FitRow& row = GetParam();
+  const ShownText& row = GetParam();
   ASSERT_FALSE(row.text.empty());
   const QFont font = DialogUnits::DialogFont();
   const DialogUnits units(font);
-  const QRect area = units.ToQRect({0, 0, row.area.width, row.area.height});
+  const Rect rect = AreaOf(*row.layout, row.id);
+  const QRect area = units.ToQRect({0, 0, rect.width, rect.height});
   const int tab_stop_pixels = units.TabStopPixels();
   // Laid out as wide as the control and far taller, to see how much room the text takes.
   const QRect needed = QFontMetrics(font).boundingRect(
@@ -108,13 +82,8 @@ int LastColumn(const QFontMetrics& metrics, const QString& line, int tab_stop_pi
 }
 
 TEST_P(RateTableTest, LinesUpUnderItsHeaderAndStaysInside) {
-  calc::PayCalc calc;
-  calc.Reset();
-  calc.RateW2 = GetParam().rate;
-  calc.HoursW2 = GetParam().hours;
-  ASSERT_TRUE(calc.SolveW2());
-  std::string table;
-  ASSERT_TRUE(calc.BuildRateTable(table));
+  const std::string table = RateTable(GetParam().rate, GetParam().hours);
+  ASSERT_FALSE(table.empty());
 
   const QFont font = DialogUnits::DialogFont();
   const DialogUnits units(font);

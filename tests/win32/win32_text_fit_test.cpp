@@ -10,17 +10,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "calc/pay_calc.h"
+#include "tests/support/shown_texts.h"
 #include "text/utf.h"
-#include "ui/about_dialog.h"
-#include "ui/about_texts.h"
 #include "ui/control_ids.h"
-#include "ui/help_pages.h"
 #include "ui/main_template.h"
 #include "ui/platform/win32/win32_template.h"
 
@@ -115,15 +111,15 @@ TEST(Win32TextFit, EveryTemplateTextFitsItsStaticControl) {
 TEST(Win32TextFit, EveryPeriodEntryFitsItsFocusedBox) {
   constexpr int kFocusedInset = 2;
   std::vector<DWORD> aligned;
-  const HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
   ASSERT_NE(dialog, nullptr);
   for (const int id : {kWorkCompPeriodCombo, kInsurancePeriodCombo, kHealthPeriodCombo}) {
-    const HWND box = ::GetDlgItem(dialog, id);
+    HWND box = ::GetDlgItem(dialog, id);
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(::GetComboBoxInfo(box, &info)) << id;
-    const HDC dc = ::GetDC(box);
-    const HGDIOBJ before =
+    HDC dc = ::GetDC(box);
+    HGDIOBJ before =
         ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(box, WM_GETFONT, 0, 0)));
     for (const std::wstring_view entry : {L"yearly", L"monthly"}) {
       SIZE size{};
@@ -135,56 +131,6 @@ TEST(Win32TextFit, EveryPeriodEntryFitsItsFocusedBox) {
     ::ReleaseDC(box, dc);
   }
   ::DestroyWindow(dialog);
-}
-
-// The texts the program puts into static controls as it runs: every help page, the program's
-// strings on the About page and in the About box, and a rate table of large amounts.
-struct ShownText {
-  std::string name;
-  const DialogTemplate* layout;
-  int id;
-  std::string text;
-};
-
-void PrintTo(const ShownText& shown, std::ostream* out) { *out << shown.name; }
-
-// Eleven rows of rates around $500 an hour for a year of 2080 hours: salaries of seven figures.
-// Empty if the calculator refuses, which the test reports.
-std::string LargeRateTable() {
-  calc::PayCalc pay_calc;
-  std::string table;
-  if (!(pay_calc.CheckRateW2("500") && pay_calc.CheckHoursW2("2080") && pay_calc.SolveW2() &&
-        pay_calc.BuildRateTable(table))) {
-    table.clear();
-  }
-  return table;
-}
-
-std::vector<ShownText> TextsShownAtRunTime() {
-  std::vector<ShownText> texts;
-  texts.reserve(kHelpPageCount);
-  for (int page = 0; page < kHelpPageCount; ++page) {
-    texts.push_back({"help_page_" + std::to_string(page + 1), &kMainDialogTemplate, kHelpText,
-                     std::string(HelpPageText(page))});
-  }
-  const struct {
-    const char* name;
-    int id;
-    int string_id;
-  } kAboutStrings[] = {
-      {"version", kVersionText, kVersionString},
-      {"copyright", kCopyrightText, kCopyrightString},
-      {"authors", kAuthorsText, kAuthorsString},
-      {"disclaimer", kDisclaimerText, kDisclaimerString},
-  };
-  for (const auto& about : kAboutStrings) {
-    texts.push_back({std::string("about_page_") + about.name, &kMainDialogTemplate, about.id,
-                     LoadString(about.string_id)});
-    texts.push_back({std::string("about_box_") + about.name, &kAboutTemplate, about.id,
-                     LoadString(about.string_id)});
-  }
-  texts.push_back({"w2_rate_table", &kMainDialogTemplate, kW2RateTable, LargeRateTable()});
-  return texts;
 }
 
 class Win32ShownTextFit : public testing::TestWithParam<ShownText> {};
