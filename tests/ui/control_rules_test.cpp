@@ -60,27 +60,6 @@ TEST(ControlRulesTest, TheMainWindowsTabOrderFromTheW2Rate) {
   EXPECT_EQ(DefaultCommand(kMainDialogTemplate), kIdOk);
 }
 
-// Well-formed UTF-8 as UTF-16, as a toolkit that holds UTF-16 would have it.
-std::u16string ToUtf16(std::string_view utf8) {
-  std::u16string units;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    if (c >= 0x10000) {
-      units += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      units += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      units += static_cast<char16_t>(c);
-    }
-    i += length;
-  }
-  return units;
-}
-
 struct CountRow {
   const char* name;
   std::string_view utf8;
@@ -96,10 +75,10 @@ TEST_P(TextCountTest, CountsAsAnEditDoesInUtf8AndUtf16) {
   const CountRow& row = GetParam();
   EXPECT_EQ(CountedLength(row.utf8), row.counted);
   EXPECT_EQ(FittingPrefix(row.utf8, 3), row.fitting_in_three);
-  const std::u16string utf16 = ToUtf16(row.utf8);
+  const std::u16string utf16 = text::Utf8ToUtf16(row.utf8);  // as a UTF-16 toolkit holds it
   EXPECT_EQ(CountedLength(std::u16string_view(utf16)), row.counted);
   const std::size_t fitting_units = FittingPrefix(std::u16string_view(utf16), 3);
-  EXPECT_EQ(ToUtf16(row.utf8.substr(0, row.fitting_in_three)).size(), fitting_units);
+  EXPECT_EQ(text::Utf8ToUtf16(row.utf8.substr(0, row.fitting_in_three)).size(), fitting_units);
 }
 
 INSTANTIATE_TEST_SUITE_P(
