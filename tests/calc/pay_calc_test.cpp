@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace qup::calc {
 namespace {
 
+// Each row is named: the name is the ctest name's last part, and what a failure prints for the
+// row instead of its bytes.
 template <typename Row>
 std::string RowName(const testing::TestParamInfo<Row>& info) {
   return info.param.name;
@@ -27,6 +30,8 @@ struct W2Case {
   const char* first_row;
   const char* last_row;
 };
+
+void PrintTo(const W2Case& row, std::ostream* out) { *out << row.name; }
 
 // Runs the page's validators in their order, then the solver and the table, as Calculate does
 // with the same record every time.
@@ -177,6 +182,8 @@ struct Case1099 {
   const char* taxes_other;
   const char* net;
 };
+
+void PrintTo(const Case1099& row, std::ostream* out) { *out << row.name; }
 
 // Runs the page's validators in their order, then the computation.
 bool Compute1099(PayCalc& calc, const Inputs& in, int monthly, int percent) {
