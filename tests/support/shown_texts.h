@@ -41,6 +41,7 @@ inline std::string RateTable(std::string_view rate, std::string_view hours) {
 // of seven-figure salaries ($500 an hour for a year of 2080 hours).
 inline std::vector<ShownText> TextsShownAtRunTime() {
   std::vector<ShownText> texts;
+  texts.reserve(kHelpPageCount + 9);
   for (int page = 0; page < kHelpPageCount; ++page) {
     texts.push_back({"help_page_" + std::to_string(page + 1), &kMainDialogTemplate, kHelpText,
                      std::string(HelpPageText(page))});
