@@ -13,15 +13,15 @@ bus:
 """
 
 import os
-import socket
 import subprocess
 import sys
-import tempfile
-import threading
 import time
 
 import pyatspi
 from gi.repository import GLib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from screen_reader_session import Program, StandInServer  # noqa: E402
 
 TIMEOUT = float(os.environ.get("QUP_BUS_TIMEOUT", "30"))
 WINDOW_TITLE = "Quorvane Utility Program (QUP)"
@@ -199,60 +199,6 @@ def focused(window):
     every = [a for a in descendants(window) if states(a).contains(pyatspi.STATE_FOCUSED)]
     return [a for a in every
             if not any(states(d).contains(pyatspi.STATE_FOCUSED) for d in descendants(a))]
-
-
-class StandInServer:
-    """The operator's web server on 127.0.0.1: takes one request, answers 200 OK."""
-
-    def __init__(self):
-        self.socket = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.socket.bind(("127.0.0.1", 0))
-        self.socket.listen(1)
-        self.socket.settimeout(TIMEOUT * 3)
-        self.port = self.socket.getsockname()[1]
-        self.received = b""
-        self.thread = threading.Thread(target=self._serve, daemon=True)
-        self.thread.start()
-
-    def _serve(self):
-        try:
-            connection, _ = self.socket.accept()
-        except OSError:
-            return
-        with connection:
-            connection.settimeout(TIMEOUT)
-            try:
-                while len(self.received) < 1280:
-                    chunk = connection.recv(4096)
-                    if not chunk:
-                        break
-                    self.received += chunk
-                connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
-            except OSError:
-                pass
-
-
-class Program:
-    def __init__(self, drive, server_port):
-        self.config = tempfile.mkdtemp(prefix="qup-bus-")
-        env = dict(os.environ, XDG_CONFIG_HOME=self.config)
-        self.output = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([drive], stdin=subprocess.PIPE, stdout=self.output,
-                                        stderr=subprocess.STDOUT, env=env)
-        self.process.stdin.write(b"resolve 127.0.0.1:%d\nboxes user\nstart\n" % server_port)
-        self.process.stdin.flush()
-
-    def stop(self):
-        try:
-            self.process.stdin.close()
-            self.process.wait(timeout=TIMEOUT)
-        except Exception:
-            self.process.kill()
-            self.process.wait(timeout=TIMEOUT)
-
-    def printed(self):
-        self.output.seek(0)
-        return self.output.read().decode("utf-8", "replace")
 
 
 def the_window(pid):
@@ -571,8 +517,8 @@ def main():
         print("usage: screen_reader_test.py QUP_DRIVE", file=sys.stderr)
         return 2
     listener = Listener()
-    server = StandInServer()
-    program = Program(sys.argv[1], server.port)
+    server = StandInServer(TIMEOUT * 3, TIMEOUT)
+    program = Program(sys.argv[1], server.port, TIMEOUT)
     failed = 0
     passed = 0
     try:

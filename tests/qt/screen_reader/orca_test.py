@@ -12,12 +12,12 @@ failure the log stays in the work folder (printed at the end).
 
 import os
 import re
-import socket
 import subprocess
 import sys
-import tempfile
-import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from screen_reader_session import Program, StandInServer  # noqa: E402
 
 TIMEOUT = float(os.environ.get("QUP_ORCA_TIMEOUT", "20"))
 # Orca speaks within a fraction of a second of a key; it is done once it has been quiet this long.
@@ -133,64 +133,6 @@ def expect_not(spoken, *texts):
         check(not said(spoken, text), "Orca spoke %r: %r" % (text, spoken))
 
 
-class StandInServer:
-    """The operator's web server on 127.0.0.1: takes one request, answers 200 OK."""
-
-    def __init__(self):
-        self.socket = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        self.socket.bind(("127.0.0.1", 0))
-        self.socket.listen(1)
-        self.socket.settimeout(TIMEOUT * 10)
-        self.port = self.socket.getsockname()[1]
-        self.received = b""
-        threading.Thread(target=self._serve, daemon=True).start()
-
-    def _serve(self):
-        try:
-            connection, _ = self.socket.accept()
-        except OSError:
-            return
-        with connection:
-            connection.settimeout(TIMEOUT)
-            try:
-                while len(self.received) < 1280:
-                    chunk = connection.recv(4096)
-                    if not chunk:
-                        break
-                    self.received += chunk
-                connection.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok")
-            except OSError:
-                pass
-
-
-class Program:
-    """qup-drive showing the window; the script's input stays open until stop()."""
-
-    def __init__(self, drive, server_port):
-        self.config = tempfile.mkdtemp(prefix="qup-orca-")
-        env = dict(os.environ, XDG_CONFIG_HOME=self.config)
-        self.output = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([drive], stdin=subprocess.PIPE, stdout=self.output,
-                                        stderr=subprocess.STDOUT, env=env)
-        self.send("resolve 127.0.0.1:%d\nboxes user\nstart\n" % server_port)
-
-    def send(self, commands):
-        self.process.stdin.write(commands.encode())
-        self.process.stdin.flush()
-
-    def stop(self):
-        try:
-            self.process.stdin.close()
-            self.process.wait(timeout=TIMEOUT)
-        except Exception:
-            self.process.kill()
-            self.process.wait(timeout=TIMEOUT)
-
-    def printed(self):
-        self.output.seek(0)
-        return self.output.read().decode("utf-8", "replace")
-
-
 class Context:
     def __init__(self, log, program, server, site):
         self.log = log
@@ -211,7 +153,7 @@ def main():
         print("usage: orca_test.py QUP_DRIVE SITE_DISPLAY_NAME", file=sys.stderr)
         return 2
     log = SpeechLog(os.environ["QUP_ORCA_LOG"])
-    server = StandInServer()
+    server = StandInServer(TIMEOUT * 10, TIMEOUT)
     program = None
     passed = []
     try:
@@ -220,7 +162,7 @@ def main():
 
         def start():
             nonlocal program
-            program = Program(sys.argv[1], server.port)
+            program = Program(sys.argv[1], server.port, TIMEOUT)
 
         spoken = log.after(start, sys.argv[2] + " page tab", "the window and its first page")
         ctx = Context(log, program, server, sys.argv[2])
