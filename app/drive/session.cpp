@@ -28,7 +28,7 @@ std::optional<CommandLine> Session::Take(int line_number, std::string_view line)
     Fail(*mistake);
     return std::nullopt;
   }
-  CommandLine& command = std::get<CommandLine>(parsed);
+  auto& command = std::get<CommandLine>(parsed);
   switch (command.verb) {
     case Verb::kResolve:
       Resolve(command.args);

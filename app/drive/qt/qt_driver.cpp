@@ -217,7 +217,8 @@ void Driver::Tab(const Arguments& args) {
   });
   auto* bar =
       tabs == controls.end() ? nullptr : static_cast<QTabBar*>(front->InputWidget(tabs->id));
-  if (session_.HasTab(args.number, bar != nullptr, bar ? bar->count() : 0) && Reachable(bar)) {
+  if (session_.HasTab(args.number, bar != nullptr, bar ? bar->count() : 0) && bar != nullptr &&
+      Reachable(bar)) {
     ClickAt(bar, bar->tabRect(args.number).center());
   }
 }
@@ -254,7 +255,7 @@ void Driver::Pick(const Arguments& args) {
   if (!widget) return;
   auto* combo = qobject_cast<QComboBox*>(widget);
   if (!session_.CanPick(args.id, combo != nullptr, args.number, combo ? combo->count() : 0) ||
-      !session_.IsReachable(args.id, Reachable(combo))) {
+      combo == nullptr || !session_.IsReachable(args.id, Reachable(combo))) {
     return;
   }
   // An editable box opens from its arrow, a drop list from anywhere on it.
