@@ -5,14 +5,16 @@
 # sets up what the platform needs from the tool chain.
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(qup_platform_default win32)
+elseif(EMSCRIPTEN)
+  set(qup_platform_default web)
 else()
   set(qup_platform_default qt)
 endif()
 set(QUP_PLATFORM "${qup_platform_default}" CACHE STRING
-    "The window the program is built for: qt (Linux) or win32 (Windows, with a mingw-w64 tool chain)")
-set_property(CACHE QUP_PLATFORM PROPERTY STRINGS qt win32)
+    "The window the program is built for: qt (Linux), win32 (Windows, with a mingw-w64 tool chain) or web (a web page, with Emscripten)")
+set_property(CACHE QUP_PLATFORM PROPERTY STRINGS qt win32 web)
 if(NOT EXISTS "${CMAKE_CURRENT_LIST_DIR}/platforms/${QUP_PLATFORM}.cmake")
-  message(FATAL_ERROR "QUP_PLATFORM=${QUP_PLATFORM} is not a platform of this project (qt, win32)")
+  message(FATAL_ERROR "QUP_PLATFORM=${QUP_PLATFORM} is not a platform of this project (qt, win32, web)")
 endif()
 include("${CMAKE_CURRENT_LIST_DIR}/platforms/${QUP_PLATFORM}.cmake")
 

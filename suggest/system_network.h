@@ -3,16 +3,20 @@
 #ifndef QUP_SUGGEST_SYSTEM_NETWORK_H
 #define QUP_SUGGEST_SYSTEM_NETWORK_H
 
-#ifdef _WIN32
+#if defined(_WIN32)
 #include "suggest/win32/winsock_network.h"
+#elif defined(__EMSCRIPTEN__)
+#include "suggest/web/fetch_network.h"
 #else
 #include "suggest/qt/posix_network.h"
 #endif
 
 namespace qup::suggest {
 
-#ifdef _WIN32
+#if defined(_WIN32)
 using SystemNetwork = WinsockNetwork;
+#elif defined(__EMSCRIPTEN__)
+using SystemNetwork = FetchNetwork;
 #else
 using SystemNetwork = PosixNetwork;
 #endif
