@@ -158,15 +158,20 @@ std::string Help(std::string_view display_note) {
   return help;
 }
 
+std::string ShowLine(int id, const ShownControl& control) {
+  return std::to_string(id) + " " + Quoted(control.text) +
+         " visible=" + std::to_string(control.visible ? 1 : 0) +
+         " enabled=" + std::to_string(control.enabled ? 1 : 0) +
+         " focus=" + std::to_string(control.focused ? 1 : 0) +
+         " checked=" + std::to_string(control.checked) + " index=" + std::to_string(control.index);
+}
+
 std::string ShowLine(const ui::Window& window, const ui::DialogTemplate& layout, int id) {
   const ui::ControlSpec* control = ui::FindControl(layout, id);
   const bool is_combo = control != nullptr && ui::IsComboBox(control->kind);
-  return std::to_string(id) + " " + Quoted(window.GetText(id)) +
-         " visible=" + std::to_string(window.IsVisible(id) ? 1 : 0) +
-         " enabled=" + std::to_string(window.IsEnabled(id) ? 1 : 0) +
-         " focus=" + std::to_string(window.FocusedControl() == id ? 1 : 0) +
-         " checked=" + std::to_string(window.GetCheck(id)) +
-         " index=" + std::to_string(is_combo ? window.ComboGetCurSel(id) : -1);
+  return ShowLine(id, {window.GetText(id), window.IsVisible(id), window.IsEnabled(id),
+                       window.FocusedControl() == id, window.GetCheck(id),
+                       is_combo ? window.ComboGetCurSel(id) : -1});
 }
 
 std::string MessageBoxLine(int type, std::string_view caption, std::string_view text) {

@@ -60,7 +60,19 @@ std::string UnknownKeyMessage(std::string_view name);
 // The language in one screen, for --help. display_note says how the driver shows its window.
 std::string Help(std::string_view display_note);
 
+// What show prints of a control: its text, whether it is shown, enabled and focused, its check
+// state and its combo box's chosen entry (-1 for none and for every other control).
+struct ShownControl {
+  std::string text;
+  bool visible = false;
+  bool enabled = false;
+  bool focused = false;
+  int checked = 0;
+  int index = -1;
+};
+
 // The lines the driver prints.
+std::string ShowLine(int id, const ShownControl& control);
 std::string ShowLine(const ui::Window& window, const ui::DialogTemplate& layout, int id);
 std::string MessageBoxLine(int type, std::string_view caption, std::string_view text);
 std::string UrlLine(std::string_view url);

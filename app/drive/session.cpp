@@ -141,16 +141,25 @@ void Session::Boxes(const Arguments& args) {
 }
 
 void Session::Start(const std::function<void()>& run) {
+  if (!Begin()) return;
+  run();
+  End();
+}
+
+bool Session::Begin() {
   if (running_) {
     Fail("the program is running already");
-    return;
+    return false;
   }
   running_ = true;
   // Every start is a fresh run of the program: what a run keeps for the whole process starts
   // over as it would in a new process.
   settings::SettingsRecord::Instance().ResetToDefaults();
   suggest::ResetSuggestionCounters();
-  run();
+  return true;
+}
+
+void Session::End() {
   running_ = false;
   Print("end");
 }

@@ -52,6 +52,10 @@ class Session {
   // Runs the program once through run, as a process of its own would run it, then prints
   // "end". A start while the program runs is a mistake.
   void Start(const std::function<void()>& run);
+  // The same in two steps, for a driver whose program runs outside it (in a browser) and ends
+  // while later commands play: Begin returns whether the run may start; End prints "end".
+  bool Begin();
+  void End();
 
  private:
   void Resolve(const Arguments& args);
