@@ -2,14 +2,17 @@
 # printed, and what it left in the settings file, against the files beside the script.
 #   cmake -DDRIVE=<qup-drive> -DTRANSCRIPT=<folder/name> -DWORK=<scratch folder>
 #         [-DSERVER=<qup-suggestion-server>] [-DWINDOWS_DRIVE_EXE=<qup-drive.exe>
-#         -DWINE_PREFIX=<shared prefix>] -P run_transcript.cmake
+#         -DWINE_PREFIX=<shared prefix>] [-DWEB_BUILD=<web build folder>] -P run_transcript.cmake
 # With WINDOWS_DRIVE_EXE, DRIVE is scripts/drive-windows.sh, which plays the script on the
 # Windows window under Wine, and the settings are checked in the registry of the scratch
-# configuration folder instead of the settings file.
+# configuration folder instead of the settings file. With WEB_BUILD, DRIVE is
+# scripts/drive-web.sh, which plays the script on the web page, whose local storage starts with
+# the settings file and is written back to it.
 # name.qup         the commands; a line "# settings-folder: blocked" puts a regular file where
 #                  the configuration folder would be, so the settings file can be neither
 #                  opened nor made; a line "# windows: not played: REASON" leaves the script
-#                  out on Windows, and the test reports itself skipped with the reason
+#                  out on Windows, and the test reports itself skipped with the reason; a line
+#                  "# web: not played: REASON" the same on the web
 # name.out         what qup-drive must print; with name.answers, followed by "--- server" and
 #                  the server's log
 # name.before.reg  if present, the settings file when the program starts; on Windows it is
@@ -34,12 +37,12 @@ set(settings_file "${config}/Kestrane/QU.reg")
 set(script "${TRANSCRIPT}.qup")
 
 set(windows OFF)
-set(windows_env)
+set(driver_env)
 if(DEFINED WINDOWS_DRIVE_EXE)
   set(windows ON)
-  set(windows_env "QUP_DRIVE_EXE=${WINDOWS_DRIVE_EXE}")
+  set(driver_env "QUP_DRIVE_EXE=${WINDOWS_DRIVE_EXE}")
   if(DEFINED WINE_PREFIX)
-    list(APPEND windows_env "QUP_WINE_PREFIX=${WINE_PREFIX}")
+    list(APPEND driver_env "QUP_WINE_PREFIX=${WINE_PREFIX}")
   endif()
   # What ctest's SKIP_REGULAR_EXPRESSION looks for.
   file(STRINGS "${script}" not_played REGEX "^# windows: not played: ")
@@ -51,9 +54,20 @@ if(DEFINED WINDOWS_DRIVE_EXE)
   endif()
 endif()
 
+if(DEFINED WEB_BUILD)
+  list(APPEND driver_env "QUP_WEB_BUILD=${WEB_BUILD}")
+  file(STRINGS "${script}" not_played REGEX "^# web: not played: ")
+  if(not_played)
+    list(GET not_played 0 reason)
+    string(REPLACE "# web: not played: " "" reason "${reason}")
+    message(STATUS "Skipped on the web: ${reason}")
+    return()
+  endif()
+endif()
+
 # A private configuration and runtime folder: no test sees another's saved values.
 set(drive "${CMAKE_COMMAND}" -E env "XDG_CONFIG_HOME=${config}" "XDG_RUNTIME_DIR=${WORK}"
-          QT_QPA_PLATFORM=offscreen ${windows_env} "${DRIVE}")
+          QT_QPA_PLATFORM=offscreen ${driver_env} "${DRIVE}")
 set(key "HKLM\\Software\\Kestrane\\QU")
 
 file(STRINGS "${script}" blocked REGEX "^# settings-folder: blocked$")

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // qup-drive for the web page: plays a script from standard input on the page in headless
 // Chromium. Run by Node (scripts/drive-web.sh), with the site folder as its argument.
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -19,14 +18,7 @@ int main(int argc, char* argv[]) {
     }
     site = arg;
   }
-  // The settings file of the Linux program: the page's local storage starts with it and is
-  // written back to it.
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const char* home = std::getenv("HOME");
-  const std::string folder = config != nullptr && *config != '\0'
-                                 ? std::string(config)
-                                 : std::string(home != nullptr ? home : ".") + "/.config";
-  qup::drive::WebDriver driver(site, folder + "/Kestrane/QU.reg");
+  qup::drive::WebDriver driver(site);
   if (!driver.Launched()) {
     std::cerr << "qup-drive: the browser did not start\n";
     return 1;

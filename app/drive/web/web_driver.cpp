@@ -7,7 +7,7 @@
 #include <vector>
 
 extern "C" {
-int qup_web_launch(const char* site, const char* settings_file);
+int qup_web_launch(const char* site);
 int qup_web_start();
 int qup_web_settle();
 int qup_web_message_box(int press, char* buffer, int size);
@@ -51,8 +51,7 @@ std::string WebDriver::Help() {
   return drive::Help("Runs the web page in headless Chromium (scripts/drive-web.sh) and\n");
 }
 
-WebDriver::WebDriver(std::string site, std::string settings_file)
-    : launched_(qup_web_launch(site.c_str(), settings_file.c_str()) != 0) {}
+WebDriver::WebDriver(const std::string& site) : launched_(qup_web_launch(site.c_str()) != 0) {}
 
 WebDriver::~WebDriver() { qup_web_stop(); }
 

@@ -13,9 +13,9 @@ namespace qup::drive {
 
 class WebDriver {
  public:
-  // site is the folder of the page's files; settings_file the file whose text the page's
-  // local storage starts with and is written back to.
-  WebDriver(std::string site, std::string settings_file);
+  // site is the folder of the page's files. The page's local storage starts with the text of
+  // the Linux program's settings file and is written back to it.
+  explicit WebDriver(const std::string& site);
   ~WebDriver();
   WebDriver(const WebDriver&) = delete;
   WebDriver& operator=(const WebDriver&) = delete;

@@ -107,9 +107,14 @@ var QupWebDriverLibrary = {
   },
 
   // Starts the browser and the web server. Returns 1, or 0 when either cannot start.
-  qup_web_launch: function(sitePtr, settingsPtr) {
+  // The settings file is the Linux program's: Kestrane/QU.reg under $XDG_CONFIG_HOME, else
+  // ~/.config.
+  qup_web_launch: function(sitePtr) {
     var site = UTF8ToString(sitePtr);
-    QupWeb.settingsFile = UTF8ToString(settingsPtr);
+    var path = require('path');
+    var config = process.env.XDG_CONFIG_HOME ||
+                 path.join(process.env.HOME || require('os').homedir(), '.config');
+    QupWeb.settingsFile = path.join(config, 'Kestrane', 'QU.reg');
     return QupWeb.step(async function() {
       var playwright = require('playwright-core');
       var size = (process.env.QUP_WEB_VIEWPORT || '1100x800').split('x').map(Number);
