@@ -13,7 +13,14 @@ namespace qup::ui {
 namespace {
 
 // What web_window.js queues for each action of the user.
-enum EventKind : int { kCommand = 0, kTabChange = 1, kSystem = 2, kPress = 3, kArrow = 4 };
+enum EventKind : int {
+  kCommand = 0,
+  kTabChange = 1,
+  kSystem = 2,
+  kPress = 3,
+  kArrow = 4,
+  kTabKey = 5,
+};
 constexpr int kEventSize = 5;  // kind, id, code, x, y
 
 std::string Text(std::string_view text) { return std::string(text); }
@@ -120,6 +127,15 @@ void WebWindow::Dispatch(DialogHandler& handler, const int* event) {
         SetFocus(target);
         for (const int partner : RadioGroup(dialog_, target)) SetCheck(partner, partner == target);
         handler.OnCommand(target, Notification::kClicked);
+      }
+      break;
+    case kTabKey:
+      if (const int next = NextTabStop(
+              dialog_, FocusedControl(), event[2] != 0,
+              [this](int other) { return CanTakeFocus(other); },
+              [this](int other) { return GetCheck(other) != 0; });
+          next != 0) {
+        SetFocus(next);
       }
       break;
     default:

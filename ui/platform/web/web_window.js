@@ -11,7 +11,8 @@ var QupWebWindowLibrary = {
     // Kinds as ui::ControlKind numbers them.
     kinds: ['static', 'picture', 'icon', 'group', 'edit', 'multiline', 'combo', 'droplist',
             'button', 'radio', 'tabs'],
-    events: {command: 0, tab: 1, system: 2, press: 3, arrow: 4},
+    events: {command: 0, tab: 1, system: 2, press: 3, arrow: 4, tabKey: 5},
+    listening: false,
     notifications: {clicked: 0, focus: 1, maxText: 2},
     images: {128: 'icon-large.png', 135: 'icon-small.png', 131: 'logo.png'},
 
@@ -236,7 +237,9 @@ var QupWebWindowLibrary = {
       var control = win.controls.get(id);
       if (!control) return '';
       switch (control.kind) {
-        case 'edit': case 'multiline': case 'combo': return control.input.value;
+        case 'edit': case 'combo': return control.input.value;
+        // A text area gives its line breaks as line feeds; a multi-line edit's are CR LF.
+        case 'multiline': return control.input.value.replace(/\r?\n/g, '\r\n');
         case 'droplist':
           return control.input.selectedIndex >= 0 ? control.entries[control.input.selectedIndex] : '';
         case 'radio': case 'button': case 'group': case 'static': return control.text;
@@ -282,7 +285,14 @@ var QupWebWindowLibrary = {
     close.addEventListener('click', function() {
       QupDom.push(win, [QupDom.events.system, 0xF060, 0, 0, 0]);
     });
-    root.addEventListener('keydown', function(event) { QupDom.onKey(win, event); });
+    if (!QupDom.listening) {
+      // The window's keys reach it wherever the focus is, on the page's body too.
+      document.addEventListener('keydown', function(event) {
+        var front = QupDom.front();
+        if (front) QupDom.onKey(front, event);
+      });
+      QupDom.listening = true;
+    }
     root.addEventListener('focusin', function(event) { win.lastFocus = event.target; });
     var host = document.getElementById('qup-desk') || document.body;
     if (modal) {
@@ -769,6 +779,17 @@ QupWebWindowLibrary.$QupDom.onKey = function(win, event) {
     var back = event.key === 'PageUp' || (event.key === 'Tab' && event.shiftKey);
     var count = tabs.tabs.length;
     QupDom.selectTab(win, tabs, (tabs.current + (back ? count - 1 : 1)) % count, true);
+    return;
+  }
+  if (event.key === 'F4' && event.altKey) {
+    event.preventDefault();
+    QupDom.push(win, [QupDom.events.system, 0xF060, 0, 0, 0]);
+    return;
+  }
+  // Tab and Shift+Tab go round the window's own Tab stops, as the dialog's rules order them.
+  if (event.key === 'Tab' && !event.ctrlKey && !event.altKey) {
+    event.preventDefault();
+    QupDom.push(win, [QupDom.events.tabKey, 0, event.shiftKey ? 0 : 1, 0, 0]);
     return;
   }
   if (event.key === 'Escape') {
