@@ -67,9 +67,9 @@ long FetchNetwork::Receive(Socket socket, std::span<char> buffer) {
   const std::size_t body = request.find(kBodyStart);
   const std::string text(body == std::string_view::npos ? std::string_view()
                                                         : request.substr(body + kBodyStart.size()));
-  const int received =
-      qup_net_post(PathOf(request).c_str(), text.c_str(), static_cast<int>(options_.timeout.count()),
-                   buffer.data(), static_cast<int>(buffer.size()));
+  const int received = qup_net_post(PathOf(request).c_str(), text.c_str(),
+                                    static_cast<int>(options_.timeout.count()), buffer.data(),
+                                    static_cast<int>(buffer.size()));
   return received < 0 ? 0 : received;
 }
 

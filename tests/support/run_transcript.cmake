@@ -2,7 +2,8 @@
 # printed, and what it left in the settings file, against the files beside the script.
 #   cmake -DDRIVE=<qup-drive> -DTRANSCRIPT=<folder/name> -DWORK=<scratch folder>
 #         [-DSERVER=<qup-suggestion-server>] [-DWINDOWS_DRIVE_EXE=<qup-drive.exe>
-#         -DWINE_PREFIX=<shared prefix>] [-DWEB_BUILD=<web build folder>] -P run_transcript.cmake
+#         -DWINE_PREFIX=<shared prefix>] [-DWEB_BUILD=<web build folder>
+#         -DWEB_VIEWPORT=<WIDTHxHEIGHT>] -P run_transcript.cmake
 # With WINDOWS_DRIVE_EXE, DRIVE is scripts/drive-windows.sh, which plays the script on the
 # Windows window under Wine, and the settings are checked in the registry of the scratch
 # configuration folder instead of the settings file. With WEB_BUILD, DRIVE is
@@ -55,7 +56,7 @@ if(DEFINED WINDOWS_DRIVE_EXE)
 endif()
 
 if(DEFINED WEB_BUILD)
-  list(APPEND driver_env "QUP_WEB_BUILD=${WEB_BUILD}")
+  list(APPEND driver_env "QUP_WEB_BUILD=${WEB_BUILD}" "QUP_WEB_VIEWPORT=${WEB_VIEWPORT}")
   file(STRINGS "${script}" not_played REGEX "^# web: not played: ")
   if(not_played)
     list(GET not_played 0 reason)

@@ -4,11 +4,12 @@
 # build's qup-drive.exe under Wine through scripts/drive-windows.sh; a script marked
 # "# windows: not played: REASON" reports itself skipped. Each such test has an X server and a
 # wineserver of its own, so they run in parallel. With WEB they are played on the web page in
-# headless Chromium through scripts/drive-web.sh, and "# web: not played: REASON" skips one.
+# headless Chromium through scripts/drive-web.sh, in a window of VIEWPORT (WIDTHxHEIGHT CSS
+# pixels), and "# web: not played: REASON" skips one.
 set(QUP_TRANSCRIPT_RUNNER ${CMAKE_CURRENT_LIST_DIR}/run_transcript.cmake)
 
 function(qup_add_transcripts prefix folder)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "WINDOWS;WEB" "SERVER" "")
+  cmake_parse_arguments(PARSE_ARGV 2 arg "WINDOWS;WEB" "SERVER;VIEWPORT" "")
   set(drive_arguments -DDRIVE=$<TARGET_FILE:qup-drive>)
   set(properties TIMEOUT 150)
   if(arg_WINDOWS)
@@ -19,7 +20,7 @@ function(qup_add_transcripts prefix folder)
   endif()
   if(arg_WEB)
     set(drive_arguments -DDRIVE=${PROJECT_SOURCE_DIR}/scripts/drive-web.sh
-                        -DWEB_BUILD=${PROJECT_BINARY_DIR})
+                        -DWEB_BUILD=${PROJECT_BINARY_DIR} -DWEB_VIEWPORT=${arg_VIEWPORT})
     list(APPEND properties SKIP_REGULAR_EXPRESSION "Skipped on the web: ")
   endif()
   if(arg_SERVER)

@@ -136,8 +136,8 @@ std::optional<ShownControl> WebDriver::Shown(int id) {
   if (!session_.HasWindow(found >= 0) || !session_.HasControl(id, found > 0)) return std::nullopt;
   const std::vector<std::string_view> fields = Fields(text.data());
   return ShownControl{std::string(fields.at(0)), Number(fields.at(1)) != 0,
-                      Number(fields.at(2)) != 0, Number(fields.at(3)) != 0, Number(fields.at(4)),
-                      Number(fields.at(5))};
+                      Number(fields.at(2)) != 0, Number(fields.at(3)) != 0,
+                      Number(fields.at(4)),      Number(fields.at(5))};
 }
 
 bool WebDriver::Reachable(int id) {

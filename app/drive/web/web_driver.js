@@ -92,8 +92,11 @@ var QupWebDriverLibrary = {
       fs.mkdirSync(path.dirname(QupWeb.settingsFile), {recursive: true});
       fs.writeFileSync(QupWeb.settingsFile, text, 'latin1');
     },
+    // A click in the middle of the element, scrolled into view first as a person would.
     center: async function(selector) {
-      var box = await QupWeb.page.locator(selector).first().boundingBox();
+      var element = QupWeb.page.locator(selector).first();
+      await element.scrollIntoViewIfNeeded();
+      var box = await element.boundingBox();
       if (!box) return false;
       await QupWeb.page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
       return true;

@@ -9,9 +9,9 @@ extern "C" {
 void qup_dom_base_units(int* units);
 int qup_dom_open(const char* title, int width, int height, int modal);
 void qup_dom_set_default_command(int window, int command);
-void qup_dom_add_control(int window, int id, int kind, const char* caption, int x, int y,
-                         int width, int height, int page, unsigned flags, int resource,
-                         const char* name, const char* description);
+void qup_dom_add_control(int window, int id, int kind, const char* caption, int x, int y, int width,
+                         int height, int page, unsigned flags, int resource, const char* name,
+                         const char* description);
 void qup_dom_set_group(int window, int id, const int* members, int count);
 void qup_dom_make_table(int window, int id, const char* heads);
 void qup_dom_make_result(int window, int id, const char* name);

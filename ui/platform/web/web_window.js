@@ -635,6 +635,7 @@ var QupWebWindowLibrary = {
   qup_dom_wait_event: function(window, eventPtr) {
     return Asyncify.handleSleep(function(wakeUp) {
       var win = QupDom.windows[window];
+      if (!win.arranged) QupDom.arrange(win);
       var deliver = function(event) {
         HEAP32.set(event, eventPtr >> 2);
         wakeUp(0);
@@ -764,6 +765,57 @@ QupWebWindowLibrary.$QupDom.wire = function(win, control) {
       });
       break;
   }
+};
+
+// The order a narrow screen shows each page's controls in: the template's, except that a frame
+// comes before the first control inside it and the controls inside it follow row by row (a row
+// being those whose tops lie within half a line of its first one), each row from the left, so
+// that a label, its box and its buttons stay together. The Tab order stays the template's.
+QupWebWindowLibrary.$QupDom.arrange = function(win) {
+  var place = function(control) {
+    var style = control.element.style;
+    var value = function(name) { return Number(style.getPropertyValue(name)); };
+    return {control: control, x: value('--x'), y: value('--y'), w: value('--cw'), h: value('--ch')};
+  };
+  var all = [];
+  win.controls.forEach(function(control) { all.push(place(control)); });
+  var frames = all.filter(function(item) { return item.control.kind === 'group'; });
+  var frameOf = function(item) {
+    return frames.find(function(frame) {
+      return frame !== item && frame.control.page === item.control.page &&
+             item.x >= frame.x && item.y >= frame.y && item.x < frame.x + frame.w &&
+             item.y < frame.y + frame.h;
+    });
+  };
+  var rows = function(items) {
+    var sorted = items.slice().sort(function(a, b) { return a.y - b.y || a.x - b.x; });
+    var lines = [];
+    sorted.forEach(function(item) {
+      var line = lines[lines.length - 1];
+      if (line && item.y - line[0].y <= 8) line.push(item);
+      else lines.push([item]);
+    });
+    return [].concat.apply([], lines.map(function(line) {
+      return line.sort(function(a, b) { return a.x - b.x; });
+    }));
+  };
+  var order = 0;
+  var placed = new Set();
+  var put = function(item) {
+    if (placed.has(item)) return;
+    placed.add(item);
+    item.control.element.style.setProperty('--order', order++);
+  };
+  all.forEach(function(item) {
+    var frame = item.control.kind === 'group' ? item : frameOf(item);
+    if (!frame) {
+      put(item);
+    } else if (!placed.has(frame)) {
+      put(frame);
+      rows(all.filter(function(other) { return frameOf(other) === frame; })).forEach(put);
+    }
+  });
+  win.arranged = true;
 };
 
 // The window's keys: Enter gives its default command, Esc cancels, Ctrl+Tab and
