@@ -19,6 +19,7 @@ if [[ ! -f $driver ]]; then
   echo "drive-web.sh: $driver is missing: build it with scripts/build-web.sh" >&2
   exit 1
 fi
-# The driver's own npm packages (tests/web/package.json, installed by scripts/deps.sh --web).
-export NODE_PATH=$root/tests/web/node_modules
+# The driver's own npm packages (tests/web/package.json, installed by scripts/deps.sh --web)
+# and the web server it serves the page with.
+export NODE_PATH=$root/tests/web/node_modules:$root/app/drive/web
 exec node "$driver" "$build/app/web/site" "$@"

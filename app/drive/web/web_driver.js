@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The driver's hands in the browser: Chromium, headless, through its DevTools protocol
-// (playwright-core), with real mouse and key events. The page is served by a small web server
-// of the driver's own on 127.0.0.1 from the site folder; the settings item of the page's local
-// storage is read from and written back to the settings file that the Linux program keeps, so
+// (playwright-core), with real mouse and key events. The page is served on 127.0.0.1 from the
+// site folder by a small web server of the driver's own (site_server.js); the settings item of
+// the page's local storage is read from and written back to the settings file that the Linux program keeps, so
 // that a script sees the same file either way.
 
 var QupWebDriverLibrary = {
@@ -22,10 +22,6 @@ var QupWebDriverLibrary = {
       'Alt+Space': 'Alt+ ', 'Ctrl+Tab': 'Control+Tab', 'Ctrl+Shift+Tab': 'Control+Shift+Tab',
       'Ctrl+PageDown': 'Control+PageDown', 'Ctrl+PageUp': 'Control+PageUp',
     },
-    types: {'.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
-            '.wasm': 'application/wasm', '.png': 'image/png',
-            '.webmanifest': 'application/manifest+json'},
-
     // Runs an asynchronous step and hands its result back to the waiting C++ code; a step that
     // fails gives failed (and its message on standard error).
     step: function(body, failed) {
@@ -34,34 +30,6 @@ var QupWebDriverLibrary = {
           process.stderr.write('qup-drive: ' + (error && error.message || error) + '\n');
           wakeUp(failed);
         });
-      });
-    },
-    serve: function(folder) {
-      var http = require('http');
-      var fs = require('fs');
-      var path = require('path');
-      return new Promise(function(resolve) {
-        var server = http.createServer(function(request, response) {
-          var name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-          if (name === '/') name = '/index.html';
-          var file = path.join(folder, path.normalize(name));
-          if (request.method !== 'GET' || !file.startsWith(folder) || name === '/blank') {
-            response.writeHead(name === '/blank' ? 200 : 404, {'Content-Type': 'text/html'});
-            response.end('');
-            return;
-          }
-          fs.readFile(file, function(error, data) {
-            if (error) {
-              response.writeHead(404);
-              response.end();
-              return;
-            }
-            response.writeHead(200, {'Content-Type': QupWeb.types[path.extname(file)] ||
-                                                     'application/octet-stream'});
-            response.end(data);
-          });
-        });
-        server.listen(0, '127.0.0.1', function() { resolve(server); });
       });
     },
     // The front window of the page: a message box, the About box or the main window.
@@ -121,8 +89,9 @@ var QupWebDriverLibrary = {
     return QupWeb.step(async function() {
       var playwright = require('playwright-core');
       var size = (process.env.QUP_WEB_VIEWPORT || '1100x800').split('x').map(Number);
-      QupWeb.server = await QupWeb.serve(require('path').resolve(site));
-      QupWeb.origin = 'http://127.0.0.1:' + QupWeb.server.address().port;
+      var siteServer = require('site_server');
+      QupWeb.server = await siteServer.serveSite(site);
+      QupWeb.origin = siteServer.origin(QupWeb.server);
       QupWeb.browser = await playwright.chromium.launch({
         executablePath: process.env.QUP_CHROMIUM || '/usr/bin/chromium',
         args: ['--no-sandbox', '--disable-gpu', '--no-first-run'],
