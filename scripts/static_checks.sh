@@ -3,14 +3,17 @@
 # (.clang-tidy) over the project's own sources as each platform's build compiles them: the Linux
 # build's (build/compile_commands.json) for everything it compiles, and the Windows build's
 # (build-windows-x86_64/, configured here with the mingw-w64 tool chain) for what only Windows
-# compiles: the win32/ wings and the sources that read _WIN32. Generated files and anything
-# under a build folder are left out. Fails on any finding.
+# compiles: the win32/ wings and the sources that read _WIN32, and the web build's (build-web/,
+# configured with Emscripten) for the web/ wings and the sources that read what only its
+# libraries define. Generated files and anything under a build folder are left out. Fails on
+# any finding.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUP_BUILD_DIR:-$root/build}
 jobs=${QUP_JOBS:-$(nproc)}
 windows_build=${QUP_WINDOWS_BUILD_ROOT:-$root}/build-windows-x86_64
-"$root/scripts/deps.sh" --tests --windows
+web_build=${QUP_WEB_BUILD:-$root/build-web}
+"$root/scripts/deps.sh" --tests --windows --web
 
 mkdir -p "$build"
 # Formatting: every C++ file git knows, as clang-format would write it.
@@ -38,7 +41,15 @@ mapfile -t windows_sources < <(
     grep -E "$ours" | sort -u | while read -r file; do
       [[ "$file" == */win32/* ]] || grep -q '_WIN32' "$file" && echo "$file"
     done)
-echo "static checks: ${#sources[@]} source files, ${#windows_sources[@]} more as Windows builds them"
+NODE_PATH=/usr/share/nodejs emcmake cmake -S "$root" -B "$web_build" -DCMAKE_BUILD_TYPE=Release \
+  -DQUP_WARNINGS_AS_ERRORS=ON >/dev/null
+mapfile -t web_sources < <(
+  sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$web_build/compile_commands.json" |
+    grep -E "$ours" | sort -u | while read -r file; do
+      [[ "$file" == */web/* ]] || grep -qE '__EMSCRIPTEN__|__cpp_lib_to_chars' "$file" && echo "$file"
+    done)
+echo "static checks: ${#sources[@]} source files, ${#windows_sources[@]} more as Windows builds" \
+  "them, ${#web_sources[@]} as the web build does"
 
 status=0
 # clang-tidy, one process per file in parallel; headers of ours are checked where included.
@@ -57,6 +68,13 @@ printf '%s\n' "${windows_sources[@]}" |
     --extra-arg=--target=x86_64-w64-mingw32 --extra-arg=-nostdinc++ \
     --extra-arg=-isystem"$gcc_cxx" --extra-arg=-isystem"$gcc_cxx/x86_64-w64-mingw32" \
     --extra-arg=-isystem"$gcc_cxx/backward" >>"$build/clang-tidy.log" 2>&1 || status=1
+# clang reads the web sources with the flags em++ adds to every compile: its target, its
+# system root and its definitions.
+web_flags=()
+for flag in $(NODE_PATH=/usr/share/nodejs em++ --cflags); do web_flags+=(--extra-arg="$flag"); done
+printf '%s\n' "${web_sources[@]}" |
+  xargs -P "$jobs" -n 1 clang-tidy -p "$web_build" --quiet --header-filter="$ours" \
+    "${web_flags[@]}" >>"$build/clang-tidy.log" 2>&1 || status=1
 if ((status != 0)); then
   grep -E '(warning|error):' "$build/clang-tidy.log" | sort -u
   echo "static checks: clang-tidy found the above" >&2
