@@ -535,8 +535,9 @@ var QupWebWindowLibrary = {
     return control && !control.disabled ? 1 : 0;
   },
   qup_dom_focus: function(window, id) {
-    var control = QupDom.windows[window].controls.get(id);
-    QupDom.focusTarget(control).focus();
+    // Focusing makes the browser bring its layout up to date: only a move of the focus pays.
+    var target = QupDom.focusTarget(QupDom.windows[window].controls.get(id));
+    if (document.activeElement !== target) target.focus();
   },
   qup_dom_focused: function(window) {
     var focused = 0;
