@@ -7,7 +7,7 @@
 #   QUP_WEB_VIEWPORT=360x800 scripts/drive-web.sh < script.qup     a phone-sized window
 #
 # The page is the one in $QUP_WEB_BUILD (default build-web/, made by scripts/build-web.sh),
-# served by the driver on 127.0.0.1 and shown in Debian's Chromium ($QUP_CHROMIUM, default
+# served by the driver on 127.0.0.1 (or the one at $QUP_WEB_ORIGIN, e.g. a qup-suggestd's) and shown in Debian's Chromium ($QUP_CHROMIUM, default
 # /usr/bin/chromium), headless. The page's local storage starts with the settings file of
 # $XDG_CONFIG_HOME (default ~/.config), Kestrane/QU.reg, and what the page saves is written back
 # to it, as the Linux program keeps it.

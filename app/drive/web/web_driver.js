@@ -89,9 +89,15 @@ var QupWebDriverLibrary = {
     return QupWeb.step(async function() {
       var playwright = require('playwright-core');
       var size = (process.env.QUP_WEB_VIEWPORT || '1100x800').split('x').map(Number);
-      var siteServer = require('site_server');
-      QupWeb.server = await siteServer.serveSite(site);
-      QupWeb.origin = siteServer.origin(QupWeb.server);
+      // A site served elsewhere (the operator's server) is visited there; else the driver
+      // serves the site folder itself.
+      if (process.env.QUP_WEB_ORIGIN) {
+        QupWeb.origin = process.env.QUP_WEB_ORIGIN.replace(/\/$/, '');
+      } else {
+        var siteServer = require('site_server');
+        QupWeb.server = await siteServer.serveSite(site);
+        QupWeb.origin = siteServer.origin(QupWeb.server);
+      }
       QupWeb.browser = await playwright.chromium.launch({
         executablePath: process.env.QUP_CHROMIUM || '/usr/bin/chromium',
         args: ['--no-sandbox', '--disable-gpu', '--no-first-run'],
