@@ -106,6 +106,8 @@ ParsedOptions ParseServerOptions(std::span<const std::string> args) {
     } else if (name == "--trust-proxy") {
       if (value.empty()) return Refuse("--trust-proxy wants the proxy's address");
       options.trusted_proxy = value;
+    } else if (name == "--site") {
+      options.site = value;  // empty: no site, whatever the package installed
     } else if (name == "--delete") {
       std::int64_t id = 0;
       if (!ParseNumber(value, id) || id <= 0) {

@@ -10,6 +10,8 @@
 #include <span>
 #include <string>
 
+#include "server/static_site.h"
+
 namespace qup::server {
 
 struct ServerOptions {
@@ -33,6 +35,8 @@ struct ServerOptions {
   // Connections from this address are a reverse proxy's: the client is the last address of
   // their X-Forwarded-For. Empty: no proxy is trusted and the header is ignored.
   std::string trusted_proxy;
+  // The web calculators' folder, served at "/" when it holds index.html; empty: none.
+  std::string site = kDefaultSiteFolder;
   // Set: delete this suggestion from the database and end, without serving.
   std::optional<std::int64_t> delete_id;
 };
@@ -42,6 +46,7 @@ inline constexpr const char* kUsage =
     "                    [--line-timeout SECONDS] [--max-clients N] [--max-per-client N]\n"
     "                    [--post-limit N] [--post-window SECONDS]\n"
     "                    [--keep-count N] [--keep-days DAYS] [--trust-proxy ADDRESS]\n"
+    "                    [--site FOLDER]\n"
     "       qup-suggestd [--db FILE] --delete ID\n"
     "  --listen          address and port to serve on (default 127.0.0.1:8080;\n"
     "                    [::]:80 for every interface, IPv6 and IPv4, on the program's port)\n"
@@ -55,6 +60,8 @@ inline constexpr const char* kUsage =
     "  --keep-count      suggestions kept, the newest; 0: all (default 100000)\n"
     "  --keep-days       days a suggestion is kept; 0: for ever (default 0)\n"
     "  --trust-proxy     address of a reverse proxy whose X-Forwarded-For names the client\n"
+    "  --site            folder of the web calculators, served at / when it holds\n"
+    "                    index.html (default /usr/share/qup-suggestd/site; \"\": none)\n"
     "  --delete          delete the suggestion with this id (shown on the view page) and end\n";
 
 struct ParsedOptions {

@@ -18,6 +18,7 @@
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/http/span_body.hpp>
 
 #include <algorithm>
 #include <array>
@@ -32,6 +33,7 @@
 #include "server/html_pages.h"
 #include "server/legacy_request.h"
 #include "server/post_limiter.h"
+#include "server/static_site.h"
 #include "server/suggestion_store.h"
 
 // GCC 12 optimising pairs the coroutine frames' own operator delete (Asio's awaitable frames
@@ -79,6 +81,7 @@ struct Reply {
   std::string body;
   bool head_only = false;
   bool html = false;
+  const SiteFile* file = nullptr;  // set: the site's file is the body, with the site's policy
   bool closed = false;  // nothing to send: the stream closed the connection at its time-out
   bool logged = true;   // false: counted in a summary line instead
   Clock::duration linger = kLingerTime;  // how long what the client still sends is read
@@ -97,6 +100,13 @@ Reply HtmlReply(http::status status, std::string page) {
   reply.status = status;
   reply.body = std::move(page);
   reply.html = true;
+  return reply;
+}
+
+// A file of the web calculators, held by the server for as long as it runs.
+Reply SiteReply(const SiteFile& file) {
+  Reply reply;
+  reply.file = &file;
   return reply;
 }
 
@@ -269,6 +279,7 @@ struct SuggestionServer::Impl {
   std::size_t clients = 0;
   std::map<std::string, std::size_t> clients_by_address;
   std::optional<asio::ip::address> trusted_proxy;
+  StaticSite site;
   PostLimiter post_limiter{options.post_limit, options.post_window};
   // Refusals per address within the log interval: when it ends, and how many were not logged.
   struct Refusals {
@@ -335,6 +346,13 @@ bool SuggestionServer::Start() {
     return false;
   }
   s.commits.emplace(s.writer, retention);
+  s.site.Load(s.options.site);
+  if (s.site.Serving()) {
+    std::fprintf(stderr, "qup-suggestd: serving the web calculators from %s (%zu files)\n",
+                 s.options.site.c_str(), s.site.FileCount());
+  } else if (!s.site.Note().empty()) {
+    std::fprintf(stderr, "qup-suggestd: --site %s\n", s.site.Note().c_str());
+  }
   return true;
 }
 
@@ -616,6 +634,8 @@ awaitable<Reply> SuggestionServer::Impl::ServeHttp(beast::tcp_stream& stream,
       co_return co_await AcceptSuggestion(request.body(), exchange);
     }
     reply = ErrorPage(http::status::method_not_allowed);
+  } else if (const SiteFile* file = site.Find(path)) {
+    reply = get || head ? SiteReply(*file) : ErrorPage(http::status::method_not_allowed);
   } else if (path == "/" || EqualsNoCase(path, "/ViewInfo.asp")) {
     if (!get && !head) {
       reply = ErrorPage(http::status::method_not_allowed);
@@ -813,17 +833,27 @@ void SuggestionServer::Impl::TakeForwardedClient(const http::request<http::strin
 
 awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, const Reply& reply,
                                                   Exchange& exchange) const {
-  http::response<http::string_body> response(reply.status, 11);
+  // The body is not copied: a site file is the server's for as long as it runs, and the
+  // reply's own text outlives the write.
+  http::response<http::span_body<const char>> response(reply.status, 11);
+  const std::string_view body = reply.file != nullptr ? reply.file->bytes : reply.body;
   response.set(http::field::server, "qup-suggestd");
-  response.set(http::field::content_type,
-               reply.html ? "text/html; charset=utf-8" : "text/plain; charset=utf-8");
+  if (reply.file != nullptr) {
+    response.set(http::field::content_type, reply.file->content_type);
+  } else {
+    response.set(http::field::content_type,
+                 reply.html ? "text/html; charset=utf-8" : "text/plain; charset=utf-8");
+  }
   response.set(http::field::cache_control, "no-store");
   response.set(http::field::connection, "close");
   response.set("X-Content-Type-Options", "nosniff");
   if (reply.retry_after.count() > 0) {
     response.set(http::field::retry_after, std::to_string(reply.retry_after.count()));
   }
-  if (reply.html) {
+  if (reply.file != nullptr) {
+    response.set("Content-Security-Policy", kSitePolicy);
+    response.set("Referrer-Policy", "no-referrer");
+  } else if (reply.html) {
     // The pages carry no script and load nothing: a browser refuses both even if a
     // suggestion's text ever escaped its escaping. No other site may show them in a frame.
     response.set("Content-Security-Policy",
@@ -831,9 +861,9 @@ awaitable<void> SuggestionServer::Impl::SendReply(beast::tcp_stream& stream, con
     response.set("Referrer-Policy", "no-referrer");
   }
   if (reply.head_only) {
-    response.content_length(reply.body.size());
+    response.content_length(body.size());
   } else {
-    response.body() = reply.body;
+    response.body() = {body.data(), body.size()};
     response.prepare_payload();
   }
   if (reply.closed) {

@@ -38,8 +38,10 @@ ScratchFolder::~ScratchFolder() {
 
 ServerProcess::ServerProcess(const std::filesystem::path& database,
                              const std::filesystem::path& log, std::vector<std::string> extra) {
-  std::vector<std::string> args = {QUP_SUGGESTD_PATH, "--listen", "127.0.0.1:0", "--db",
-                                   database.string()};
+  // No site unless a test names one: a site the package installed on this machine would
+  // change the home page under the tests.
+  std::vector<std::string> args = {
+      QUP_SUGGESTD_PATH, "--listen", "127.0.0.1:0", "--db", database.string(), "--site", ""};
   args.insert(args.end(), extra.begin(), extra.end());
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);

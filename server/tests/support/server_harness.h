@@ -33,7 +33,8 @@ class ScratchFolder {
 
 class ServerProcess {
  public:
-  // Runs qup-suggestd --listen 127.0.0.1:0 --db database plus extra, its log going to log.
+  // Runs qup-suggestd --listen 127.0.0.1:0 --db database --site "" plus extra, its log going
+  // to log.
   ServerProcess(const std::filesystem::path& database, const std::filesystem::path& log,
                 std::vector<std::string> extra = {});
   ServerProcess(const ServerProcess&) = delete;
