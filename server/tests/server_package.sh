@@ -53,6 +53,25 @@ post_as_program() {
   exec 3<&-
 }
 
+# With the web calculators packaged, the installed server serves them at / from where the
+# package put them, with their policy; without, its own home page. Fails with what it got.
+check_home_page() {
+  local port=$1 reply
+  exec 3<>"/dev/tcp/127.0.0.1/$port"
+  printf 'GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n' >&3
+  reply=$(timeout 10 cat <&3 | tr -d '\r')
+  exec 3<&-
+  if ((${#site_files[@]})); then
+    if ! grep -q "^Content-Security-Policy: .*'wasm-unsafe-eval'" <<<"$reply" ||
+      [[ $reply != *"$(cat "$site/index.html")"* ]]; then
+      fail "the installed server does not serve the packaged calculators at /:"$'\n'"$reply"
+    fi
+  else
+    [[ $reply == *'<a href="/ViewInfo.asp">'* ]] ||
+      fail "the installed server's home page is not its own:"$'\n'"$reply"
+  fi
+}
+
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null) ||
   fail "cpack could not build the packages"
 debs=("$work"/qup-suggestd_*.deb)
@@ -62,10 +81,20 @@ desktop=("$work"/qup_*.deb)
 [[ -f "${desktop[0]}" && ${#desktop[@]} -eq 1 ]] || fail "the same run made no single qup_*.deb"
 dpkg-deb -c "${desktop[0]}" | grep -q 'qup-suggestd' && fail "the desktop package holds the server"
 
+# The web calculators go in when the build found a web build's site (QUP_WEB_SITE): its files
+# of the kinds the server serves.
+site=$(sed -n 's/^QUP_WEB_SITE:[A-Z]*=//p' "$build/CMakeCache.txt")
+site_files=()
+if [[ -n "$site" && -f "$site/index.html" ]]; then
+  while IFS= read -r name; do site_files+=("usr/share/qup-suggestd/site/$name"); done < <(
+    find "$site" -maxdepth 1 -type f ! -name '.*' \
+      \( -name '*.html' -o -name '*.js' -o -name '*.css' -o -name '*.wasm' -o -name '*.png' \
+      -o -name '*.webmanifest' \) -printf '%f\n')
+fi
 contents=$(dpkg-deb -c "$deb" | awk '{ print $NF }' | grep -v '/$' | sed 's|^\./||' | sort)
 expected=$(printf '%s\n' usr/lib/systemd/system/qup-suggestd.service usr/sbin/qup-suggestd \
   usr/share/man/man8/qup-suggestd.8.gz usr/share/doc/qup-suggestd/copyright \
-  usr/share/doc/qup-suggestd/changelog.gz | sort)
+  usr/share/doc/qup-suggestd/changelog.gz "${site_files[@]}" | sort)
 [[ "$contents" == "$expected" ]] ||
   fail "the package holds other files than expected:"$'\n'"$(diff <(echo "$expected") <(echo "$contents") || true)"
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -98,6 +127,7 @@ if [[ -d /run/systemd/system ]]; then
   reply=""
   for _ in $(seq 50); do reply=$(post_as_program 80 packaged 2>/dev/null || true); [[ -n "$reply" ]] && break; sleep 0.1; done
   [[ "$reply" == "HTTP/1.1 200 OK" ]] || fail "the service answered '$reply' to the program's post"
+  check_home_page 80
   owner=$(stat -c '%U %a' /var/lib/private/qup-suggestd/suggestions.db)
   [[ "$owner" == "qup-suggestd 600" ]] || fail "the database is '$owner', not the service's alone"
   systemctl stop qup-suggestd.service
@@ -125,6 +155,7 @@ else
   [[ -n "$port" ]] || fail "the server did not start: $(cat "$work/log")"
   reply=$(post_as_program "$port" packaged)
   [[ "$reply" == "HTTP/1.1 200 OK" ]] || fail "the server answered '$reply' to the program's post"
+  check_home_page "$port"
   kill -TERM "$server"
   wait "$server" || fail "the server ended with status $? on SIGTERM"
   server=""
@@ -137,7 +168,7 @@ fi
 apt-get purge -y -qq -o DPkg::Lock::Timeout=300 qup-suggestd >/dev/null
 installed=0
 for path in /usr/sbin/qup-suggestd "$unit" /usr/share/man/man8/qup-suggestd.8.gz \
-  /usr/share/doc/qup-suggestd; do
+  /usr/share/doc/qup-suggestd /usr/share/qup-suggestd; do
   [[ ! -e "$path" ]] || fail "$path is still there after removal"
 done
 [[ ! -e /etc/systemd/system/multi-user.target.wants/qup-suggestd.service ]] ||
