@@ -207,12 +207,20 @@ var QupWebWindowLibrary = {
     },
     // The rate table and other tab-separated texts labelled as tables: a real table whose
     // columns are headed by the label's parts.
+    // The rows are kept from one text to the next and only changed cells written: a Calculate
+    // rewrites the eleven rows of the rate table each time.
     fillTable: function(control, text) {
-      var table = control.table;
-      table.tBodies[0].replaceChildren();
-      text.split('\n').filter(function(line) { return line !== ''; }).forEach(function(line) {
-        var row = table.tBodies[0].insertRow();
-        line.split(/\t+/).forEach(function(cell) { row.insertCell().textContent = cell; });
+      var body = control.table.tBodies[0];
+      var lines = text.split('\n').filter(function(line) { return line !== ''; });
+      while (body.rows.length > lines.length) body.deleteRow(-1);
+      lines.forEach(function(line, index) {
+        var row = body.rows[index] || body.insertRow();
+        var cells = line.split(/\t+/);
+        while (row.cells.length > cells.length) row.deleteCell(-1);
+        cells.forEach(function(cell, column) {
+          var target = row.cells[column] || row.insertCell();
+          if (target.textContent !== cell) target.textContent = cell;
+        });
       });
     },
     // What a person sees of a control: text, shown, enabled, focus, check, chosen entry.
@@ -480,6 +488,8 @@ var QupWebWindowLibrary = {
     var win = QupDom.windows[window];
     var control = win.controls.get(id);
     var text = UTF8ToString(textPtr);
+    // Writing the same text again changes nothing on the page and costs the browser a layout.
+    if (control.kind !== 'combo' && QupDom.getText(win, id) === text) return;
     switch (control.kind) {
       case 'edit': case 'multiline': case 'combo':
         control.input.value = text;
