@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The help pager at its ends, the About box and its window menu entry in the main window, and the
-// help texts' shape. (Stepping through the help pages and the About tab's texts kept through a
-// calculation are the transcript tests/acceptance/help_and_about_tabs.)
+// The help pager at its ends, the About box's window menu entry, and the help texts' shape.
+// (Stepping through the help pages and the About tab's texts kept through a calculation are the
+// transcript tests/acceptance/help_and_about_tabs; the About box, its texts and each way out of
+// it, tests/acceptance/about_box.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <functional>
-#include <ostream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -21,9 +20,7 @@
 namespace qup::ui {
 namespace {
 
-using test_support::Differences;
 using test_support::MainDialogFixture;
-using test_support::Snapshot;
 
 std::vector<std::string> Lines(std::string_view text) {
   std::vector<std::string> lines;
@@ -68,53 +65,6 @@ TEST_F(HelpAboutTest, WindowMenuEndsWithOneSeparatorAndTheAboutEntryOnce) {
                           [](const auto& item) { return item.command == kAboutCommand; }),
             1);
 }
-
-struct CloseRow {
-  std::string name;
-  std::function<bool(MemoryWindow&)> close;
-};
-
-void PrintTo(const CloseRow& row, std::ostream* out) { *out << row.name; }
-
-class AboutBoxTest : public HelpAboutTest, public ::testing::WithParamInterface<CloseRow> {};
-
-// The menu entry opens the box over the main window, which takes no input meanwhile; the box
-// shows the About tab's texts, stays open for anything else, and each way out returns to the
-// main window as it was.
-TEST_P(AboutBoxTest, OpensOverTheMainWindowAndClosesWithNoOtherEffect) {
-  ShowTab(kHelpPage);
-  window().Click(kHelpNextButton);
-  const auto before = Snapshot(window());
-  platform_.QueueModalScript([&](MemoryWindow& box) {
-    EXPECT_EQ(box.Title(), "About Quorvane Utility Program");
-    EXPECT_FALSE(window().PickTab(kTabControl, kW2Page) || window().PressEsc());
-    for (int id : {kVersionText, kCopyrightText, kAuthorsText, kDisclaimerText}) {
-      EXPECT_EQ(box.GetText(id), window().GetText(id)) << id;
-    }
-    box.PressMouse({20, 20});
-    box.ChooseSystemMenuItem(0xF010);  // Move
-    EXPECT_FALSE(box.Ended());
-    EXPECT_TRUE(GetParam().close(box));
-    EXPECT_TRUE(box.Ended());
-  });
-
-  EXPECT_TRUE(window().ChooseSystemMenuItem(kAboutCommand));
-
-  EXPECT_EQ(platform_.scripts_left(), 0u);
-  EXPECT_FALSE(window().Blocked());
-  EXPECT_FALSE(window().Ended());
-  EXPECT_EQ(Differences(before, Snapshot(window())), "");
-  EXPECT_TRUE(MessageBoxes().empty());
-  EXPECT_TRUE(platform_.opened_urls().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    WaysOut, AboutBoxTest,
-    ::testing::Values(CloseRow{"ok_button", [](MemoryWindow& box) { return box.Click(kIdOk); }},
-                      CloseRow{"enter", [](MemoryWindow& box) { return box.PressEnter(); }},
-                      CloseRow{"escape", [](MemoryWindow& box) { return box.PressEsc(); }},
-                      CloseRow{"close_button", [](MemoryWindow& box) { return box.Close(); }}),
-    [](const auto& info) { return info.param.name; });
 
 // The label, a tab and the first entry; each further entry on its own line after a tab, the
 // last the contact address that the package, the manual page and the README give too.
