@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The W2 and 1099 pages where the transcripts do not look: a refusal leaves every control as it
 // was, the write-back of every bound value, the radios, and what the 1099 page's Clear keeps. (The
-// worked examples and each page's Clear are transcripts, tests/acceptance/*_worked_example*.)
+// worked examples and each page's Clear are transcripts, tests/acceptance/*_worked_example*, and
+// each page's messages and where they put the focus, tests/acceptance/*_validation.)
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -77,14 +78,6 @@ TEST_P(RefusedCalculateTest, ReportsAndChangesNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedCalculateTest,
     ::testing::Values(
-        RefusedCase{"W2RateBelowOne", kW2Page, {{kW2RateEdit, "0.5"}, {kW2HoursCombo, "2080"}},
-                    "Invalid hourly rate.", kW2RateEdit},
-        RefusedCase{"W2BadSalaryBeforeMissingInputs", kW2Page, {{kW2SalaryEdit, "abc"}},
-                    "Invalid contract salary.", kW2SalaryEdit},
-        RefusedCase{"W2BadHours", kW2Page, {{kW2RateEdit, "50"}, {kW2HoursCombo, "(520)"}},
-                    "Invalid Hours.", kW2HoursCombo},
-        RefusedCase{"W2OnlyOneBox", kW2Page, {{kW2SalaryEdit, "60000"}},
-                    "Please specify two of the three inputs.", kW2RateEdit},
         RefusedCase{"W2SalaryTooLarge", kW2Page, {{kW2RateEdit, kTooLarge}, {kW2HoursCombo, "2080"}},
                     "Amount too large.", kW2RateEdit},
         RefusedCase{"Rate1099Refused", k1099Page, {{kRate1099Edit, "0"}},
@@ -93,15 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Invalid Social Security.", kSocSec1099Edit},
         RefusedCase{"StateTaxBeforeFedTax", k1099Page,
                     {{kRate1099Edit, "50"}, {kStateTax1099Edit, "x"}, {kFedTax1099Edit, "0"}},
-                    "Invalid State Tax.", kStateTax1099Edit},
-        RefusedCase{"HealthRefused", k1099Page, {{kRate1099Edit, "50"}, {kHealth1099Edit, ".5"}},
-                    "Invalid Health.", kHealth1099Edit},
-        RefusedCase{"RateMissing", k1099Page, {}, "Please specify Hourly Rate.", kRate1099Edit},
-        RefusedCase{"Gross1099TooLarge", k1099Page, {{kRate1099Edit, kTooLarge}, {kHours1099Combo, "520"}},
-                    "Amount too large.", kRate1099Edit},
-        RefusedCase{"HoursMissingFocusesTheRate", k1099Page,
-                    {{kRate1099Edit, "50"}, {kHours1099Combo, ""}},
-                    "Please specify number of hours.", kRate1099Edit}),
+                    "Invalid State Tax.", kStateTax1099Edit}),
     RowName<RefusedCase>);
 // clang-format on
 
