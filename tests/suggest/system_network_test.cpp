@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The system's network layer on its own (Windows Sockets on Windows, POSIX sockets elsewhere),
 // against the test's server on 127.0.0.1: a whole exchange, a refused connection, a connection
-// never answered and a server that never replies, each ending with the layer's own error.
+// never answered, a reset and a server that never replies, each ending with the layer's own
+// error.
 #include "suggest/system_network.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,23 @@ TEST_F(SystemNetworkTest, ConnectionNeverAnsweredEndsAtTheTimeOut) {
   Use(server, std::chrono::milliseconds(300));
   EXPECT_FALSE(Connect());
   EXPECT_EQ(network_->LastError(), kTimedOut);
+}
+
+// A reset is an error of its own, neither a time-out nor one to retry.
+TEST_F(SystemNetworkTest, ResetConnectionEndsTheReceiveWithAnError) {
+#ifdef _WIN32
+  // Seen under Wine: a close with a zero linger time reaches the client as an orderly end.
+  GTEST_SKIP() << "no abortive close under Wine";
+#endif
+  LocalServer server({}, Mode::kReset);
+  Use(server, std::chrono::seconds(10));
+  ASSERT_TRUE(Connect());
+  ASSERT_EQ(network_->Send(socket_, std::string(kRequestSize, 'r')),
+            static_cast<long>(kRequestSize));
+  std::vector<char> reply(64);
+  EXPECT_EQ(network_->Receive(socket_, reply), -1);
+  EXPECT_NE(network_->LastError(), kWouldBlock);
+  EXPECT_NE(network_->LastError(), kTimedOut);
 }
 
 TEST_F(SystemNetworkTest, ServerThatNeverRepliesEndsTheReceiveAtTheTimeOut) {
