@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The script language as both drivers read it: each line becomes one command with its
-// arguments, or the message a script's author sees.
+// arguments, or the message a script's author sees. (Every verb as the transcripts use it, and
+// the mistakes tests/acceptance/drive_language.sh makes, are read there.)
 #include "app/drive/language.h"
 
 #include <gtest/gtest.h>
@@ -34,16 +35,11 @@ TEST_P(ParseCommandTest, ReadsTheCommandAndItsArguments) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, ParseCommandTest,
-    ::testing::Values(Parsed{"start", Verb::kStart, 0, 0, ""},
-                      Parsed{"tab 4", Verb::kTab, 0, 4, ""},
-                      Parsed{"pick 1016 2", Verb::kPick, 1016, 2, ""},
+    ::testing::Values(Parsed{"pick 1016 2", Verb::kPick, 1016, 2, ""},
                       // A text runs to the end of the line, its spaces included.
                       Parsed{"type 1024 Hi  there! ", Verb::kType, 1024, 0, "Hi  there! "},
                       Parsed{"type 1001 ", Verb::kType, 1001, 0, ""},
-                      Parsed{"keys 5\\n", Verb::kKeys, 0, 0, "5\\n"},
-                      Parsed{"key Ctrl+Shift+Tab", Verb::kKey, 0, 0, "Ctrl+Shift+Tab"},
-                      Parsed{"resolve 127.0.0.1:8080", Verb::kResolve, 0, 0, "127.0.0.1:8080"},
-                      Parsed{"menu 61536", Verb::kMenu, 61536, 0, ""}),
+                      Parsed{"key Ctrl+Shift+Tab", Verb::kKey, 0, 0, "Ctrl+Shift+Tab"}),
     [](const auto& info) { return "line" + std::to_string(info.index); });
 
 struct Mistake {
@@ -59,18 +55,15 @@ TEST_P(ParseMistakeTest, NamesWhatIsWrong) {
   EXPECT_EQ(std::get<std::string>(parsed), GetParam().message);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, ParseMistakeTest,
-    ::testing::Values(Mistake{"frobnicate 3",
-                              "unknown command \"frobnicate\" (qup-drive --help lists them)"},
-                      Mistake{"pick 1016", "wrong arguments: pick ID N"},
-                      Mistake{"pick 1016 two", "wrong arguments: pick ID N"},
-                      Mistake{"tab 1x", "wrong arguments: tab N"},
-                      Mistake{"start now", "wrong arguments: start"},
-                      Mistake{"key", "wrong arguments: key NAME"},
-                      Mistake{"key Ctrl Tab", "wrong arguments: key NAME"},
-                      Mistake{"screenshot ", "wrong arguments: screenshot FILE"}),
-    [](const auto& info) { return "line" + std::to_string(info.index); });
+INSTANTIATE_TEST_SUITE_P(Lines, ParseMistakeTest,
+                         ::testing::Values(Mistake{"pick 1016 two", "wrong arguments: pick ID N"},
+                                           Mistake{"tab 1x", "wrong arguments: tab N"},
+                                           Mistake{"start now", "wrong arguments: start"},
+                                           Mistake{"key", "wrong arguments: key NAME"},
+                                           Mistake{"key Ctrl Tab", "wrong arguments: key NAME"},
+                                           Mistake{"screenshot ",
+                                                   "wrong arguments: screenshot FILE"}),
+                         [](const auto& info) { return "line" + std::to_string(info.index); });
 
 TEST(ScriptLines, CommentsAndBlankLinesAreNoCommands) {
   EXPECT_TRUE(IsCommand("start"));
@@ -85,9 +78,7 @@ TEST(KeyNames, EachNameHasItsPlaceAndOthersAreListed) {
     EXPECT_EQ(KeyIndex(kKeyNames[i]), static_cast<int>(i));
   EXPECT_EQ(KeyIndex("Return"), -1);
   EXPECT_EQ(KeyIndex("enter"), -1);
-  const std::string message = UnknownKeyMessage("Return");
-  EXPECT_EQ(message.rfind("unknown key \"Return\"; the key names are Enter Escape", 0), 0u);
-  EXPECT_NE(message.find(" Ctrl+PageUp"), std::string::npos);
+  EXPECT_NE(UnknownKeyMessage("Return").find(" Ctrl+PageUp"), std::string::npos);
 }
 
 TEST(PrintedLines, TextsAreQuotedWithTheirEscapes) {
