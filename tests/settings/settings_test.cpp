@@ -145,21 +145,14 @@ void PrintTo(const RadiosRow& row, std::ostream* os) { *os << row.name; }
 
 class RadiosTest : public SettingsTest, public ::testing::WithParamInterface<RadiosRow> {};
 
-TEST_P(RadiosTest, PageShowsEachButtonAsStored) {
+TEST_P(RadiosTest, PageShowsEachButtonAsStoredAndCloseStoresWhatShows) {
   Store("Radios", GetParam().stored);
   Start();
   EXPECT_EQ(ShownRadios(), GetParam().shown);
-}
-
-TEST_P(RadiosTest, CloseWithoutAChangeKeepsTheStoredText) {
-  Store("Radios", GetParam().stored);
-  Start();
   window().Close();
-  EXPECT_EQ(registry_.KeyValues(kKeyPath).at("Radios").data, GetParam().stored);
-}
+  EXPECT_EQ(registry_.KeyValues(kKeyPath).at("Radios").data, GetParam().stored)
+      << "a close without a change keeps the stored text";
 
-TEST_P(RadiosTest, APressClearsThePartnerAndCloseStoresWhatShows) {
-  Store("Radios", GetParam().stored);
   Start();
   ASSERT_TRUE(window().Click(GetParam().press));
   window().Close();
