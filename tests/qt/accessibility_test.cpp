@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// What a screen reader hears in the main window through Qt's accessibility interfaces: every
-// control's name and label, results and the rate table as texts and a table, the actions of
-// radio buttons and tabs. (tests/accessibility_bus/ hears the same on the real bus.)
+// What a screen reader hears in the main window through Qt's accessibility interfaces, where the
+// real bus does not reach: names beyond the calculator boxes, static texts and their lines, the
+// rate table's corners and the tabs' action. (tests/qt/accessibility_bus/ hears every box's name
+// and label, the results, the rate table and the radio buttons' actions on the real bus.)
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -23,13 +24,10 @@ namespace {
 class NoHandler : public DialogHandler {
  public:
   void OnInitDialog(Window& /*window*/) override {}
-  void OnCommand(int id, Notification code) override {
-    if (code == Notification::kClicked) clicked.push_back(id);
-  }
+  void OnCommand(int /*id*/, Notification /*code*/) override {}
   void OnTabSelChange(int id) override { tab_changes.push_back(id); }
   void OnSysCommand(unsigned /*command*/) override {}
 
-  std::vector<int> clicked;
   std::vector<int> tab_changes;
 };
 
@@ -72,38 +70,11 @@ TEST_P(ControlName, IsWhatTheUserReadsBesideIt) {
   EXPECT_EQ(Name(GetParam().id), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MainWindow, ControlName,
-    testing::Values(NameRow{"w2_rate", kW2RateEdit, "Hourly Rate $:"},
-                    NameRow{"w2_hours", kW2HoursCombo, "Hours #:"},
-                    NameRow{"w2_salary", kW2SalaryEdit, "Contract Salary $:"},
-                    NameRow{"rate_1099", kRate1099Edit, "Hourly Rate $:"},
-                    NameRow{"hours_1099", kHours1099Combo, "Hours #:"},
-                    NameRow{"social_security", kSocSec1099Edit, "Social Security %"},
-                    NameRow{"state_tax", kStateTax1099Edit, "State Tax %"},
-                    NameRow{"fed_tax", kFedTax1099Edit, "Fed Tax %"},
-                    NameRow{"workers_comp", kWorkComp1099Edit, "Workers Comp."},
-                    NameRow{"insurance", kInsurance1099Edit, "Insurance"},
-                    NameRow{"health", kHealth1099Edit, "Health"},
-                    NameRow{"workers_comp_percent", kWorkCompPercentRadio, "Workers Comp. %"},
-                    NameRow{"workers_comp_dollar", kWorkCompDollarRadio, "Workers Comp. $"},
-                    NameRow{"insurance_percent", kInsurancePercentRadio, "Insurance %"},
-                    NameRow{"insurance_dollar", kInsuranceDollarRadio, "Insurance $"},
-                    NameRow{"health_percent", kHealthPercentRadio, "Health %"},
-                    NameRow{"health_dollar", kHealthDollarRadio, "Health $"},
-                    NameRow{"workers_comp_period", kWorkCompPeriodCombo, "Workers Comp. period"},
-                    NameRow{"insurance_period", kInsurancePeriodCombo, "Insurance period"},
-                    NameRow{"health_period", kHealthPeriodCombo, "Health period"},
-                    NameRow{"gross", kGross1099Text, "Salary:"},
-                    NameRow{"taxes_other", kTaxesOther1099Text, "Taxes/Other:"},
-                    NameRow{"net", kNet1099Text, "Net:"},
-                    NameRow{"suggestion", kSuggestionEdit, "Suggestion"},
-                    NameRow{"help_text", kHelpText, "Help page"},
-                    NameRow{"rate_table", kW2RateTable,
-                            "Rate table: hourly rates and their salaries"},
-                    NameRow{"calculate", kCalculate1099Button, "Calculate"},
-                    NameRow{"hint_label", kRate1099Label, "Hourly Rate $:"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(MainWindow, ControlName,
+                         testing::Values(NameRow{"suggestion", kSuggestionEdit, "Suggestion"},
+                                         NameRow{"calculate", kCalculate1099Button, "Calculate"},
+                                         NameRow{"hint_label", kRate1099Label, "Hourly Rate $:"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowAccessibility, EveryControlHasAName) {
   for (const ControlSpec& control_spec : kMainDialogTemplate.controls) {
@@ -131,41 +102,6 @@ TEST_F(MainWindowAccessibility, AResultReadsAsItsLabelAndItsValue) {
   EXPECT_EQ(result->textInterface()->text(0, -1).toStdString(), "$1234.00");
   EXPECT_EQ(window_.GetText(kNet1099Text), "$1234.00");
 }
-
-struct LabelRow {
-  const char* name;
-  int id;
-  int label;
-};
-
-void PrintTo(const LabelRow& row, std::ostream* out) { *out << row.name; }
-
-class LabelRelation : public MainWindowAccessibility,
-                      public testing::WithParamInterface<LabelRow> {};
-
-TEST_P(LabelRelation, TiesTheControlAndItsLabelBothWays) {
-  // The label made after the control, as a page makes them in template order, or before.
-  window_.InputWidget(GetParam().id);
-  QAccessibleInterface* label = Accessible(GetParam().label);
-  ASSERT_NE(label, nullptr);
-  EXPECT_EQ(Labeller(GetParam().id), label);
-  bool labels_it = false;
-  for (const auto& [control, relation] : label->relations(QAccessible::Labelled)) {
-    labels_it = labels_it || control == Accessible(GetParam().id);
-  }
-  EXPECT_TRUE(labels_it);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    MainWindow, LabelRelation,
-    testing::Values(LabelRow{"w2_rate_edit", kW2RateEdit, kW2RateLabel},
-                    LabelRow{"w2_hours_combo", kW2HoursCombo, kW2HoursLabel},
-                    LabelRow{"social_security_edit", kSocSec1099Edit, kSocSec1099Label},
-                    LabelRow{"health_edit", kHealth1099Edit, kHealth1099Label},
-                    LabelRow{"health_dollar_radio", kHealthDollarRadio, kHealth1099Label},
-                    LabelRow{"net_result", kNet1099Text, kNet1099Label},
-                    LabelRow{"rate_table", kW2RateTable, kW2TableHeader}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowAccessibility, TheSuggestionBoxIsNamedShortAndDescribedByTheParagraph) {
   QAccessibleInterface* box = Accessible(kSuggestionEdit);
@@ -243,22 +179,6 @@ TEST_F(MainWindowAccessibility, TheRateTableIsATableUnderItsTwoHeads) {
   window_.SetText(kW2RateTable, "");
   EXPECT_EQ(grid->rowCount(), 0);
   EXPECT_EQ(table->textInterface()->characterCount(), 0);
-}
-
-TEST_F(MainWindowAccessibility, ARadioButtonsActionReachesTheProgramAsAClickDoes) {
-  window_.SetCheck(kHealthPercentRadio, 1);
-  QAccessibleInterface* dollar = Accessible(kHealthDollarRadio);
-  ASSERT_NE(dollar, nullptr);
-  window_.show();
-  ASSERT_NE(dollar->actionInterface(), nullptr);
-  const QStringList actions = dollar->actionInterface()->actionNames();
-  ASSERT_FALSE(actions.isEmpty());
-  dollar->actionInterface()->doAction(actions.front());
-  EXPECT_EQ(handler_.clicked, std::vector<int>{kHealthDollarRadio});
-  EXPECT_EQ(window_.GetCheck(kHealthDollarRadio), 1);
-  EXPECT_EQ(window_.GetCheck(kHealthPercentRadio), 0);
-  EXPECT_TRUE(dollar->state().checked);
-  EXPECT_FALSE(Accessible(kHealthPercentRadio)->state().checked);
 }
 
 TEST_F(MainWindowAccessibility, TheSelectedTabSaysSoAndATabsActionIsTheUsersChoice) {
