@@ -474,7 +474,9 @@ TYPED_TEST_P(WindowContract, TypingIntoAComboBoxSelectsNoEntryAndAddsNone) {
   EXPECT_EQ(window.GetText(kHours), "1040 hours0");
   EXPECT_EQ(window.ComboGetCurSel(kHours), ui::kComboError);
   EXPECT_EQ(window.ComboSelectString(kHours, "1040 hours0"), ui::kComboError);
+  // Choosing the entry that was selected before the typing shows it again.
   EXPECT_EQ(window.ComboSelectString(kHours, "104"), 1);
+  EXPECT_EQ(window.GetText(kHours), "1040 hours");
 }
 
 // --- Text limits ---
