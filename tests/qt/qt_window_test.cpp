@@ -148,32 +148,14 @@ TEST_F(QtWindowTest, ShiftF10OpensTheWindowMenuWithTheAppendedEntries) {
   EXPECT_EQ(recorder_.events, Events{"syscommand 16"});
 }
 
-struct TabKeyRow {
-  const char* name;
-  Qt::Key key;
-  Qt::KeyboardModifiers modifiers;
-  int expected_tab;  // from tab 0 of three
-};
-
-void PrintTo(const TabKeyRow& row, std::ostream* out) { *out << row.name; }
-
-class TabKeyTest : public QtWindowTest, public testing::WithParamInterface<TabKeyRow> {};
-
-TEST_P(TabKeyTest, SwitchesTabsAsTheUserAndReportsIt) {
+// Ctrl+Tab, Ctrl+PageDown and Ctrl+PageUp, wrapping, are the transcript
+// tests/acceptance/keyboard_only.
+TEST_F(QtWindowTest, CtrlShiftTabSwitchesBackAndWrapsAsTheUser) {
   Focus(kEditId);
-  QTest::keyClick(Widget(kEditId), GetParam().key, GetParam().modifiers);
-  EXPECT_EQ(window_.TabGetCurSel(kTabsId), GetParam().expected_tab);
+  QTest::keyClick(Widget(kEditId), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(window_.TabGetCurSel(kTabsId), 2);
   EXPECT_EQ(recorder_.events, Events{"tab 15"});
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, TabKeyTest,
-    testing::Values(TabKeyRow{"ctrl_tab", Qt::Key_Tab, Qt::ControlModifier, 1},
-                    TabKeyRow{"ctrl_page_down", Qt::Key_PageDown, Qt::ControlModifier, 1},
-                    TabKeyRow{"ctrl_page_up_wraps", Qt::Key_PageUp, Qt::ControlModifier, 2},
-                    TabKeyRow{"ctrl_shift_tab_wraps", Qt::Key_Backtab,
-                              Qt::ControlModifier | Qt::ShiftModifier, 2}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(QtWindowTest, TabKeysDoNothingWhileTheTabsAreDisabled) {
   window_.Enable(kTabsId, false);
@@ -191,17 +173,6 @@ TEST_F(QtWindowTest, TypedTextIsNeitherCompletedNorAddedToTheList) {
   EXPECT_EQ(window_.GetText(kHoursId), "5");
   EXPECT_EQ(combo->count(), 2);
   EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
-}
-
-TEST_F(QtWindowTest, SelectingAnEntryReplacesTypedText) {
-  window_.ComboSelectString(kHoursId, "520");
-  window_.SetFocus(kHoursId);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClicks(QApplication::focusWidget(), "5");
-  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
-  EXPECT_EQ(window_.ComboSelectString(kHoursId, "520"), 0);
-  EXPECT_EQ(window_.GetText(kHoursId), "520 hours");
-  EXPECT_EQ(window_.ComboSelectString(kHoursId, ""), kComboError);
 }
 
 // A window whose second page is made only when needed: what the logic sets on its controls
