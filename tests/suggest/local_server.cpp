@@ -89,8 +89,7 @@ bool Readable(SocketHandle socket, Clock::time_point deadline, const std::atomic
 
 }  // namespace
 
-LocalServer::LocalServer(std::vector<std::string> packets, Mode mode)
-    : packets_(std::move(packets)), mode_(mode) {
+LocalServer::LocalServer(std::string reply, Mode mode) : reply_(std::move(reply)), mode_(mode) {
   listener_ = NewSocket(false);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -165,17 +164,14 @@ void LocalServer::Serve() {
       ++finished_;
       continue;
     }
-    const bool answer = mode_ == Mode::kAnswer;
-    if (answer && !packets_.empty())
-      ::send(connection, packets_[0].data(), static_cast<int>(packets_[0].size()), MSG_NOSIGNAL);
-    if (answer && packets_.size() <= 1) ::shutdown(connection, SHUT_WR);
+    if (mode_ == Mode::kAnswer) {
+      ::send(connection, reply_.data(), static_cast<int>(reply_.size()), MSG_NOSIGNAL);
+      ::shutdown(connection, SHUT_WR);
+    }
     read_up_to(std::string::npos);
     {
       const std::lock_guard lock(mutex_);
       requests_.push_back(received);
-    }
-    for (std::size_t i = 1; answer && i < packets_.size(); ++i) {
-      ::send(connection, packets_[i].data(), static_cast<int>(packets_[i].size()), MSG_NOSIGNAL);
     }
     CloseSocket(handle);
     ++finished_;

@@ -21,29 +21,26 @@ using SocketHandle = std::intptr_t;
 class LocalServer {
  public:
   enum class Mode {
-    kAnswer,      // sends the packets once the request has come
+    kAnswer,      // sends the reply once the request has come, then closes its end
     kSilent,      // takes the request and says nothing until the client goes away
     kReset,       // takes the request and resets the connection
     kRefuse,      // bound but not listening: a connect is refused
     kUnanswered,  // its accept queue is full and never drained: a connect is never answered
   };
 
-  // Every packet after the first waits until the client has closed its end, so that the
-  // client's one receive sees the first alone.
-  explicit LocalServer(std::vector<std::string> packets, Mode mode = Mode::kAnswer);
+  explicit LocalServer(std::string reply, Mode mode = Mode::kAnswer);
   ~LocalServer();
   LocalServer(const LocalServer&) = delete;
   LocalServer& operator=(const LocalServer&) = delete;
 
   std::uint16_t port() const { return port_; }
-  int connections() const { return connections_; }
   // The bytes of each connection, once every connection taken has ended.
   std::vector<std::string> requests() const;
 
  private:
   void Serve();
 
-  std::vector<std::string> packets_;
+  std::string reply_;
   Mode mode_;
   SocketHandle listener_ = -1;
   std::vector<SocketHandle> queued_;  // the connections that fill the queue of an unanswered port
