@@ -116,6 +116,15 @@ no_key "$folder_key" || fail "the uninstaller left $folder_key"
 for key in "${settings_keys[@]}"; do
   [[ $(reg query "$key" /v "$marker") == *kept* ]] || fail "the uninstaller removed the settings in $key"
 done
+# Installed into a folder of a folder the installer makes, the uninstaller takes both away.
+# (An installer's /D= takes no quotes, so the path has no space.)
+own="$drive_c/QupTest/Qup"
+rm -rf "$drive_c/QupTest"
+timeout 180 "$wine" "$setup" /S '/D=C:\QupTest\Qup' || fail "the installer failed"
+[[ -f $own/qup.exe ]] || fail "the installer did not put qup.exe into $own"
+timeout 120 "$wine" "$own/Uninstall.exe" /S || fail "the uninstaller failed to start"
+wait_for 60 gone "$drive_c/QupTest" || fail "the uninstaller left $drive_c/QupTest: $(ls -AR "$drive_c/QupTest")"
+wait_for 30 no_uninstall_entry || fail "the uninstaller left the entry under Add or Remove Programs"
 cleanup
 trap - EXIT
 # The session ends with this test's X server: the next test starts one of its own.
