@@ -4,7 +4,7 @@
 # leaves to the window manager, or, in a prefix where Wine draws its windows itself
 # ("Managed"="N", as scripts/wine-prefix.sh sets it), an override-redirect one. One unmeasured start of each first, then the programs in turns, N runs each;
 # it prints each one's median, mean, minimum and maximum, and each median's ratio to the last
-# program's (the floor). Run it on an X server of its own (xvfb-run -a).
+# program's (the floor). Run it on an X server of its own (tests/support/on_xvfb.sh).
 # Usage: startup_wine.sh WINE64 LABEL=EXE... [--runs N]    (15 runs unless told)
 # Wine's server and services are started first and kept for the whole run, as on a Windows
 # that is up: what is timed is the program's own start. WINEPREFIX chooses the prefix.

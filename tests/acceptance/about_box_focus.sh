@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Under an X server without a window manager (run through xvfb-run): closing the About box with
+# Under an X server without a window manager (run through on_xvfb.sh): closing the About box with
 # Esc or Enter gives the X input focus back to the main window, and the keys typed next reach
 # the box that had the focus before the About box opened.
 # Usage: about_box_focus.sh PATH/TO/qup

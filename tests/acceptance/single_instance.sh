@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Under an X server without a window manager (run through xvfb-run): a second start of the
+# Under an X server without a window manager (run through on_xvfb.sh): a second start of the
 # program brings the first copy's window to the front and ends without opening a window.
 # Usage: single_instance.sh PATH/TO/qup
 set -euo pipefail

@@ -3,7 +3,7 @@
 # The start-up benchmark fails loudly for a program that shows no window: a non-zero exit, a
 # FAILED line, and no target reported as met for it; a path that names no program stops it
 # before any run.
-# Usage: startup_bench_failures.sh QUP_STARTUP_BENCH   (on an X server, e.g. under xvfb-run -a)
+# Usage: startup_bench_failures.sh QUP_STARTUP_BENCH   (on an X server, e.g. under tests/support/on_xvfb.sh)
 set -uo pipefail
 bench=$1
 work=$(mktemp -d)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Under Wine on an X server of its own (run through xvfb-run -a): the installer, run silently,
+# Under Wine on an X server of its own (run through on_xvfb.sh): the installer, run silently,
 # puts qup.exe and the licence into Program Files, adds the Start menu entry and the entry under
 # Add or Remove Programs; the installed program shows its window and closes; the uninstaller,
 # run silently, removes all of that and leaves the user's settings as they were.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Under Wine on an X server of its own (run through xvfb-run -a): the program shows its window;
+# Under Wine on an X server of its own (run through on_xvfb.sh): the program shows its window;
 # with another window in front, a second copy finds the first by its title, brings it to the
 # front and ends without a window of its own; Close on the window menu ends the first.
 # Usage: single_instance_wine.sh WINE64 QUP_EXE WINDOW_PROBE_EXE. Every wait has a time-out.

@@ -14,7 +14,7 @@ if [[ ${QUP_ON_BUS_INNER:-} != 1 ]]; then
   XDG_RUNTIME_DIR=$(mktemp -d)
   trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
   status=0
-  xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- "$0" "$@" || status=$?
+  "$(dirname "$0")/../../support/on_xvfb.sh" dbus-run-session -- "$0" "$@" || status=$?
   exit "$status"
 fi
 

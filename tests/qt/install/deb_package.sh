@@ -62,7 +62,7 @@ installed=1
 
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+"$(dirname "$0")/../../support/on_xvfb.sh" bash -c '
   set -euo pipefail
   /usr/bin/qup &
   program=$!
