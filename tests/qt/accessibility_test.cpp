@@ -135,14 +135,14 @@ TEST_F(MainWindowAccessibility, AStaticTextPlacesEveryCharacterAndLineAsShown) {
   EXPECT_TRUE(text->characterRect(99).isEmpty());
 }
 
-TEST_F(MainWindowAccessibility, ComboBoxesKeepTheirLabelAsNameWhateverTheyShow) {
+TEST_F(MainWindowAccessibility, ComboBoxesAreNamedByTheirLabelAndWhatTheyShow) {
   for (const char* entry : {"520 hours ( 3 months )", "1040 hours ( 6 months )"}) {
     window_.ComboAddString(kW2HoursCombo, entry);
   }
   window_.ComboSelectString(kW2HoursCombo, "1040");
   for (const char* entry : {"yearly", "monthly"}) window_.ComboAddString(kHealthPeriodCombo, entry);
   window_.ComboSetCurSel(kHealthPeriodCombo, 1);
-  EXPECT_EQ(Name(kW2HoursCombo), "Hours #:");
+  EXPECT_EQ(Name(kW2HoursCombo), "Hours #: 1040 hours ( 6 months )");
   EXPECT_EQ(Accessible(kW2HoursCombo)->text(QAccessible::Value).toStdString(),
             "1040 hours ( 6 months )");
   EXPECT_EQ(Name(kHealthPeriodCombo), "Health period monthly");

@@ -203,6 +203,9 @@ def check_w2(ctx):
     check(count(spoken, "Contract Salary $:") == 1, "the salary was spoken %r" % spoken)
     spoken = ctx.log.after(press(*WHERE_AM_I), "combo box", "where the focus is")
     expect(spoken, "2080 hours ( 12 months )")
+    # Flat review reads the page as shown: the values, the answer, the table's rows.
+    expect(flat_review(ctx, "Calculate Clear", "the W2 page"),
+           "Hours #: 2080 hours ( 12 months )", "$104000.00", "$50.00 $104000.00")
 
 
 def check_1099(ctx):
@@ -235,6 +238,13 @@ def check_1099(ctx):
     spoken = ctx.log.after(press("Return"), "Taxes/Other:", "the new results")
     expect(spoken, "Taxes/Other: $5589.00")
 
+    # Once the page shows again, flat review reads its values, results and choices.
+    ctx.log.after(press("ctrl+shift+Tab"), "Contract - W2 page")
+    ctx.log.after(press("ctrl+Tab"), "Contract - 1099 page")
+    expect(flat_review(ctx, "Calculate Clear", "the 1099 page"), "Salary: $26000.00",
+           "Taxes/Other: $5589.00", "Net: $20411.00", "Hours #: 520",
+           "Workers Comp. period monthly", "Health period yearly")
+
 
 HELP_PAGES = [
     ("The Help section provides", "TABS:", "CONTRACT - W2:"),
@@ -254,10 +264,15 @@ def check_help_page(ctx, number, spoken):
               % (number + 1, text, spoken))
 
 
-def flat_review_help(ctx, number):
-    spoken = ctx.log.after(press(*FLAT_REVIEW_SAY_ALL), HELP_PAGES[number][-1],
-                           "help page %d in flat review" % (number + 1))
+def flat_review(ctx, wanted, what):
+    """What flat review's say-all reads of the window, once it has read wanted."""
+    spoken = ctx.log.after(press(*FLAT_REVIEW_SAY_ALL), wanted, what + " in flat review")
     ctx.log.after(press(*FLAT_REVIEW_LEAVE))
+    return spoken
+
+
+def flat_review_help(ctx, number):
+    spoken = flat_review(ctx, HELP_PAGES[number][-1], "help page %d" % (number + 1))
     check_help_page(ctx, number, spoken)
     # The text itself, not the name it falls back to when it cannot be placed.
     check(not any(s.strip() == "Help page" for s in spoken),

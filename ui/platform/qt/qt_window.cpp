@@ -201,6 +201,12 @@ void QtWindow::CreateControl(Control& control) {
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
         combo->setEditText(QString::fromUtf8(control_spec.caption));
+        // Its name carries what it holds, which readers keep until told it changed.
+        connect(combo, &QComboBox::editTextChanged, this, [combo] {
+          if (!QAccessible::isActive() || !combo->isVisible()) return;
+          QAccessibleEvent renamed(combo, QAccessible::NameChanged);
+          QAccessible::updateAccessibility(&renamed);
+        });
       }
       combo->setMaxVisibleItems(std::max(1, (pixels.height() / combo->sizeHint().height()) - 1));
       if (control_spec.kind == ControlKind::kDropList) {

@@ -326,10 +326,10 @@ QList<QAccessibleInterface*> TableCell::columnHeaderCells() const {
 }
 QAccessibleInterface* TableCell::table() const { return parent(); }
 
-// A combo box named by its label whatever it shows; what it shows is its value. A drop list's
-// name carries its value too ("Health period yearly"), as screen readers speak a box's name on
-// focus but not its value. Its children, as in Qt's own: the drop-down list, then the edit
-// field of an editable box.
+// A combo box named by its label and what it shows ("Health period yearly", "Hours #: 2080"):
+// screen readers speak a box's name on focus but not its value, and flat review reads a box by
+// its name alone. What it shows is its value too. Its children, as in Qt's own: the drop-down
+// list, then the edit field of an editable box.
 class ComboAccessible : public QAccessibleWidget {
  public:
   explicit ComboAccessible(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
@@ -341,7 +341,7 @@ class ComboAccessible : public QAccessibleWidget {
     if (kind == QAccessible::Name) {
       QString name = widget()->accessibleName();
       if (name.isEmpty()) return Combo()->currentText();
-      if (Combo()->isEditable() || Combo()->currentText().isEmpty()) return name;
+      if (Combo()->currentText().isEmpty()) return name;
       return name + QLatin1Char(' ') + Combo()->currentText();
     }
     return QAccessibleWidget::text(kind);
@@ -436,6 +436,36 @@ class RadioAccessible : public QAccessibleWidget {
   }
 };
 
+// The application's window as screen readers walk it: only the controls shown are its children.
+// A reader keeps the states it has read of an object, and Qt tells it only "showing" when a
+// control comes back into sight, never "visible": a control first read on a page out of sight
+// would stay unreadable once its page shows. Controls not listed are not read.
+class WindowAccessible : public QAccessibleWidget {
+ public:
+  explicit WindowAccessible(QWidget* window) : QAccessibleWidget(window, QAccessible::Window) {}
+
+  int childCount() const override { return static_cast<int>(Shown().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QList<QWidget*> shown = Shown();
+    if (index < 0 || index >= shown.size()) return nullptr;
+    return QAccessible::queryAccessibleInterface(shown[index]);
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    if (!child) return -1;
+    return static_cast<int>(Shown().indexOf(qobject_cast<QWidget*>(child->object())));
+  }
+
+ private:
+  QList<QWidget*> Shown() const {
+    QList<QWidget*> shown;
+    for (QObject* object : widget()->children()) {
+      auto* control = qobject_cast<QWidget*>(object);
+      if (control && !control->isWindow() && !control->isHidden()) shown.append(control);
+    }
+    return shown;
+  }
+};
+
 // Controls whose interfaces are Qt's own (edits, pictures) find their label only as a label's
 // buddy.
 bool HasOwnInterface(const QWidget* widget) {
@@ -465,7 +495,7 @@ QAccessibleInterface* ControlFactory(const QString& class_name, QObject* object)
   // A window of its own, owned by no other, is the application's window, not a dialog of
   // another: screen readers name it on arrival without reading out every text in it.
   if (class_name == QLatin1String("QDialog") && !static_cast<QWidget*>(object)->parentWidget()) {
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return new WindowAccessible(static_cast<QWidget*>(object));
   }
   return nullptr;
 }
