@@ -94,7 +94,8 @@ int RadioGroupTabStop(const DialogTemplate& dialog, int id,
 
 int NextTabStop(const DialogTemplate& dialog, int from, bool forward,
                 const std::function<bool(int id)>& can_take_focus,
-                const std::function<bool(int id)>& is_checked) {
+                const std::function<bool(int id)>& is_checked,
+                const std::function<bool(int id)>& also_stops) {
   const std::span<const ControlSpec> controls = dialog.controls;
   const auto count = static_cast<std::ptrdiff_t>(controls.size());
   std::ptrdiff_t start = forward ? -1 : count;
@@ -104,9 +105,9 @@ int NextTabStop(const DialogTemplate& dialog, int from, bool forward,
   for (std::ptrdiff_t step = 1; step <= count; ++step) {
     const std::ptrdiff_t i = ((start + (forward ? step : -step)) % count + count) % count;
     const ControlSpec& control = controls[static_cast<std::size_t>(i)];
-    const bool stops =
-        IsTabStop(control) || (control.kind == ControlKind::kRadioButton &&
-                               RadioGroupTabStop(dialog, control.id, is_checked) == control.id);
+    const bool stops = IsTabStop(control) || (also_stops && also_stops(control.id)) ||
+                       (control.kind == ControlKind::kRadioButton &&
+                        RadioGroupTabStop(dialog, control.id, is_checked) == control.id);
     if (stops && can_take_focus(control.id)) return control.id;
   }
   return 0;

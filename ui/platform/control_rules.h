@@ -43,10 +43,12 @@ int RadioGroupTabStop(const DialogTemplate& dialog, int id,
 // The Tab stop the focus moves to from control `from` (0 for none) with Tab (forward) or
 // Shift+Tab, in template order and round from the end to the start, passing over the controls
 // for which can_take_focus is false (hidden or disabled ones); is_checked tells the radio
-// buttons' check states. 0 when there is none.
+// buttons' check states; also_stops, when given, names controls that are Tab stops for now
+// though the template does not mark them. 0 when there is none.
 int NextTabStop(const DialogTemplate& dialog, int from, bool forward,
                 const std::function<bool(int id)>& can_take_focus,
-                const std::function<bool(int id)>& is_checked);
+                const std::function<bool(int id)>& is_checked,
+                const std::function<bool(int id)>& also_stops = nullptr);
 // The control that has the focus when the window opens: its first Tab stop that can take it.
 int FirstTabStop(const DialogTemplate& dialog, const std::function<bool(int id)>& can_take_focus,
                  const std::function<bool(int id)>& is_checked);

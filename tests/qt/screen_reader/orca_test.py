@@ -206,6 +206,12 @@ def check_w2(ctx):
     # Flat review reads the page as shown: the values, the answer, the table's rows.
     expect(flat_review(ctx, "Calculate Clear", "the W2 page"),
            "Hours #: 2080 hours ( 12 months )", "$104000.00", "$50.00 $104000.00")
+    # The rate table takes the focus after the salary box: its size, then a row at a time, and
+    # a column's head on a change of column.
+    spoken = ctx.log.after(press("Tab", "Tab"), "table with 11 rows 2 columns", "the rate table")
+    expect(spoken, "$45.00", "$93600.00")
+    expect(ctx.log.after(press("Down"), "$95680.00", "the table's next row"), "$46.00")
+    ctx.log.after(press("Right"), "Salary $ column header $95680.00", "the column's head")
 
 
 def check_1099(ctx):

@@ -653,6 +653,15 @@ bool QtWindow::CanTakeFocus(int id) const {
   return control && IsShown(*control) && IsEnabled(*control);
 }
 
+bool QtWindow::IsReaderStop(int id) const {
+  const Control* control = Find(id);
+  if (!QAccessible::isActive() || !control || control->control_spec->kind != ControlKind::kStatic ||
+      !control->widget) {
+    return false;
+  }
+  return static_cast<const StaticText*>(control->widget)->CellCount() > 0;
+}
+
 void QtWindow::FocusFirstTabStop() {
   if (const int first = FirstTabStop(
           dialog_, [this](int id) { return CanTakeFocus(id); },
@@ -685,8 +694,15 @@ bool QtWindow::focusNextPrevChild(bool next) {
   }
   const int stop = NextTabStop(
       dialog_, ControlIdOf(focused), next, [this](int id) { return CanTakeFocus(id); },
-      [this](int id) { return GetCheck(id) != 0; });
-  if (stop) Widget(*Find(stop))->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      [this](int id) { return GetCheck(id) != 0; }, [this](int id) { return IsReaderStop(id); });
+  if (!stop) return true;
+  QWidget* widget = Widget(*Find(stop));
+  const Qt::FocusReason reason = next ? Qt::TabFocusReason : Qt::BacktabFocusReason;
+  if (IsReaderStop(stop)) {
+    static_cast<StaticText*>(widget)->TakeFocusAtCell(reason);
+  } else {
+    widget->setFocus(reason);
+  }
   return true;
 }
 

@@ -118,6 +118,8 @@ class QtWindow : public QDialog, public Window {
   int ControlIdOf(const QWidget* widget) const;
   // Whether control id can take the focus now: shown and enabled.
   bool CanTakeFocus(int id) const;
+  // Whether control id is a Tab stop for screen reader users only: a table with rows to read.
+  bool IsReaderStop(int id) const;
   void FocusFirstTabStop();
   void PressEnter();
   // Tells a screen reader the name of the page the user has just switched to.

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTabBar>
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -123,6 +124,21 @@ class StaticTextAccessible : public QAccessibleWidget,
   QAccessible::Role role() const override {
     return IsTable() ? QAccessible::Table : QAccessible::StaticText;
   }
+
+  // A table takes the focus for screen reader users; the focus is then on its current cell.
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    if (IsTable()) state.focusable = true;
+    return state;
+  }
+  QAccessibleInterface* focusChild() const override {
+    if (!IsTable() || !widget()->hasFocus() || rowCount() == 0 || columnCount() == 0) {
+      return nullptr;
+    }
+    return Cell(CurrentRow(), CurrentColumn());
+  }
+  int CurrentRow() const { return std::min(Text()->CurrentRow(), rowCount() - 1); }
+  int CurrentColumn() const { return std::min(Text()->CurrentColumn(), columnCount() - 1); }
 
   QString text(QAccessible::Text kind) const override {
     if (kind == QAccessible::Value) return Shown();
@@ -315,6 +331,9 @@ QRect TableCell::rect() const { return table_->CellRect(row_, column_); }
 QAccessible::State TableCell::state() const {
   QAccessible::State state;
   state.readOnly = true;
+  state.focusable = row_ >= 0;
+  state.focused = row_ >= 0 && table_->Text()->hasFocus() && row_ == table_->CurrentRow() &&
+                  column_ == table_->CurrentColumn();
   const QAccessible::State table_state = table_->state();
   state.invisible = table_state.invisible;
   state.offscreen = table_state.offscreen;

@@ -5,10 +5,12 @@
 #include <QAccessible>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTextOption>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "ui/platform/dialog_template.h"
 #include "ui/platform/qt/accessibility/accessible_controls.h"
@@ -131,6 +133,57 @@ bool StaticText::LineAt(int offset, int* start, int* end) const {
   *start = line.textStart();
   *end = line.textStart() + line.textLength();
   return true;
+}
+
+int StaticText::CellCount() const {
+  QAccessibleInterface* self = QAccessible::queryAccessibleInterface(const_cast<StaticText*>(this));
+  const QAccessibleTableInterface* table = self ? self->tableInterface() : nullptr;
+  return table ? table->rowCount() * table->columnCount() : 0;
+}
+
+void StaticText::MoveToCell(int row, int column) {
+  QAccessibleInterface* self = QAccessible::queryAccessibleInterface(this);
+  QAccessibleTableInterface* table = self ? self->tableInterface() : nullptr;
+  if (!table || table->rowCount() == 0 || table->columnCount() == 0) return;
+  current_row_ = std::clamp(row, 0, table->rowCount() - 1);
+  current_column_ = std::clamp(column, 0, table->columnCount() - 1);
+  if (!hasFocus() || !QAccessible::isActive()) return;
+  QAccessibleEvent focus(this, QAccessible::Focus);
+  focus.setChild(current_row_ * table->columnCount() + current_column_);
+  QAccessible::updateAccessibility(&focus);
+}
+
+void StaticText::TakeFocusAtCell(Qt::FocusReason reason) {
+  {
+    // Screen readers hear of the cell, not of the table as a whole.
+    const AccessibilityMuted muted;
+    setFocus(reason);
+  }
+  MoveToCell(current_row_, current_column_);
+}
+
+void StaticText::keyPressEvent(QKeyEvent* event) {
+  if (hasFocus() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+      CellCount() > 0) {
+    const int last = std::numeric_limits<int>::max();
+    switch (event->key()) {
+      case Qt::Key_Up:
+        return MoveToCell(current_row_ - 1, current_column_);
+      case Qt::Key_Down:
+        return MoveToCell(current_row_ + 1, current_column_);
+      case Qt::Key_Left:
+        return MoveToCell(current_row_, current_column_ - 1);
+      case Qt::Key_Right:
+        return MoveToCell(current_row_, current_column_ + 1);
+      case Qt::Key_Home:
+        return MoveToCell(0, current_column_);
+      case Qt::Key_End:
+        return MoveToCell(last, current_column_);
+      default:
+        break;
+    }
+  }
+  QLabel::keyPressEvent(event);
 }
 
 void StaticText::paintEvent(QPaintEvent* /*event*/) {

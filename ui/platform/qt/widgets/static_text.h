@@ -34,7 +34,16 @@ class StaticText : public QLabel {
   int OffsetAt(QPoint point) const;
   bool LineAt(int offset, int* start, int* end) const;
 
+  // A text read as a table (see accessible_controls.h) has a current cell, which a screen
+  // reader user reaches with Tab and moves with the arrow keys, Home and End: the focus is on
+  // the text and screen readers hear of the cell. CellCount is 0 for a text that is no table.
+  int CellCount() const;
+  int CurrentRow() const { return current_row_; }
+  int CurrentColumn() const { return current_column_; }
+  void TakeFocusAtCell(Qt::FocusReason reason);
+
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -42,11 +51,15 @@ class StaticText : public QLabel {
  private:
   // The shown text laid out in lines as painted, made when first needed after a change.
   const QTextLayout& Layout() const;
+  // Makes row, column (kept within the table) the current cell and tells screen readers.
+  void MoveToCell(int row, int column);
 
   QString text_;
   mutable std::unique_ptr<QTextLayout> layout_;
   int tab_stop_pixels_;
   bool show_prefix_;
+  int current_row_ = 0;
+  int current_column_ = 0;
 };
 
 }  // namespace qup::ui
