@@ -2,7 +2,8 @@
 # Under Wine on an X server of its own (run through on_xvfb.sh): the installer, run silently,
 # puts qup.exe and the licence into Program Files, adds the Start menu entry and the entry under
 # Add or Remove Programs; the installed program shows its window and closes; the uninstaller,
-# run silently, removes all of that and leaves the user's settings as they were.
+# run silently, removes all of that and leaves the user's settings as they were. The installer's
+# window names the program at its foot.
 # Usage: installer_wine.sh WINE64 SETUP_EXE WINDOW_PROBE_EXE VERSION LICENSE. Every wait has a time-out.
 set -euo pipefail
 wine=$1
@@ -68,6 +69,14 @@ cleanup() {
   done
 }
 trap cleanup EXIT
+
+# The installer's window names the program at its foot, where makensis would name itself.
+"$wine" "$setup" &
+installer=$!
+"$wine" "$probe" text "$name Setup" "$name $version" 60 ||
+  { kill "$installer"; fail "the installer's window does not show \"$name $version\""; }
+kill "$installer"
+timeout 30 tail --pid="$installer" -f /dev/null || fail "the installer did not end"
 
 timeout 180 "$wine" "$setup" /S || fail "the installer failed"
 for file in qup.exe LICENSE.txt Uninstall.exe; do

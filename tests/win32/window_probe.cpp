@@ -6,6 +6,7 @@
 //   window_probe hold SECONDS         shows a window of its own in front, for that long
 //   window_probe menu TITLE           picks Close on that window's window menu
 //   window_probe gone TITLE SECONDS   ends 0 once no window has this title
+//   window_probe text TITLE TEXT SECONDS  ends 0 once that window has a child showing TEXT
 #include <windows.h>
 
 #include <cstdio>
@@ -60,6 +61,13 @@ int wmain(int argc, wchar_t** argv) {
     WaitFor(std::wcstod(title, nullptr), [] { return false; });
     ::DestroyWindow(window);
     return 0;
+  }
+  if (command == L"text" && argc > 4) {
+    const bool shown = WaitFor(std::wcstod(argv[4], nullptr), [&] {
+      HWND window = ::FindWindowW(nullptr, title);
+      return window != nullptr && ::FindWindowExW(window, nullptr, nullptr, argv[3]) != nullptr;
+    });
+    return shown ? 0 : 1;
   }
   if (command == L"menu") {
     HWND window = ::FindWindowW(nullptr, title);
