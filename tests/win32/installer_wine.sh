@@ -3,7 +3,7 @@
 # puts qup.exe and the licence into Program Files, adds the Start menu entry and the entry under
 # Add or Remove Programs; the installed program shows its window and closes; the uninstaller,
 # run silently, removes all of that and leaves the user's settings as they were. The installer's
-# window names the program at its foot.
+# window names the program at its foot; installed again elsewhere, it removes the first copy.
 # Usage: installer_wine.sh WINE64 SETUP_EXE WINDOW_PROBE_EXE VERSION LICENSE. Every wait has a time-out.
 set -euo pipefail
 wine=$1
@@ -125,15 +125,25 @@ no_key "$folder_key" || fail "the uninstaller left $folder_key"
 for key in "${settings_keys[@]}"; do
   [[ $(reg query "$key" /v "$marker") == *kept* ]] || fail "the uninstaller removed the settings in $key"
 done
-# Installed into a folder of a folder the installer makes, the uninstaller takes both away.
-# (An installer's /D= takes no quotes, so the path has no space.)
-own="$drive_c/QupTest/Qup"
-rm -rf "$drive_c/QupTest"
+# Installed into a folder of a folder the installer makes, then again elsewhere, the second
+# install removes the first copy and that folder; the uninstaller of the second takes both of
+# its folders away. (An installer's /D= takes no quotes, so the paths have no space.)
+first="$drive_c/QupTest/Qup"
+second="$drive_c/QupMoved/Qup"
+rm -rf "$drive_c/QupTest" "$drive_c/QupMoved"
 timeout 180 "$wine" "$setup" /S '/D=C:\QupTest\Qup' || fail "the installer failed"
-[[ -f $own/qup.exe ]] || fail "the installer did not put qup.exe into $own"
-timeout 120 "$wine" "$own/Uninstall.exe" /S || fail "the uninstaller failed to start"
-wait_for 60 gone "$drive_c/QupTest" || fail "the uninstaller left $drive_c/QupTest: $(ls -AR "$drive_c/QupTest")"
+[[ -f $first/qup.exe ]] || fail "the installer did not put qup.exe into $first"
+timeout 180 "$wine" "$setup" /S '/D=C:\QupMoved\Qup' || fail "the second installer failed"
+gone "$drive_c/QupTest" || fail "the second install left $drive_c/QupTest: $(ls -AR "$drive_c/QupTest")"
+[[ -f $second/qup.exe ]] || fail "the second install did not put qup.exe into $second"
+[[ $(reg query "$uninstall_key" /v UninstallString) == *'C:\QupMoved\Qup\Uninstall.exe'* ]] ||
+  fail "the uninstall entry does not name the second install's uninstaller"
+timeout 120 "$wine" "$second/Uninstall.exe" /S || fail "the uninstaller failed to start"
+wait_for 60 gone "$drive_c/QupMoved" || fail "the uninstaller left $drive_c/QupMoved: $(ls -AR "$drive_c/QupMoved")"
 wait_for 30 no_uninstall_entry || fail "the uninstaller left the entry under Add or Remove Programs"
+for key in "${settings_keys[@]}"; do
+  [[ $(reg query "$key" /v "$marker") == *kept* ]] || fail "the second install removed the settings in $key"
+done
 cleanup
 trap - EXIT
 # The session ends with this test's X server: the next test starts one of its own.
