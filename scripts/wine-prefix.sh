@@ -2,7 +2,14 @@
 # Makes a Wine prefix ready for the Windows program: creates it when it does not exist yet
 # (about 700 MB, some 15 s), then copies in the fonts the program's windows are drawn in. Quick
 # when the prefix is ready already; every script that gives Wine a prefix of its own calls it.
-# Usage: wine-prefix.sh [PREFIX]    (the prefix is $WINEPREFIX unless given)
+# Usage: wine-prefix.sh [PREFIX [DPI [BASE]]]    (the prefix is $WINEPREFIX unless given)
+#
+# DPI is the display's resolution Wine tells the programs, 96 (Windows' 100 %) unless given: 120
+# for 125 %, 144 for 150 %. It is set where Wine 8 reads it, the value LogPixels under
+# HKCU\Control Panel\Desktop, and the machine's under HKLM\System\CurrentControlSet\Hardware
+# Profiles\Current\Software\Fonts that Wine falls back on.
+# BASE, a prefix, makes PREFIX a light one: a registry of its own copied from BASE's (made ready
+# first), and BASE's drive C:, a few MB instead of 700, e.g. one per DPI beside a shared prefix.
 #
 # The fonts, from Debian's fonts-wine, which Wine finds only in the prefix's own Fonts folder:
 # - sserife.fon, the bitmap 8-point "MS Sans Serif" of the dialogs. Its base units at 96 DPI are
@@ -20,7 +27,39 @@
 set -euo pipefail
 prefix=${1:-${WINEPREFIX:?give a prefix or set WINEPREFIX}}
 prefix=$(realpath -m "$prefix")  # Wine takes only an absolute path
+dpi=${2:-96}
+base=${3:+$(realpath -m "$3")}
 fonts=/usr/share/wine/fonts
+[[ $dpi =~ ^[1-9][0-9]*$ ]] || { echo "wine-prefix.sh: not a DPI: $dpi" >&2; exit 2; }
+
+# Runs Wine's reg.exe in the prefix, away from any display. The prefix's server saves the
+# registry when it ends, waited for at the end of this script.
+reg() {
+  (
+    unset DISPLAY
+    timeout 120 /usr/lib/wine/wine64 reg "$@" </dev/null >/dev/null 2>&1
+  )
+}
+# Whether the registry file $1 holds the line $3 under the key $2 (as the file spells it).
+holds() {
+  key="[$2]" line=$3 awk '/^\[/ { inside = index($0, ENVIRON["key"]) == 1 }
+                          inside && $0 == ENVIRON["line"] { found = 1 } END { exit !found }' "$1"
+}
+
+if [[ -n $base && ! -f $prefix/system.reg ]]; then
+  # Runs side by side take turns at making the base, as scripts/drive-windows.sh's do.
+  (
+    flock -w 600 9 || exit 1
+    "$0" "$base"
+  ) 9>"$base.lock"
+  echo "== A Wine prefix on $base's drive C: $prefix"
+  mkdir -p "$prefix/dosdevices"
+  cp "$base/user.reg" "$base/userdef.reg" "$base/.update-timestamp" "$prefix/"
+  ln -sfn "$base/drive_c" "$prefix/dosdevices/c:"
+  ln -sfn / "$prefix/dosdevices/z:"
+  cp "$base/system.reg" "$prefix/system.reg.new"
+  mv "$prefix/system.reg.new" "$prefix/system.reg"  # last: its presence says the prefix is whole
+fi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [[ ! -f $prefix/system.reg ]]; then
@@ -35,14 +74,19 @@ if [[ ! -f $prefix/system.reg ]]; then
   )
 fi
 for font in sserife.fon sseriff.fon tahoma.ttf tahomabd.ttf marlett.ttf; do
-  cp -u "$fonts/$font" "$prefix/drive_c/windows/Fonts/"
+  cp -u "$fonts/$font" "$prefix/dosdevices/c:/windows/Fonts/"
 done
 
 if ! grep -q '^"Managed"="N"' "$prefix/user.reg"; then
-  (
-    unset DISPLAY
-    timeout 120 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed \
-      /d N /f </dev/null >/dev/null 2>&1
-    timeout 120 wineserver -w
-  )
+  reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 fi
+
+value=$(printf '"LogPixels"=dword:%08x' "$dpi")
+if ! holds "$prefix/user.reg" 'Control Panel\\Desktop' "$value" ||
+  ! holds "$prefix/system.reg" \
+    'System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts' "$value"; then
+  reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+  reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    /v LogPixels /t REG_DWORD /d "$dpi" /f
+fi
+timeout 120 wineserver -w
