@@ -53,6 +53,7 @@ enum ResourceId : int {
   kLargeIcon = 128,
   kSmallIcon = 135,
   kLogoBitmap = 131,
+  kLogoBitmapLarge = 132,  // the logo drawn twice as large, for dialogs drawn larger
 };
 
 inline constexpr int kNoPage = -1;  // controls shown on every page (the tab control)

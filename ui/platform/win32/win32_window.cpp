@@ -6,6 +6,7 @@
 #include <uxtheme.h>
 #include <windowsx.h>
 #include <algorithm>
+#include <cstdlib>
 
 #include "ui/platform/control_rules.h"
 #include "ui/platform/win32/win32_template.h"
@@ -139,6 +140,73 @@ LRESULT CALLBACK PageKeys(int code, WPARAM wparam, LPARAM lparam) {
     }
   }
   return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// The rendering a picture has for dialogs drawn larger than the layout's own size, or none.
+int LargerRendering(int resource) {
+  return resource == kLogoBitmap ? kLogoBitmapLarge : kNoResource;
+}
+
+// The bitmap resource drawn at size: HALFTONE stretching blends neighbouring source pixels
+// instead of dropping some, so that a larger rendering shrinks smoothly. Null when the resource
+// cannot be loaded.
+HBITMAP ScaledBitmap(int resource, SIZE size) {
+  auto* source =
+      static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (source == nullptr) return nullptr;
+  BITMAP source_size{};
+  ::GetObjectW(source, sizeof source_size, &source_size);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = -size.cy;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;  // no alpha, which the static control would blend
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP scaled = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC from = ::CreateCompatibleDC(nullptr);
+  HDC to = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ from_before = ::SelectObject(from, source);
+  HGDIOBJ to_before = ::SelectObject(to, scaled);
+  ::SetStretchBltMode(to, HALFTONE);
+  ::SetBrushOrgEx(to, 0, 0, nullptr);  // set again after HALFTONE, as the API asks
+  ::StretchBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, source_size.bmWidth, source_size.bmHeight,
+               SRCCOPY);
+  ::SelectObject(from, from_before);
+  ::SelectObject(to, to_before);
+  ::DeleteDC(from);
+  ::DeleteDC(to);
+  ::DeleteObject(source);
+  return scaled;
+}
+
+// The pictures were drawn for the layout's own base units, 6 x 13 pixels at 96 DPI, and the
+// static control shows a bitmap at its own size. In a dialog drawn at another scale (a display
+// of 120 or 144 DPI) a picture drawn anew fills its rectangle mapped to the dialog's pixels, so
+// that it grows with the texts around it and covers the area the logic takes its clicks in.
+void DrawPicturesAtScale(Win32DialogRun& run) {
+  for (const ControlSpec& control : run.layout.controls) {
+    if (control.kind != ControlKind::kPicture || LargerRendering(control.resource) == kNoResource)
+      continue;
+    HWND picture = ::GetDlgItem(run.window->handle(), control.id);
+    BITMAP shown{};
+    ::GetObjectW(reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                 sizeof shown, &shown);
+    const Rect pixels = run.window->MapDialogRect(control.rect);
+    // At the layout's own scale the bitmap fills the rectangle to within a pixel's rounding.
+    if (std::abs(shown.bmWidth - pixels.width) <= 1 &&
+        std::abs(shown.bmHeight - pixels.height) <= 1)
+      continue;
+    HBITMAP scaled = ScaledBitmap(LargerRendering(control.resource), {pixels.width, pixels.height});
+    if (scaled == nullptr) continue;
+    run.pictures.push_back(scaled);
+    // The control takes the new bitmap's size; the bitmap it loaded itself is no longer shown.
+    const LRESULT loaded =
+        ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+    if (loaded != 0) ::DeleteObject(reinterpret_cast<HBITMAP>(loaded));
+  }
 }
 
 }  // namespace
@@ -341,6 +409,7 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
           ::SetWindowsHookExW(WH_GETMESSAGE, &PageKeys, nullptr, ::GetCurrentThreadId());
     }
     run->window = std::make_unique<Win32Window>(dialog, run->layout);
+    DrawPicturesAtScale(*run);
     // Texts and radio buttons on a tab page take the page's themed background, not grey boxes.
     ::EnableThemeDialogTexture(dialog, ETDT_ENABLETAB);
     for (const ControlSpec& control : run->layout.controls) {
@@ -364,6 +433,8 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
     std::erase(OpenRuns(), run);
     if (run->page_keys != nullptr) ::UnhookWindowsHookEx(run->page_keys);
     run->page_keys = nullptr;
+    for (HBITMAP picture : run->pictures) ::DeleteObject(picture);
+    run->pictures.clear();
     return FALSE;
   }
   DialogHandler& handler = run->handler;

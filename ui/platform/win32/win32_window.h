@@ -70,7 +70,8 @@ struct Win32DialogRun {
   DialogHandler& handler;
   std::unique_ptr<Win32Window> window;  // while the dialog exists
   HBRUSH page_brush = nullptr;
-  HHOOK page_keys = nullptr;  // the keys that choose a page, while the dialog exists
+  HHOOK page_keys = nullptr;        // the keys that choose a page, while the dialog exists
+  std::vector<HBITMAP> pictures{};  // the pictures drawn at the dialog's scale, while it exists
 };
 
 }  // namespace qup::ui
