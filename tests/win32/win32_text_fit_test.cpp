@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Every text of the templates' static controls, and every text the program shows in one as it
 // runs, fits its control in the real Windows dialog, in the dialog's own font, wrapped as the
-// static control wraps it: nothing cut off at the right or the bottom.
+// static control wraps it: nothing cut off at the right or the bottom. They hold at whatever DPI
+// the display has (ctest runs them at 96, 120 and 144), and the logo grows with the dialog.
 #include <gtest/gtest.h>
 
 #include <windows.h>
-// Windows names its own LoadString so; here it is the program's string table's.
+// Windows names its own LoadString and MessageBox so; here they are the program's.
 #undef LoadString
+#undef MessageBox
 
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +21,7 @@
 #include "ui/control_ids.h"
 #include "ui/main_template.h"
 #include "ui/platform/win32/win32_template.h"
+#include "ui/platform/win32/win32_window.h"
 
 namespace qup::ui {
 namespace {
@@ -27,24 +30,53 @@ INT_PTR CALLBACK QuietDialog(HWND /*dialog*/, UINT message, WPARAM /*wparam*/, L
   return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-HWND MakeDialog(const DialogTemplate& layout, std::vector<DWORD>& aligned) {
+HWND MakeDialog(const DialogTemplate& layout, std::vector<DWORD>& aligned,
+                DLGPROC procedure = &QuietDialog, LPARAM data = 0) {
   const std::vector<std::uint8_t> bytes =
       win32::BuildDialogTemplate(layout, win32::Frame::kOwnWindow);
   aligned.assign((bytes.size() + 3) / 4, 0);
   std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
   return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
                                       reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), nullptr,
-                                      &QuietDialog, 0);
+                                      procedure, data);
 }
 
-TEST(Win32TextFit, TheDialogFontHasBaseUnitsOf6By13) {
+// The layout was made in base units of 6 x 13 pixels at 96 DPI; at another DPI they grow with it
+// to the nearest pixel, the whole dialog with them.
+TEST(Win32TextFit, TheDialogFontsBaseUnitsScaleWithTheDpi) {
   std::vector<DWORD> aligned;
   HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
   ASSERT_NE(dialog, nullptr);
   RECT unit{0, 0, 4, 8};
   ::MapDialogRect(dialog, &unit);
-  EXPECT_EQ(unit.right, 6);
-  EXPECT_EQ(unit.bottom, 13);
+  HDC dc = ::GetDC(dialog);
+  const double scale = ::GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
+  ::ReleaseDC(dialog, dc);
+  EXPECT_NEAR(unit.right, 6 * scale, 0.5);
+  EXPECT_NEAR(unit.bottom, 13 * scale, 0.5);
+  ::DestroyWindow(dialog);
+}
+
+// The logo is drawn at the dialog's scale: its bitmap fills its rectangle mapped to pixels, the
+// area the logic takes its clicks in, to within a pixel's rounding.
+TEST(Win32TextFit, TheLogoFillsItsRectangle) {
+  struct : DialogHandler {
+    void OnInitDialog(Window& /*window*/) override {}
+    void OnCommand(int /*id*/, Notification /*code*/) override {}
+    void OnSysCommand(unsigned /*command*/) override {}
+  } no_logic;
+  Win32DialogRun run{kMainDialogTemplate, no_logic, nullptr, nullptr};
+  std::vector<DWORD> aligned;
+  HWND dialog = MakeDialog(kMainDialogTemplate, aligned, &Win32Window::DialogProc,
+                           reinterpret_cast<LPARAM>(&run));
+  ASSERT_NE(dialog, nullptr);
+  BITMAP drawn{};
+  ::GetObjectW(reinterpret_cast<HBITMAP>(
+                   ::SendDlgItemMessageW(dialog, kLogoPicture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+               sizeof drawn, &drawn);
+  const Rect area = run.window->MapDialogRect(FindControl(kMainDialogTemplate, kLogoPicture)->rect);
+  EXPECT_NEAR(drawn.bmWidth, area.width, 1);
+  EXPECT_NEAR(drawn.bmHeight, area.height, 1);
   ::DestroyWindow(dialog);
 }
 
