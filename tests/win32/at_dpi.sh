@@ -12,4 +12,4 @@ shift 2
 export WINEPREFIX
 WINEPREFIX=$(realpath -m "$prefix")
 trap 'wineserver -k 2>/dev/null || true' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+"$(dirname "$0")/../support/on_xvfb.sh" "$@"
