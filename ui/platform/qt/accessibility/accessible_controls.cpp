@@ -162,7 +162,10 @@ class StaticTextAccessible : public QAccessibleWidget,
   }
 
   void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    // A table is read by its cells; as text as well, flat review would read it twice.
+    if (type == QAccessible::TextInterface) {
+      return IsTable() ? nullptr : static_cast<QAccessibleTextInterface*>(this);
+    }
     if (type == QAccessible::TableInterface && IsTable()) {
       return static_cast<QAccessibleTableInterface*>(this);
     }

@@ -59,6 +59,10 @@ void StaticText::SetText(const QString& text) {
       // A value beside its label carries it in its name ("Net: $1234.00").
       QAccessibleEvent renamed(this, QAccessible::NameChanged);
       QAccessible::updateAccessibility(&renamed);
+    } else if (labelled && use == LabelUse::kColumnHeads) {
+      // A table has cells, not text: its rows are new.
+      QAccessibleTableModelChangeEvent reset(this, QAccessibleTableModelChangeEvent::ModelReset);
+      QAccessible::updateAccessibility(&reset);
     } else {
       QAccessibleTextUpdateEvent replaced(this, 0, before, QLabel::text());
       QAccessible::updateAccessibility(&replaced);
