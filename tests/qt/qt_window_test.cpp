@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The Qt window's own behaviour beyond the shared window contract (tests/support/
 // window_contract.h), driven with real input events: what the multi-line box hands back, a paste
-// that fits, the owned box giving the focus back, Shift+F10, the tab keys, Enter in a combo box,
-// and the controls a page makes only when needed.
+// that fits, the owned box giving the focus back, the disabled tabs' keys, and the controls a
+// page makes only when needed. (Shift+F10, Ctrl+Shift+Tab and typing into a combo box are the
+// transcripts keyboard_only, window_menu_keys, combo_text and w2_validation, and the window
+// menu's names and key bindings the accessibility bus test.)
 #include "ui/platform/qt/qt_window.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +13,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabBar>
@@ -40,7 +41,6 @@ constexpr ControlSpec kControls[] = {
     {kButtonId, ControlKind::kPushButton, "Press", {10, 80, 50, 14}, 0},
     {kFirstRadio, ControlKind::kRadioButton, "%", {100, 10, 16, 16}, 0, kGroupStart | kTextLeft},
     {kSecondRadio, ControlKind::kRadioButton, "$", {120, 10, 16, 16}, 0, kTextLeft},
-    {kHoursId, ControlKind::kComboBox, "", {100, 30, 80, 60}, 0},
     {kTabsId, ControlKind::kTabControl, "", {2, 2, 196, 116}, kNoPage},
 };
 constexpr DialogTemplate kTemplate{1, "Test window", 200, 120, kControls};
@@ -54,8 +54,6 @@ class QtWindowTest : public testing::Test {
     window_.TabInsertItem(kTabsId, 0, "One");
     window_.TabInsertItem(kTabsId, 1, "Two");
     window_.TabInsertItem(kTabsId, 2, "Three");
-    window_.ComboAddString(kHoursId, "520 hours");
-    window_.ComboAddString(kHoursId, "1040 hours");
     window_.show();
     QApplication::setActiveWindow(&window_);
     recorder_.events.clear();  // the focus given on activation
@@ -130,49 +128,12 @@ TEST_F(QtWindowTest, PastingTakesWhatFitsAndReportsTheLimit) {
   EXPECT_EQ(recorder_.events, Events{"11 maxtext"});
 }
 
-TEST_F(QtWindowTest, ShiftF10OpensTheWindowMenuWithTheAppendedEntries) {
-  window_.AppendSystemMenuSeparator();
-  window_.AppendSystemMenuItem(16, "&About");
-  Focus(kEditId);
-  QTest::keyClick(Widget(kEditId), Qt::Key_F10, Qt::ShiftModifier);
-  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-  ASSERT_NE(menu, nullptr);
-  QStringList entries;
-  for (const QAction* action : menu->actions()) {
-    entries << action->text() + "|" + action->shortcut().toString(QKeySequence::PortableText);
-  }
-  // The shortcut is the entry's key binding, not part of its name.
-  EXPECT_EQ(entries, QStringList({"&Close|Alt+F4", "|", "&About|"}));
-  menu->setActiveAction(menu->actions().at(2));
-  QTest::keyClick(menu, Qt::Key_Return);
-  EXPECT_EQ(recorder_.events, Events{"syscommand 16"});
-}
-
-// Ctrl+Tab, Ctrl+PageDown and Ctrl+PageUp, wrapping, are the transcript
-// tests/acceptance/keyboard_only.
-TEST_F(QtWindowTest, CtrlShiftTabSwitchesBackAndWrapsAsTheUser) {
-  Focus(kEditId);
-  QTest::keyClick(Widget(kEditId), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(window_.TabGetCurSel(kTabsId), 2);
-  EXPECT_EQ(recorder_.events, Events{"tab 15"});
-}
-
 TEST_F(QtWindowTest, TabKeysDoNothingWhileTheTabsAreDisabled) {
   window_.Enable(kTabsId, false);
   Focus(kEditId);
   QTest::keyClick(Widget(kEditId), Qt::Key_Tab, Qt::ControlModifier);
   EXPECT_EQ(window_.TabGetCurSel(kTabsId), 0);
   EXPECT_TRUE(recorder_.events.empty());
-}
-
-TEST_F(QtWindowTest, TypedTextIsNeitherCompletedNorAddedToTheList) {
-  Focus(kHoursId);
-  QTest::keyClicks(QApplication::focusWidget(), "5");
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-  auto* combo = static_cast<QComboBox*>(Widget(kHoursId));
-  EXPECT_EQ(window_.GetText(kHoursId), "5");
-  EXPECT_EQ(combo->count(), 2);
-  EXPECT_EQ(window_.ComboGetCurSel(kHoursId), kComboError);
 }
 
 // A window whose second page is made only when needed: what the logic sets on its controls
