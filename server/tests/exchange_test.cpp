@@ -44,6 +44,7 @@ TEST_F(ExchangeTest, ProgramsRequestIsAcknowledgedStoredAndShownNewestFirst) {
       << reply;
   EXPECT_EQ(reply.find("<script"), std::string::npos);
   EXPECT_EQ(reply.find("<img"), std::string::npos);
+  EXPECT_NE(reply.find("<title>Suggestions</title>"), std::string::npos);
   EXPECT_NE(reply.find("Content-Security-Policy: default-src 'none'"), std::string::npos);
   EXPECT_NE(reply.find("frame-ancestors 'none'"), std::string::npos) << "nor framed by any page";
   EXPECT_NE(reply.find("X-Content-Type-Options: nosniff"), std::string::npos);
