@@ -89,7 +89,8 @@ bool Readable(SocketHandle socket, Clock::time_point deadline, const std::atomic
 
 }  // namespace
 
-LocalServer::LocalServer(std::string reply, Mode mode) : reply_(std::move(reply)), mode_(mode) {
+LocalServer::LocalServer(std::vector<std::string> replies, Mode mode)
+    : replies_(std::move(replies)), mode_(mode) {
   listener_ = NewSocket(false);
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -123,9 +124,11 @@ LocalServer::~LocalServer() {
   if (IsOpen(listener_)) CloseSocket(listener_);
 }
 
-std::vector<std::string> LocalServer::requests() const {
-  const auto deadline = Clock::now() + kLongestWait;
-  while (finished_ < connections_ && Clock::now() < deadline) {
+std::vector<std::string> LocalServer::requests(std::size_t at_least,
+                                               std::chrono::seconds limit) const {
+  const auto deadline = Clock::now() + limit;
+  while ((finished_ < connections_ || static_cast<std::size_t>(finished_) < at_least) &&
+         Clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   const std::lock_guard lock(mutex_);
@@ -138,7 +141,7 @@ void LocalServer::Serve() {
     const SocketHandle handle = AcceptOn(listener_);
     if (!IsOpen(handle)) continue;
     const auto connection = static_cast<NativeSocket>(handle);
-    ++connections_;
+    const auto index = static_cast<std::size_t>(connections_++);
     const auto deadline = Clock::now() + kLongestWait;
     std::string received;
     // Reads until size bytes have come or the client has closed its end.
@@ -165,7 +168,8 @@ void LocalServer::Serve() {
       continue;
     }
     if (mode_ == Mode::kAnswer) {
-      ::send(connection, reply_.data(), static_cast<int>(reply_.size()), MSG_NOSIGNAL);
+      const std::string reply = index < replies_.size() ? replies_[index] : "";
+      ::send(connection, reply.data(), static_cast<int>(reply.size()), MSG_NOSIGNAL);
       ::shutdown(connection, SHUT_WR);
     }
     read_up_to(std::string::npos);

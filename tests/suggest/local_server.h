@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// A TCP server on 127.0.0.1 for one test: on a thread of its own it accepts connections, records
-// the exact bytes each one brings and answers as the test asks; or it refuses, or never answers.
+// A TCP server on 127.0.0.1 for one test or transcript: on a thread of its own it accepts
+// connections, records the exact bytes each one brings and answers as asked; or it refuses, or
+// never answers.
 #ifndef QUP_TESTS_SUGGEST_LOCAL_SERVER_H
 #define QUP_TESTS_SUGGEST_LOCAL_SERVER_H
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -28,19 +30,22 @@ class LocalServer {
     kUnanswered,  // its accept queue is full and never drained: a connect is never answered
   };
 
-  explicit LocalServer(std::string reply, Mode mode = Mode::kAnswer);
+  // In kAnswer, the n-th connection gets the n-th reply; those beyond the list, none.
+  explicit LocalServer(std::vector<std::string> replies, Mode mode = Mode::kAnswer);
   ~LocalServer();
   LocalServer(const LocalServer&) = delete;
   LocalServer& operator=(const LocalServer&) = delete;
 
   std::uint16_t port() const { return port_; }
-  // The bytes of each connection, once every connection taken has ended.
-  std::vector<std::string> requests() const;
+  // The bytes of each connection, once every connection taken has ended and at least at_least
+  // have come, or once limit has passed.
+  std::vector<std::string> requests(std::size_t at_least = 0,
+                                    std::chrono::seconds limit = std::chrono::seconds(20)) const;
 
  private:
   void Serve();
 
-  std::string reply_;
+  std::vector<std::string> replies_;
   Mode mode_;
   SocketHandle listener_ = -1;
   std::vector<SocketHandle> queued_;  // the connections that fill the queue of an unanswered port

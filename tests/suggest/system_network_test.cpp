@@ -43,7 +43,7 @@ class SystemNetworkTest : public ::testing::Test {
 };
 
 TEST_F(SystemNetworkTest, SendsTheWholeRequestAndReceivesTheReplyThenTheClose) {
-  LocalServer server("HTTP/1.1 200 OK\r\n\r\n");
+  LocalServer server({"HTTP/1.1 200 OK\r\n\r\n"});
   Use(server, std::chrono::seconds(10));
   ASSERT_TRUE(Connect());
   const std::string request(kRequestSize, 'r');
@@ -59,7 +59,7 @@ TEST_F(SystemNetworkTest, SendsTheWholeRequestAndReceivesTheReplyThenTheClose) {
 }
 
 TEST_F(SystemNetworkTest, RefusedConnectionFailsWithTheSystemsReason) {
-  LocalServer server("", Mode::kRefuse);
+  LocalServer server({}, Mode::kRefuse);
   Use(server, std::chrono::seconds(10));
   EXPECT_FALSE(Connect());
   EXPECT_NE(network_->LastError(), 0);
@@ -68,7 +68,7 @@ TEST_F(SystemNetworkTest, RefusedConnectionFailsWithTheSystemsReason) {
 }
 
 TEST_F(SystemNetworkTest, ConnectionNeverAnsweredEndsAtTheTimeOut) {
-  LocalServer server("", Mode::kUnanswered);
+  LocalServer server({}, Mode::kUnanswered);
   Use(server, std::chrono::milliseconds(300));
   EXPECT_FALSE(Connect());
   EXPECT_EQ(network_->LastError(), kTimedOut);
@@ -80,7 +80,7 @@ TEST_F(SystemNetworkTest, ResetConnectionEndsTheReceiveWithAnError) {
   // Seen under Wine: a close with a zero linger time reaches the client as an orderly end.
   GTEST_SKIP() << "no abortive close under Wine";
 #endif
-  LocalServer server("", Mode::kReset);
+  LocalServer server({}, Mode::kReset);
   Use(server, std::chrono::seconds(10));
   ASSERT_TRUE(Connect());
   ASSERT_EQ(network_->Send(socket_, std::string(kRequestSize, 'r')),
@@ -92,7 +92,7 @@ TEST_F(SystemNetworkTest, ResetConnectionEndsTheReceiveWithAnError) {
 }
 
 TEST_F(SystemNetworkTest, ServerThatNeverRepliesEndsTheReceiveAtTheTimeOut) {
-  LocalServer server("", Mode::kSilent);
+  LocalServer server({}, Mode::kSilent);
   Use(server, std::chrono::milliseconds(300));
   ASSERT_TRUE(Connect());
   EXPECT_EQ(network_->Send(socket_, std::string(kRequestSize, 'r')),
