@@ -64,17 +64,6 @@ TEST_F(ExchangeTest, ProgramsRequestIsAcknowledgedStoredAndShownNewestFirst) {
   }
 }
 
-TEST_F(ExchangeTest, AFormPostedOverHttpIsStoredToo) {
-  StartServer();
-  const std::string reply = testing::Exchange(
-      port(),
-      "POST /sendinfo.asp HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded"
-      "\r\nContent-Length: 18\r\n\r\na=1&text=Caf%E9+ok");
-  EXPECT_TRUE(reply.starts_with("HTTP/1.1 200 OK")) << reply;
-  ASSERT_EQ(Stored().size(), 1u);
-  EXPECT_EQ(Stored()[0].text, "Caf\u00e9 ok");
-}
-
 // A database that refuses the row gets no acknowledgement: the program must not report
 // success for a suggestion that is not kept.
 TEST_F(ExchangeTest, NothingIsAcknowledgedThatIsNotStored) {

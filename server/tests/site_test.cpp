@@ -106,10 +106,11 @@ TEST_F(SiteTest, AFolderWithoutIndexIsNotServed) {
       testing::Exchange(port(), "GET /app.js HTTP/1.1\r\n\r\n").starts_with("HTTP/1.1 404 "));
 }
 
-// The page posts its suggestion as any browser's form would, to its own origin.
+// The page posts its suggestion as any browser's form would, to its own origin; the text
+// need not be the form's first field.
 TEST_F(SiteTest, TheViewPageListsWhatThePagePosted) {
   StartServer({"--site", site().string()});
-  const std::string body = "text=From+the+web+page%0D%0ACaf%E9";
+  const std::string body = "a=1&text=From+the+web+page%0D%0ACaf%E9";
   const std::string reply = testing::Exchange(
       port(),
       "POST /sendinfo.asp HTTP/1.1\r\nHost: 127.0.0.1\r\nOrigin: http://127.0.0.1\r\n"
