@@ -1,64 +1,19 @@
 // SPDX-License-Identifier: MIT
-// The window rules every window reads: on the program's own template, and on the corner cases
-// of text counting and case folding that the window tests reach only in part.
+// The window rules' corner cases of text counting and case folding that the window tests reach
+// only in part. (The main window's radio pairs and Tab order are the transcripts keyboard,
+// keyboard_radios and tabs_and_focus, the rules themselves the window contract.)
 #include "ui/platform/control_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "text/case_fold.h"
 #include "text/utf.h"
-#include "ui/control_ids.h"
-#include "ui/main_template.h"
 
 namespace qup::ui {
 namespace {
-
-TEST(ControlRulesTest, TheMainWindowsRadioButtonsFormThreePairs) {
-  using Group = std::vector<int>;
-  const Group work_comp{kWorkCompPercentRadio, kWorkCompDollarRadio};
-  const Group insurance{kInsurancePercentRadio, kInsuranceDollarRadio};
-  const Group health{kHealthPercentRadio, kHealthDollarRadio};
-  for (const Group& pair : {work_comp, insurance, health}) {
-    for (const int id : pair) EXPECT_EQ(RadioGroup(kMainDialogTemplate, id), pair) << id;
-  }
-  EXPECT_TRUE(RadioGroup(kMainDialogTemplate, kW2RateEdit).empty());
-}
-
-// Each "Other" row's checked button is the Tab stop right after the row's amount box.
-TEST(ControlRulesTest, TheCheckedButtonOfAnOtherRowFollowsItsBox) {
-  const auto any = [](int /*id*/) { return true; };
-  const auto dollar_checked = [](int id) {
-    return id == kWorkCompDollarRadio || id == kInsurancePercentRadio || id == kHealthDollarRadio;
-  };
-  std::vector<int> visited;
-  for (int id = kWorkComp1099Edit; visited.size() < 7;) {
-    id = NextTabStop(kMainDialogTemplate, id, true, any, dollar_checked);
-    visited.push_back(id);
-  }
-  EXPECT_EQ(visited, (std::vector<int>{kWorkCompDollarRadio, kInsurance1099Edit,
-                                       kInsurancePercentRadio, kHealth1099Edit, kHealthDollarRadio,
-                                       kWorkCompPeriodCombo, kInsurancePeriodCombo}));
-  EXPECT_EQ(RadioGroupTabStop(kMainDialogTemplate, kWorkCompDollarRadio, [](int) { return false; }),
-            kWorkCompPercentRadio);
-  EXPECT_EQ(RadioGroupTabStop(kMainDialogTemplate, kWorkCompPercentRadio, any),
-            kWorkCompPercentRadio);
-  EXPECT_EQ(RadioGroupTabStop(kMainDialogTemplate, kWorkComp1099Edit, any), 0);
-}
-
-TEST(ControlRulesTest, TheMainWindowsTabOrderFromTheW2Rate) {
-  // Everything can take the focus: the order is the template's, over all pages.
-  const auto any = [](int /*id*/) { return true; };
-  const auto none_checked = [](int /*id*/) { return false; };
-  EXPECT_EQ(FirstTabStop(kMainDialogTemplate, any, none_checked), kW2RateEdit);
-  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, any, none_checked), kW2HoursCombo);
-  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, false, any, none_checked), kViewButton);
-  EXPECT_EQ(NextTabStop(kMainDialogTemplate, kW2RateEdit, true, none_checked, none_checked), 0);
-  EXPECT_EQ(DefaultCommand(kMainDialogTemplate), kIdOk);
-}
 
 struct CountRow {
   const char* name;
