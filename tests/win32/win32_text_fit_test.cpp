@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: MIT
-// Every text of the templates' static controls, and every text the program shows in one as it
-// runs, fits its control in the real Windows dialog, in the dialog's own font, wrapped as the
-// static control wraps it: nothing cut off at the right or the bottom. They hold at whatever DPI
-// the display has (ctest runs them at 96, 120 and 144), and the logo grows with the dialog.
+// The main window and the About box as the dialog manager makes them from their in-memory
+// templates: every control of the table where the table puts it, with its native class and
+// styles, in the dialog's own font; and every text of the templates' static controls, and every
+// text the program shows in one as it runs, fitting its control, wrapped as the static control
+// wraps it: nothing cut off at the right or the bottom. They hold at whatever DPI the display
+// has (ctest runs them at 96, 120 and 144), and the logo grows with the dialog.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 // Windows names its own LoadString and MessageBox so; here they are the program's.
 #undef LoadString
 #undef MessageBox
@@ -18,6 +22,7 @@
 
 #include "tests/support/shown_texts.h"
 #include "text/utf.h"
+#include "ui/about_dialog.h"
 #include "ui/control_ids.h"
 #include "ui/main_template.h"
 #include "ui/platform/win32/win32_template.h"
@@ -31,14 +36,114 @@ INT_PTR CALLBACK QuietDialog(HWND /*dialog*/, UINT message, WPARAM /*wparam*/, L
 }
 
 HWND MakeDialog(const DialogTemplate& layout, std::vector<DWORD>& aligned,
-                DLGPROC procedure = &QuietDialog, LPARAM data = 0) {
-  const std::vector<std::uint8_t> bytes =
-      win32::BuildDialogTemplate(layout, win32::Frame::kOwnWindow);
+                win32::Frame frame = win32::Frame::kOwnWindow, DLGPROC procedure = &QuietDialog,
+                LPARAM data = 0) {
+  const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(layout, frame);
   aligned.assign((bytes.size() + 3) / 4, 0);
   std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
   return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
                                       reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), nullptr,
                                       procedure, data);
+}
+
+std::string TextOf(HWND window) {
+  wchar_t text[512] = {};
+  const int length = ::GetWindowTextW(window, text, 512);
+  return text::Utf16ToUtf8(std::u16string(text, text + length));
+}
+
+// Each control of the table, in its order, where the table puts it, with its text; disabled
+// where the table says. A combo box's window is its edit field, the list's height aside.
+TEST(Win32Template, MakesEveryControlOfTheTableInOrder) {
+  for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
+    std::vector<DWORD> aligned;
+    HWND dialog = MakeDialog(*layout, aligned);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(TextOf(dialog), layout->title);
+    HWND control = ::GetWindow(dialog, GW_CHILD);
+    for (const ControlSpec& spec : layout->controls) {
+      SCOPED_TRACE(spec.id);
+      ASSERT_NE(control, nullptr);
+      EXPECT_EQ(::GetDlgCtrlID(control), spec.id);
+      // Position and size are mapped each on its own, as the dialog manager maps them.
+      RECT expected{spec.rect.x, spec.rect.y, spec.rect.width, spec.rect.height};
+      ::MapDialogRect(dialog, &expected);
+      RECT actual{};
+      ::GetWindowRect(control, &actual);
+      ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+      EXPECT_EQ(std::vector<LONG>({actual.left, actual.top, actual.right - actual.left}),
+                std::vector<LONG>({expected.left, expected.top, expected.right}));
+      const bool combo = spec.kind == ControlKind::kComboBox || spec.kind == ControlKind::kDropList;
+      if (!combo) {
+        EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
+        if (spec.resource == kNoResource) {
+          EXPECT_EQ(TextOf(control), spec.caption);
+        }
+      }
+      EXPECT_EQ(::IsWindowEnabled(control) == FALSE, (spec.flags & kDisabled) != 0);
+      control = ::GetWindow(control, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(control, nullptr);
+    ::DestroyWindow(dialog);
+  }
+}
+
+// A caption with the window menu and its close button, no minimise or maximise box; only the
+// window of its own has a button on the task bar, not the About box it owns.
+TEST(Win32Template, FramesTheWindowAndItsBox) {
+  for (const auto& [layout, frame] : {std::pair{&kMainDialogTemplate, win32::Frame::kOwnWindow},
+                                      std::pair{&kAboutTemplate, win32::Frame::kOwnedBox}}) {
+    std::vector<DWORD> aligned;
+    HWND dialog = MakeDialog(*layout, aligned, frame);
+    ASSERT_NE(dialog, nullptr);
+    const auto style = static_cast<DWORD>(::GetWindowLongW(dialog, GWL_STYLE));
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+              static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
+    const auto ex_style = static_cast<DWORD>(::GetWindowLongW(dialog, GWL_EXSTYLE));
+    EXPECT_EQ((ex_style & WS_EX_APPWINDOW) != 0, frame == win32::Frame::kOwnWindow);
+    ::DestroyWindow(dialog);
+  }
+}
+
+// The native class and the styles of each kind of control in the main window.
+TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
+  struct Row {
+    int id;
+    std::wstring_view class_name;
+    DWORD style;  // the bits that must be set
+    DWORD not_set;
+  };
+  const Row rows[] = {
+      {kTabControl, L"SysTabControl32", TCS_BOTTOM | TCS_FOCUSNEVER | WS_CLIPSIBLINGS, WS_TABSTOP},
+      {kW2RateEdit, L"Edit", ES_AUTOHSCROLL | WS_TABSTOP, ES_MULTILINE},
+      {kSuggestionEdit, L"Edit", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_TABSTOP, 0},
+      {kW2HoursCombo, L"ComboBox", CBS_DROPDOWN | WS_TABSTOP, CBS_DROPDOWNLIST & ~CBS_DROPDOWN},
+      {kWorkCompPeriodCombo, L"ComboBox", CBS_DROPDOWNLIST | WS_DISABLED, 0},
+      {kWorkCompPercentRadio, L"Button", BS_AUTORADIOBUTTON | BS_LEFTTEXT | WS_GROUP | WS_TABSTOP,
+       0},
+      {kWorkCompDollarRadio, L"Button", BS_AUTORADIOBUTTON | BS_LEFTTEXT, WS_GROUP | WS_TABSTOP},
+      {kTaxesGroup, L"Button", BS_GROUPBOX, WS_TABSTOP},
+      {kW2CalculateButton, L"Button", WS_TABSTOP, BS_DEFPUSHBUTTON},
+      {kW2RateLabel, L"Static", SS_LEFT, WS_TABSTOP | SS_NOPREFIX},
+      {kVersionText, L"Static", SS_NOPREFIX, WS_TABSTOP},
+      {kLogoPicture, L"Static", SS_BITMAP, WS_TABSTOP},
+      {kAboutIcon, L"Static", SS_ICON, WS_TABSTOP},
+  };
+  std::vector<DWORD> aligned;
+  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  ASSERT_NE(dialog, nullptr);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.id);
+    HWND control = ::GetDlgItem(dialog, row.id);
+    ASSERT_NE(control, nullptr);
+    wchar_t class_name[64] = {};
+    ::GetClassNameW(control, class_name, 64);
+    EXPECT_EQ(std::wstring_view(class_name), row.class_name);
+    const auto style = static_cast<DWORD>(::GetWindowLongW(control, GWL_STYLE));
+    EXPECT_EQ(style & row.style, row.style);
+    EXPECT_EQ(style & row.not_set, 0u);
+  }
+  ::DestroyWindow(dialog);
 }
 
 // The layout was made in base units of 6 x 13 pixels at 96 DPI; at another DPI they grow with it
@@ -67,8 +172,8 @@ TEST(Win32TextFit, TheLogoFillsItsRectangle) {
   } no_logic;
   Win32DialogRun run{kMainDialogTemplate, no_logic, nullptr, nullptr};
   std::vector<DWORD> aligned;
-  HWND dialog = MakeDialog(kMainDialogTemplate, aligned, &Win32Window::DialogProc,
-                           reinterpret_cast<LPARAM>(&run));
+  HWND dialog = MakeDialog(kMainDialogTemplate, aligned, win32::Frame::kOwnWindow,
+                           &Win32Window::DialogProc, reinterpret_cast<LPARAM>(&run));
   ASSERT_NE(dialog, nullptr);
   BITMAP drawn{};
   ::GetObjectW(reinterpret_cast<HBITMAP>(
