@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // qup-suggestion-server: the operator's web server stood in for on 127.0.0.1, for the
 // transcripts. It hands qup-drive its script with the ports filled in, answers each connection
-// as told, and logs the exact bytes it received.
+// as told, and logs the bytes it received, quoted as qup-drive quotes texts.
 //
 //   qup-suggestion-server SCRIPT LOG ANSWER...
 //
@@ -16,7 +16,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -25,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/drive/quoted_text.h"
 #include "tests/suggest/local_server.h"
 
 namespace {
@@ -38,37 +38,13 @@ const std::map<std::string, std::string, std::less<>> kReplies = {
     {"close", ""},
 };
 
-// Bytes as a quoted text a reader can check: escapes for line ends, quotes, backslashes and
-// every other byte outside printable ASCII.
-std::string Quoted(std::string_view bytes) {
-  std::string quoted = "\"";
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n') {
-      quoted += "\\n";
-    } else if (c == '\r') {
-      quoted += "\\r";
-    } else if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20 || byte >= 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-      quoted += escape;
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
-}
-
 // One line for what a connection brought: its size, its text up to the first zero byte, and
 // what follows that.
 std::string Describe(std::string_view received) {
   std::ostringstream line;
   line << "request " << received.size() << " bytes: ";
   const std::size_t zero = received.find('\0');
-  line << Quoted(received.substr(0, zero));
+  line << qup::drive::Quoted(received.substr(0, zero));
   if (zero != std::string_view::npos) {
     const std::string_view rest = received.substr(zero);
     const bool all_zero = rest.find_first_not_of('\0') == std::string_view::npos;
