@@ -71,14 +71,16 @@ TEST(Win32Template, MakesEveryControlOfTheTableInOrder) {
       RECT actual{};
       ::GetWindowRect(control, &actual);
       ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
-      EXPECT_EQ(std::vector<LONG>({actual.left, actual.top, actual.right - actual.left}),
-                std::vector<LONG>({expected.left, expected.top, expected.right}));
+      EXPECT_EQ(std::vector<LONG>({actual.left, actual.top}),
+                std::vector<LONG>({expected.left, expected.top}));
+      // A picture takes its bitmap's or icon's size (the window scales the logo afterwards).
+      if (spec.resource == kNoResource) {
+        EXPECT_EQ(actual.right - actual.left, expected.right);
+      }
       const bool combo = spec.kind == ControlKind::kComboBox || spec.kind == ControlKind::kDropList;
-      if (!combo) {
+      if (!combo && spec.resource == kNoResource) {
         EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
-        if (spec.resource == kNoResource) {
-          EXPECT_EQ(TextOf(control), spec.caption);
-        }
+        EXPECT_EQ(TextOf(control), spec.caption);
       }
       EXPECT_EQ(::IsWindowEnabled(control) == FALSE, (spec.flags & kDisabled) != 0);
       control = ::GetWindow(control, GW_HWNDNEXT);
