@@ -61,12 +61,12 @@ TEST(Win32Template, MakesEveryControlOfTheTableInOrder) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(dialog), layout->title);
     HWND control = ::GetWindow(dialog, GW_CHILD);
-    for (const ControlSpec& spec : layout->controls) {
-      SCOPED_TRACE(spec.id);
+    for (const ControlSpec& entry : layout->controls) {
+      SCOPED_TRACE(entry.id);
       ASSERT_NE(control, nullptr);
-      EXPECT_EQ(::GetDlgCtrlID(control), spec.id);
+      EXPECT_EQ(::GetDlgCtrlID(control), entry.id);
       // Position and size are mapped each on its own, as the dialog manager maps them.
-      RECT expected{spec.rect.x, spec.rect.y, spec.rect.width, spec.rect.height};
+      RECT expected{entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height};
       ::MapDialogRect(dialog, &expected);
       RECT actual{};
       ::GetWindowRect(control, &actual);
@@ -74,15 +74,16 @@ TEST(Win32Template, MakesEveryControlOfTheTableInOrder) {
       EXPECT_EQ(std::vector<LONG>({actual.left, actual.top}),
                 std::vector<LONG>({expected.left, expected.top}));
       // A picture takes its bitmap's or icon's size (the window scales the logo afterwards).
-      if (spec.resource == kNoResource) {
+      if (entry.resource == kNoResource) {
         EXPECT_EQ(actual.right - actual.left, expected.right);
       }
-      const bool combo = spec.kind == ControlKind::kComboBox || spec.kind == ControlKind::kDropList;
-      if (!combo && spec.resource == kNoResource) {
+      const bool combo =
+          entry.kind == ControlKind::kComboBox || entry.kind == ControlKind::kDropList;
+      if (!combo && entry.resource == kNoResource) {
         EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
-        EXPECT_EQ(TextOf(control), spec.caption);
+        EXPECT_EQ(TextOf(control), entry.caption);
       }
-      EXPECT_EQ(::IsWindowEnabled(control) == FALSE, (spec.flags & kDisabled) != 0);
+      EXPECT_EQ(::IsWindowEnabled(control) == FALSE, (entry.flags & kDisabled) != 0);
       control = ::GetWindow(control, GW_HWNDNEXT);
     }
     EXPECT_EQ(control, nullptr);
