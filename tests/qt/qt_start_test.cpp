@@ -41,30 +41,46 @@ std::optional<std::string> Get(const char* name) {
   return value ? std::optional<std::string>(value) : std::nullopt;
 }
 
-void Put(const char* name, const std::optional<std::string>& value) {
+// Sets the variable, or unsets it for null.
+void Put(const char* name, const char* value) {
   if (value) {
-    setenv(name, value->c_str(), 1);
+    setenv(name, value, 1);
   } else {
     unsetenv(name);
   }
 }
 
-class BusStartTest : public testing::TestWithParam<BusRow> {
+// Each test changes the environment the program reads; it is put back as it was afterwards.
+template <typename Row>
+class EnvironmentTest : public testing::TestWithParam<Row> {
+ protected:
+  ~EnvironmentTest() override {
+    for (const auto& [name, value] : saved_) Put(name, value ? value->c_str() : nullptr);
+  }
+
+ private:
+  const std::pair<const char*, std::optional<std::string>> saved_[6] = {
+      {"DBUS_SESSION_BUS_ADDRESS", Get("DBUS_SESSION_BUS_ADDRESS")},
+      {"XDG_RUNTIME_DIR", Get("XDG_RUNTIME_DIR")},
+      {"PATH", Get("PATH")},
+      {"QT_QPA_PLATFORM", Get("QT_QPA_PLATFORM")},
+      {"DISPLAY", Get("DISPLAY")},
+      {"WAYLAND_DISPLAY", Get("WAYLAND_DISPLAY")},
+  };
+};
+
+template <typename Row>
+std::string RowName(const testing::TestParamInfo<Row>& info) {
+  return info.param.name;
+}
+
+class BusStartTest : public EnvironmentTest<BusRow> {
  protected:
   void SetUp() override {
     if (QFile::exists(QStringLiteral("/usr/bin/dbus-launch"))) {
       GTEST_SKIP() << "dbus-launch is installed, so a bus can always be started here";
     }
   }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) Put(name, value);
-  }
-
-  const std::pair<const char*, std::optional<std::string>> saved_[3] = {
-      {"DBUS_SESSION_BUS_ADDRESS", Get("DBUS_SESSION_BUS_ADDRESS")},
-      {"XDG_RUNTIME_DIR", Get("XDG_RUNTIME_DIR")},
-      {"PATH", Get("PATH")},
-  };
 };
 
 TEST_P(BusStartTest, TellsTheLibraryOnlyWhenNoBusCanBeReachedOrStarted) {
@@ -85,10 +101,9 @@ TEST_P(BusStartTest, TellsTheLibraryOnlyWhenNoBusCanBeReachedOrStarted) {
       launcher.setPermissions(launcher.permissions() | QFile::ExeOwner);
     }
   }
-  Put("DBUS_SESSION_BUS_ADDRESS",
-      row.address ? std::optional<std::string>(row.address) : std::nullopt);
-  Put("XDG_RUNTIME_DIR", runtime_dir.path().toStdString());
-  Put("PATH", "/nonexistent:" + bin_dir.path().toStdString());
+  Put("DBUS_SESSION_BUS_ADDRESS", row.address);
+  Put("XDG_RUNTIME_DIR", runtime_dir.path().toStdString().c_str());
+  Put("PATH", ("/nonexistent:" + bin_dir.path().toStdString()).c_str());
 
   SkipHopelessBusStart();
 
@@ -96,10 +111,7 @@ TEST_P(BusStartTest, TellsTheLibraryOnlyWhenNoBusCanBeReachedOrStarted) {
             row.expected ? std::optional<std::string>(row.expected) : std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, BusStartTest, testing::ValuesIn(kBusRows),
-                         [](const testing::TestParamInfo<BusRow>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, BusStartTest, testing::ValuesIn(kBusRows), RowName<BusRow>);
 
 // What is at BASE/qup-runtime-UID before the program starts without $XDG_RUNTIME_DIR.
 enum class Found { kNothing, kPrivateDir, kOpenDir, kLinkToPrivateDir, kFile };
@@ -120,11 +132,7 @@ constexpr RuntimeRow kRuntimeRows[] = {
 
 void PrintTo(const RuntimeRow& row, std::ostream* out) { *out << row.name; }
 
-class RuntimeDirTest : public testing::TestWithParam<RuntimeRow> {
- protected:
-  void TearDown() override { Put("XDG_RUNTIME_DIR", saved_); }
-  const std::optional<std::string> saved_ = Get("XDG_RUNTIME_DIR");
-};
+class RuntimeDirTest : public EnvironmentTest<RuntimeRow> {};
 
 TEST_P(RuntimeDirTest, GivesAFolderOnlyThisUserMayEnter) {
   const RuntimeRow& row = GetParam();
@@ -170,12 +178,9 @@ TEST_P(RuntimeDirTest, GivesAFolderOnlyThisUserMayEnter) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RuntimeDirTest, testing::ValuesIn(kRuntimeRows),
-                         [](const testing::TestParamInfo<RuntimeRow>& info) {
-                           return std::string(info.param.name);
-                         });
+                         RowName<RuntimeRow>);
 
-TEST(RuntimeDir, AFolderWithFilesInItStays) {
-  const std::optional<std::string> saved = Get("XDG_RUNTIME_DIR");
+TEST_F(RuntimeDirTest, AFolderWithFilesInItStays) {
   QTemporaryDir base;
   ASSERT_TRUE(base.isValid());
   unsetenv("XDG_RUNTIME_DIR");
@@ -183,18 +188,15 @@ TEST(RuntimeDir, AFolderWithFilesInItStays) {
   ASSERT_TRUE(QFile(QString::fromStdString(dir + "/socket")).open(QIODevice::WriteOnly));
   RemovePrivateRuntimeDir(dir);
   EXPECT_TRUE(QFile::exists(QString::fromStdString(dir + "/socket")));
-  Put("XDG_RUNTIME_DIR", saved);
 }
 
-TEST(RuntimeDir, ASessionFolderStands) {
-  const std::optional<std::string> saved = Get("XDG_RUNTIME_DIR");
+TEST_F(RuntimeDirTest, ASessionFolderStands) {
   QTemporaryDir base;
   ASSERT_TRUE(base.isValid());
   Put("XDG_RUNTIME_DIR", "/run/user/1000");
   EXPECT_EQ(ProvidePrivateRuntimeDir(base.path().toStdString()), "");
   EXPECT_EQ(Get("XDG_RUNTIME_DIR"), std::optional<std::string>("/run/user/1000"));
   EXPECT_TRUE(QDir(base.path()).isEmpty());
-  Put("XDG_RUNTIME_DIR", saved);
 }
 
 struct DisplayRow {
@@ -229,27 +231,13 @@ constexpr DisplayRow kDisplayRows[] = {
 
 void PrintTo(const DisplayRow& row, std::ostream* out) { *out << row.name; }
 
-class MissingDisplayTest : public testing::TestWithParam<DisplayRow> {
- protected:
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) Put(name, value);
-  }
-
-  const std::pair<const char*, std::optional<std::string>> saved_[3] = {
-      {"QT_QPA_PLATFORM", Get("QT_QPA_PLATFORM")},
-      {"DISPLAY", Get("DISPLAY")},
-      {"WAYLAND_DISPLAY", Get("WAYLAND_DISPLAY")},
-  };
-};
+class MissingDisplayTest : public EnvironmentTest<DisplayRow> {};
 
 TEST_P(MissingDisplayTest, SaysWhatIsMissingWhenTheWindowCannotOpen) {
   const DisplayRow& row = GetParam();
-  auto optional = [](const char* value) {
-    return value ? std::optional<std::string>(value) : std::nullopt;
-  };
-  Put("QT_QPA_PLATFORM", optional(row.platform));
-  Put("DISPLAY", optional(row.display));
-  Put("WAYLAND_DISPLAY", optional(row.wayland_display));
+  Put("QT_QPA_PLATFORM", row.platform);
+  Put("DISPLAY", row.display);
+  Put("WAYLAND_DISPLAY", row.wayland_display);
   const char* argv[] = {"qup", row.argument};
   const int argc = row.argument ? 2 : 1;
 
@@ -264,9 +252,7 @@ TEST_P(MissingDisplayTest, SaysWhatIsMissingWhenTheWindowCannotOpen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, MissingDisplayTest, testing::ValuesIn(kDisplayRows),
-                         [](const testing::TestParamInfo<DisplayRow>& info) {
-                           return std::string(info.param.name);
-                         });
+                         RowName<DisplayRow>);
 
 struct NoticeRow {
   const char* name;
@@ -294,10 +280,7 @@ TEST_P(NoticeTest, DropsExactlyThePluginsNotices) {
   EXPECT_EQ(IsPluginNotice(row.type, QString::fromLatin1(row.message)), row.dropped);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, NoticeTest, testing::ValuesIn(kNoticeRows),
-                         [](const testing::TestParamInfo<NoticeRow>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, NoticeTest, testing::ValuesIn(kNoticeRows), RowName<NoticeRow>);
 
 }  // namespace
 }  // namespace qup::app
