@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The Qt window's own behaviour beyond the shared window contract (tests/support/
 // window_contract.h), driven with real input events: what the multi-line box hands back, a paste
-// that fits, the owned box giving the focus back, the disabled tabs' keys, and the controls a
-// page makes only when needed. (Shift+F10, Ctrl+Shift+Tab and typing into a combo box are the
-// transcripts keyboard_only, window_menu_keys, combo_text and w2_validation, and the window
-// menu's names and key bindings the accessibility bus test.)
+// that fits, the disabled tabs' keys, and the controls a page makes only when needed. (Shift+F10,
+// Ctrl+Shift+Tab and typing into a combo box are the transcripts keyboard_only, window_menu_keys,
+// combo_text and w2_validation, the owned box giving the focus back about_box_focus.sh, and the
+// window menu's names and key bindings the accessibility bus test.)
 #include "ui/platform/qt/qt_window.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,6 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -82,41 +81,6 @@ TEST_F(QtWindowTest, TheMultiLineEditHandsBackWhatItHolds) {
   EXPECT_EQ(window_.GetText(kNotesId), "\u00A0a\r\nb\r\nc\u00A0");
   window_.SetText(kNotesId, "x\u00A0y\r\nz");
   EXPECT_EQ(window_.GetText(kNotesId), "x\u00A0y\r\nz");
-}
-
-constexpr ControlSpec kBoxControls[] = {
-    {kIdOk, ControlKind::kPushButton, "OK", {10, 10, 50, 14}, kNoPage, kDefaultButton}};
-constexpr DialogTemplate kBox{3, "Owned box", 100, 40, kBoxControls};
-
-// A dialog that Esc ends, as the About box.
-class EndsOnEsc : public DialogHandler {
- public:
-  void OnInitDialog(Window& window) override { window_ = &window; }
-  void OnCommand(int id, Notification /*code*/) override {
-    if (id == kIdCancel) window_->EndDialog(kIdCancel);
-  }
-  void OnSysCommand(unsigned /*command*/) override {}
-
- private:
-  Window* window_ = nullptr;
-};
-
-// Closing a dialog that the window owns (the About box) makes the window the active one again,
-// with the focus on the control that had it, whether or not anyone else hands it back.
-TEST_F(QtWindowTest, ClosingAnOwnedDialogGivesTheFocusBack) {
-  Focus(kEditId);
-  EndsOnEsc box_handler;
-  bool box_opened = false;
-  QTimer::singleShot(0, [&box_opened] {
-    QWidget* box = QApplication::activeModalWidget();
-    box_opened = box != nullptr;
-    if (box) QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
-  });
-  EXPECT_EQ(platform_.RunModal(kBox, box_handler, &window_), kIdCancel);
-  QApplication::processEvents();
-  EXPECT_TRUE(box_opened);
-  EXPECT_EQ(QApplication::activeWindow(), &window_);
-  EXPECT_EQ(QApplication::focusWidget(), Widget(kEditId));
 }
 
 TEST_F(QtWindowTest, PastingTakesWhatFitsAndReportsTheLimit) {
@@ -191,17 +155,11 @@ TEST_F(PagedWindowTest, WhatIsSetBeforeAControlIsMadeReachesItsWidget) {
   EXPECT_EQ(window_.ComboSelectString(kHoursId, "10"), 1);
   EXPECT_FALSE(window_.InputWidget(kButtonId)->isEnabled());
   EXPECT_TRUE(window_.InputWidget(kButtonId)->isHidden());
+  // A radio button shown is made now, and its partner with it; a press clears the partner.
+  window_.Show(kFirstRadio, true);
+  EXPECT_EQ(window_.findChildren<QRadioButton*>().size(), 2);
   EXPECT_TRUE(static_cast<QRadioButton*>(window_.InputWidget(kFirstRadio))->isChecked());
   EXPECT_TRUE(static_cast<QRadioButton*>(window_.InputWidget(kSecondRadio))->isChecked());
-}
-
-TEST_F(PagedWindowTest, ARadioButtonIsMadeWithItsPartnerAndAPressClearsThePartner) {
-  window_.SetCheck(kSecondRadio, 1);
-  window_.SetCheck(kFirstRadio, 1);
-  window_.Show(kFirstRadio, true);  // shown: made now, and its partner with it
-  EXPECT_EQ(window_.findChildren<QRadioButton*>().size(), 2);
-  EXPECT_EQ(window_.GetCheck(kFirstRadio), 1);
-  EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
   QTest::mouseClick(window_.InputWidget(kSecondRadio), Qt::LeftButton);
   EXPECT_EQ(window_.GetCheck(kFirstRadio), 0);
   EXPECT_EQ(window_.GetCheck(kSecondRadio), 1);
