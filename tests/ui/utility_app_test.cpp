@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The program's start: one copy shows its window, a second start brings it to the front.
+// The program's start: a second start brings the running window to the front. (The real
+// program's window and a second copy of it are tests/acceptance/single_instance.sh.)
 #include <gtest/gtest.h>
 
 #include "app/utility_app.h"
@@ -20,33 +21,6 @@ class StartTest : public ::testing::Test {
   settings::MemoryRegistry registry_;
   test_support::OfflineNetwork network_;
 };
-
-TEST_F(StartTest, RunsTheMainWindowUntilItCloses) {
-  platform_.QueueModalScript([](ui::MemoryWindow& window) { window.PressEsc(); });
-
-  EXPECT_FALSE(Start());
-
-  ASSERT_EQ(platform_.windows().size(), 1u);
-  EXPECT_EQ(platform_.windows()[0]->Title(), kTitle);
-  EXPECT_TRUE(platform_.windows()[0]->Ended());
-}
-
-TEST_F(StartTest, SecondStartBringsTheRunningWindowToTheFront) {
-  bool second_start_result = true;
-  ui::WindowRef running = 0;
-  platform_.QueueModalScript([&](ui::MemoryWindow& window) {
-    running = platform_.FindTopLevelWindow(kTitle);
-    second_start_result = Start();
-    window.PressEsc();
-  });
-
-  Start();
-
-  EXPECT_FALSE(second_start_result);
-  EXPECT_NE(running, 0u);
-  EXPECT_EQ(platform_.foreground(), running);
-  EXPECT_EQ(platform_.windows().size(), 1u);
-}
 
 // Only a window titled exactly so counts, whoever owns it; it keeps its minimised state.
 TEST_F(StartTest, AnyWindowWithTheExactTitleCounts) {
