@@ -1,59 +1,19 @@
 // SPDX-License-Identifier: MIT
-// Cleaning, validation, reading and formatting of amount texts.
+// Amount texts: each box's message, the readings and the rounding that the fuzz corpus does not
+// reach, and the locale. (Cleaning, acceptance, reading and formatting are checked against a
+// reference on every input of fuzz/corpus/amount_text/, the test fuzz_corpus.amount_text.)
 #include "calc/amount_text.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cstdio>
-#include <limits>
 #include <string>
 
 #include "calc/pay_calc.h"
 
 namespace qup::calc {
 namespace {
-
-struct CleanCase {
-  const char* name;
-  const char* input;
-  const char* cleaned;
-  bool accepted;
-};
-
-class CleaningTest : public testing::TestWithParam<CleanCase> {};
-
-TEST_P(CleaningTest, CleansAndValidatesLikeTheRateBox) {
-  const CleanCase& c = GetParam();
-  PayCalc calc;
-  EXPECT_EQ(calc.CheckRate1099(c.input), c.accepted);
-  EXPECT_EQ(calc.Rate1099, c.cleaned);
-  EXPECT_EQ(calc.Message, c.accepted ? "" : "Invalid hourly rate.");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, CleaningTest,
-    testing::Values(
-        CleanCase{"list_entry_stops_at_parenthesis", "520 hours ( 3 months )", "520", true},
-        CleanCase{"dollars_and_grouping_dropped", "$1,040.50", "1040.50", true},
-        CleanCase{"per_hour_suffix", "50/hr", "50", true},
-        CleanCase{"minus_sign_dropped", "-5", "5", true},
-        CleanCase{"exponent_letter_dropped_digits_join", "1e3", "13", true},
-        CleanCase{"two_points_kept", "12.5.3", "12.5.3", true},
-        CleanCase{"zero_rejected", "0", "0", false},
-        CleanCase{"fraction_below_one_rejected", "0.99", "0.99", false},
-        CleanCase{"leading_point_rejected", ".5", ".5", false},
-        CleanCase{"letters_only_rejected", "abc", "", false},
-        CleanCase{"parenthesis_first_rejected", "(50)", "", false},
-        CleanCase{"non_ascii_dropped",
-                  "5\xC3\xA9"
-                  "0",
-                  "50", true},
-        CleanCase{"one_and_a_half_accepted", "1.5", "1.5", true},
-        CleanCase{"forty_digits_do_not_overflow", "9999999999999999999999999999999999999999",
-                  "9999999999999999999999999999999999999999", true},
-        CleanCase{"just_past_32_bits_still_large", "2147483648", "2147483648", true}),
-    [](const testing::TestParamInfo<CleanCase>& info) { return std::string(info.param.name); });
 
 TEST(Validation, EachBoxHasItsOwnMessage) {
   struct Row {
@@ -82,59 +42,17 @@ TEST(Validation, EachBoxHasItsOwnMessage) {
 }
 
 TEST(Reading, TakesTheLongestLeadingDecimalNumber) {
-  EXPECT_DOUBLE_EQ(ReadAmount("12.5.3"), 12.5);
-  EXPECT_DOUBLE_EQ(ReadAmount("2080 hours"), 2080.0);
   EXPECT_DOUBLE_EQ(ReadAmount(""), 0.0);
-  EXPECT_DOUBLE_EQ(ReadAmount(".5"), 0.5);
   EXPECT_DOUBLE_EQ(ReadAmount("12."), 12.0);
-  EXPECT_DOUBLE_EQ(ReadAmount("1e3"), 1.0);
   EXPECT_DOUBLE_EQ(ReadAmount("0x1A"), 0.0);
   EXPECT_DOUBLE_EQ(ReadAmount("inf"), 0.0);
   EXPECT_DOUBLE_EQ(ReadAmount("nan"), 0.0);
-  EXPECT_DOUBLE_EQ(ReadAmount("$50"), 0.0);
-  EXPECT_EQ(ReadAmount(std::string(400, '9')), std::numeric_limits<double>::max());
 }
 
-struct FormatCase {
-  const char* name;
-  double value;
-  const char* text;
-};
-
-class FormatTest : public testing::TestWithParam<FormatCase> {};
-
-TEST_P(FormatTest, WritesTwoDecimalsWithTiesUp) {
+TEST(Formatting, ATieCarriesThroughTheNines) {
   std::string text = "old";
-  PayCalc::FormatAmount(GetParam().value, text);
-  EXPECT_EQ(text, GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, FormatTest,
-    testing::Values(FormatCase{"grouping_free", 1234.5, "1234.50"},
-                    FormatCase{"exact_tie_rounds_up", 125.125, "125.13"},
-                    FormatCase{"another_exact_tie", 1500.625, "1500.63"},
-                    FormatCase{"nearest_double_below_tie", 2.675, "2.67"},
-                    FormatCase{"tiny_positive", 0.004, "0.00"},
-                    FormatCase{"half_cent_tie", 0.005, "0.01"},
-                    FormatCase{"carry_through_nines", 999.995, "1000.00"},
-                    FormatCase{"zero", 0.0, "0.0"}, FormatCase{"negative", -520.0, "0.0"},
-                    FormatCase{"not_a_number", std::numeric_limits<double>::quiet_NaN(), "0.0"},
-                    FormatCase{"infinity", std::numeric_limits<double>::infinity(), "0.0"},
-                    FormatCase{"smallest_subnormal", std::numeric_limits<double>::denorm_min(),
-                               "0.00"}),
-    [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
-
-TEST(Formatting, HugeValuesFormatWholeWithoutOverflow) {
-  std::string text;
-  PayCalc::FormatAmount(1e300, text);
-  ASSERT_EQ(text.size(), 301u + 3u);
-  EXPECT_EQ(text.substr(0, 5), "10000");
-  EXPECT_EQ(text.substr(text.size() - 3), ".00");
-
-  PayCalc::FormatAmount(std::numeric_limits<double>::max(), text);
-  EXPECT_EQ(text.size(), 309u + 3u);
-  EXPECT_EQ(text.substr(0, 6), "179769");
+  PayCalc::FormatAmount(999.995, text);
+  EXPECT_EQ(text, "1000.00");
 }
 
 // A window toolkit sets the C library's locale from the environment; amounts must not follow it.
