@@ -52,17 +52,6 @@ TEST_F(DialogFontTest, IsAnEightPointSansSerif) {
   EXPECT_EQ(font.styleHint(), QFont::SansSerif);
 }
 
-TEST_F(DialogFontTest, BaseUnitsGrowWithTheFont) {
-  QFont large = DialogUnits::DialogFont();
-  large.setPointSize(24);
-  const BaseUnits small_units = DialogUnits().base();
-  const BaseUnits large_units = DialogUnits(large).base();
-  EXPECT_GT(small_units.x, 0);
-  EXPECT_GT(small_units.y, small_units.x);
-  EXPECT_GE(large_units.x, 2 * small_units.x);
-  EXPECT_GE(large_units.y, 2 * small_units.y);
-}
-
 TEST_F(DialogFontTest, BaseWidthIsTheRoundedAverageLetterWidth) {
   // A font whose letters are all equally wide makes the average exact.
   QFont mono(QStringLiteral("Monospace"), 10);

@@ -65,8 +65,8 @@ class SettingsTest : public test_support::MainDialogFixture {
   }
 };
 
-// A slot holds 15 bytes and a zero byte: a longer field is cut to 15 bytes, and a stored value
-// without its zero byte is not read past the slot.
+// A slot holds 15 bytes and a zero byte: a stored value without its zero byte is not read past
+// the slot. (A longer field typed in is cut to 15 bytes in the transcript twenty_characters.)
 TEST_F(SettingsTest, EverySlotEndsInAZeroByte) {
   Start();
   window().Close();
@@ -74,13 +74,9 @@ TEST_F(SettingsTest, EverySlotEndsInAZeroByte) {
 
   Start();
   EXPECT_EQ(Text(kRate1099Edit), std::string(15, '9'));
-  TypeAndCalculate(kHealth1099Edit, "12345678901234567890");
+  TypeAndCalculate(kHealth1099Edit, "1");
   window().Close();
   ExpectStored("HourlyRate", std::string(15, '9'));
-  ExpectStored("Health", "123456789012345");
-
-  Start();
-  EXPECT_EQ(Text(kHealth1099Edit), "123456789012345");
 }
 
 TEST_F(SettingsTest, TextsAreStoredInWindows1252) {
