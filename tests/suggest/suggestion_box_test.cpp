@@ -124,6 +124,10 @@ struct AttemptRow {
 AttemptRow Reply(const char* name, std::string reply, bool confirmed) {
   return {name, Fail::kNone, std::move(reply), {confirmed ? kConfirmed : kNotConfirmed}};
 }
+// An attempt that fails before the request goes, with the error it shows.
+AttemptRow Error(const char* name, Fail fail, const char* text) {
+  return {name, fail, "", {Shown(text, "ERROR", 16)}};
+}
 
 class AttemptTest : public SuggestionsPageTest, public ::testing::WithParamInterface<AttemptRow> {};
 
@@ -178,19 +182,10 @@ INSTANTIATE_TEST_SUITE_P(
               true),
         Reply("status_cut_by_the_receive_limit", std::string(500, 'x') + "HTTP/1.1 200 OK", false),
         Reply("zero_bytes_before_the_status", std::string(40, '\0') + "HTTP/1.1 200 OK", true),
-        AttemptRow{"no_network_service",
-                   Fail::kStartup,
-                   "",
-                   {Shown("Cannot start network service", "ERROR", 16)}},
-        AttemptRow{"no_socket", Fail::kSocket, "", {Shown("Cannot open a socket", "ERROR", 16)}},
-        AttemptRow{"host_does_not_resolve",
-                   Fail::kResolve,
-                   "",
-                   {Shown("Cannot find the host", "ERROR", 16)}},
-        AttemptRow{"no_connection",
-                   Fail::kConnect,
-                   "",
-                   {Shown("Cannot connect to the host", "ERROR", 16)}},
+        Error("no_network_service", Fail::kStartup, "Cannot start network service"),
+        Error("no_socket", Fail::kSocket, "Cannot open a socket"),
+        Error("host_does_not_resolve", Fail::kResolve, "Cannot find the host"),
+        Error("no_connection", Fail::kConnect, "Cannot connect to the host"),
         AttemptRow{"send_fails_silently", Fail::kSend, "", {}},
         AttemptRow{"receive_fails_silently", Fail::kReceive, "", {}}),
     [](const auto& row) { return std::string(row.param.name); });
