@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The Qt window's own behaviour beyond the shared window contract (tests/support/
-// window_contract.h), driven with real input events: what the multi-line box hands back, a paste
-// that fits, the disabled tabs' keys, and the controls a page makes only when needed. (Shift+F10,
+// window_contract.h), driven with real input events: what the multi-line box hands back, the
+// disabled tabs' keys, and the controls a page makes only when needed. (Shift+F10,
 // Ctrl+Shift+Tab and typing into a combo box are the transcripts keyboard_only, window_menu_keys,
 // combo_text and w2_validation, the owned box giving the focus back about_box_focus.sh, and the
 // window menu's names and key bindings the accessibility bus test.)
@@ -44,7 +44,6 @@ constexpr ControlSpec kControls[] = {
 };
 constexpr DialogTemplate kTemplate{1, "Test window", 200, 120, kControls};
 
-using test_support::Events;
 using Recorder = test_support::NotificationLog;
 
 class QtWindowTest : public testing::Test {
@@ -81,15 +80,6 @@ TEST_F(QtWindowTest, TheMultiLineEditHandsBackWhatItHolds) {
   EXPECT_EQ(window_.GetText(kNotesId), "\u00A0a\r\nb\r\nc\u00A0");
   window_.SetText(kNotesId, "x\u00A0y\r\nz");
   EXPECT_EQ(window_.GetText(kNotesId), "x\u00A0y\r\nz");
-}
-
-TEST_F(QtWindowTest, PastingTakesWhatFitsAndReportsTheLimit) {
-  window_.LimitText(kNotesId, 5);
-  Focus(kNotesId);
-  QGuiApplication::clipboard()->setText(QStringLiteral("abc\ndef"));
-  QTest::keyClick(Widget(kNotesId), Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(window_.GetText(kNotesId), "abc\r\n");
-  EXPECT_EQ(recorder_.events, Events{"11 maxtext"});
 }
 
 TEST_F(QtWindowTest, TabKeysDoNothingWhileTheTabsAreDisabled) {
