@@ -35,16 +35,27 @@ INT_PTR CALLBACK QuietDialog(HWND /*dialog*/, UINT message, WPARAM /*wparam*/, L
   return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-HWND MakeDialog(const DialogTemplate& layout, std::vector<DWORD>& aligned,
-                win32::Frame frame = win32::Frame::kOwnWindow, DLGPROC procedure = &QuietDialog,
-                LPARAM data = 0) {
-  const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(layout, frame);
-  aligned.assign((bytes.size() + 3) / 4, 0);
-  std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
-  return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
-                                      reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), nullptr,
-                                      procedure, data);
-}
+// A dialog the dialog manager makes from a template, destroyed at the end of the scope.
+class Dialog {
+ public:
+  explicit Dialog(const DialogTemplate& layout, win32::Frame frame = win32::Frame::kOwnWindow,
+                  DLGPROC procedure = &QuietDialog, LPARAM data = 0) {
+    const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(layout, frame);
+    aligned_.assign((bytes.size() + 3) / 4, 0);
+    std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned_.data()));
+    handle_ = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr),
+                                           reinterpret_cast<LPCDLGTEMPLATEW>(aligned_.data()),
+                                           nullptr, procedure, data);
+  }
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+  ~Dialog() { ::DestroyWindow(handle_); }
+  operator HWND() const { return handle_; }  // NOLINT(google-explicit-constructor)
+
+ private:
+  std::vector<DWORD> aligned_;
+  HWND handle_ = nullptr;
+};
 
 std::string TextOf(HWND window) {
   wchar_t text[512] = {};
@@ -56,8 +67,7 @@ std::string TextOf(HWND window) {
 // where the table says. A combo box's window is its edit field, the list's height aside.
 TEST(Win32Template, MakesEveryControlOfTheTableInOrder) {
   for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
-    std::vector<DWORD> aligned;
-    HWND dialog = MakeDialog(*layout, aligned);
+    const Dialog dialog(*layout);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(TextOf(dialog), layout->title);
     HWND control = ::GetWindow(dialog, GW_CHILD);
@@ -87,7 +97,6 @@ TEST(Win32Template, MakesEveryControlOfTheTableInOrder) {
       control = ::GetWindow(control, GW_HWNDNEXT);
     }
     EXPECT_EQ(control, nullptr);
-    ::DestroyWindow(dialog);
   }
 }
 
@@ -96,15 +105,13 @@ TEST(Win32Template, MakesEveryControlOfTheTableInOrder) {
 TEST(Win32Template, FramesTheWindowAndItsBox) {
   for (const auto& [layout, frame] : {std::pair{&kMainDialogTemplate, win32::Frame::kOwnWindow},
                                       std::pair{&kAboutTemplate, win32::Frame::kOwnedBox}}) {
-    std::vector<DWORD> aligned;
-    HWND dialog = MakeDialog(*layout, aligned, frame);
+    const Dialog dialog(*layout, frame);
     ASSERT_NE(dialog, nullptr);
     const auto style = static_cast<DWORD>(::GetWindowLongW(dialog, GWL_STYLE));
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
               static_cast<DWORD>(WS_CAPTION | WS_SYSMENU));
     const auto ex_style = static_cast<DWORD>(::GetWindowLongW(dialog, GWL_EXSTYLE));
     EXPECT_EQ((ex_style & WS_EX_APPWINDOW) != 0, frame == win32::Frame::kOwnWindow);
-    ::DestroyWindow(dialog);
   }
 }
 
@@ -132,8 +139,7 @@ TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
       {kLogoPicture, L"Static", SS_BITMAP, WS_TABSTOP},
       {kAboutIcon, L"Static", SS_ICON, WS_TABSTOP},
   };
-  std::vector<DWORD> aligned;
-  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  const Dialog dialog(kMainDialogTemplate);
   ASSERT_NE(dialog, nullptr);
   for (const Row& row : rows) {
     SCOPED_TRACE(row.id);
@@ -146,14 +152,12 @@ TEST(Win32Template, GivesEachKindItsNativeClassAndStyle) {
     EXPECT_EQ(style & row.style, row.style);
     EXPECT_EQ(style & row.not_set, 0u);
   }
-  ::DestroyWindow(dialog);
 }
 
 // The layout was made in base units of 6 x 13 pixels at 96 DPI; at another DPI they grow with it
 // to the nearest pixel, the whole dialog with them.
 TEST(Win32TextFit, TheDialogFontsBaseUnitsScaleWithTheDpi) {
-  std::vector<DWORD> aligned;
-  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  const Dialog dialog(kMainDialogTemplate);
   ASSERT_NE(dialog, nullptr);
   RECT unit{0, 0, 4, 8};
   ::MapDialogRect(dialog, &unit);
@@ -162,7 +166,6 @@ TEST(Win32TextFit, TheDialogFontsBaseUnitsScaleWithTheDpi) {
   ::ReleaseDC(dialog, dc);
   EXPECT_NEAR(unit.right, 6 * scale, 0.5);
   EXPECT_NEAR(unit.bottom, 13 * scale, 0.5);
-  ::DestroyWindow(dialog);
 }
 
 // The logo is drawn at the dialog's scale: its bitmap fills its rectangle mapped to pixels, the
@@ -174,9 +177,8 @@ TEST(Win32TextFit, TheLogoFillsItsRectangle) {
     void OnSysCommand(unsigned /*command*/) override {}
   } no_logic;
   Win32DialogRun run{kMainDialogTemplate, no_logic, nullptr, nullptr};
-  std::vector<DWORD> aligned;
-  HWND dialog = MakeDialog(kMainDialogTemplate, aligned, win32::Frame::kOwnWindow,
-                           &Win32Window::DialogProc, reinterpret_cast<LPARAM>(&run));
+  const Dialog dialog(kMainDialogTemplate, win32::Frame::kOwnWindow, &Win32Window::DialogProc,
+                      reinterpret_cast<LPARAM>(&run));
   ASSERT_NE(dialog, nullptr);
   BITMAP drawn{};
   ::GetObjectW(reinterpret_cast<HBITMAP>(
@@ -185,14 +187,12 @@ TEST(Win32TextFit, TheLogoFillsItsRectangle) {
   const Rect area = run.window->MapDialogRect(FindControl(kMainDialogTemplate, kLogoPicture)->rect);
   EXPECT_NEAR(drawn.bmWidth, area.width, 1);
   EXPECT_NEAR(drawn.bmHeight, area.height, 1);
-  ::DestroyWindow(dialog);
 }
 
 // The texts were laid out for the template's own face; a stand-in, even one with the same base
 // units, sets some of them wider than their controls.
 TEST(Win32TextFit, TheDialogIsSetInTheFaceItsTemplateNames) {
-  std::vector<DWORD> aligned;
-  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  const Dialog dialog(kMainDialogTemplate);
   ASSERT_NE(dialog, nullptr);
   HDC dc = ::GetDC(dialog);
   HGDIOBJ before =
@@ -203,7 +203,6 @@ TEST(Win32TextFit, TheDialogIsSetInTheFaceItsTemplateNames) {
   EXPECT_EQ(std::wstring(face), expected);
   ::SelectObject(dc, before);
   ::ReleaseDC(dialog, dc);
-  ::DestroyWindow(dialog);
 }
 
 // Where a text needs more room than its static control has: the size DrawText gives it when it
@@ -233,15 +232,13 @@ std::string Overflow(HWND dialog, int id, std::string_view text, bool no_prefix)
 
 TEST(Win32TextFit, EveryTemplateTextFitsItsStaticControl) {
   for (const DialogTemplate* layout : {&kMainDialogTemplate, &kAboutTemplate}) {
-    std::vector<DWORD> aligned;
-    HWND dialog = MakeDialog(*layout, aligned);
+    const Dialog dialog(*layout);
     ASSERT_NE(dialog, nullptr);
     for (const ControlSpec& control : layout->controls) {
       if (control.kind != ControlKind::kStatic || control.caption.empty()) continue;
       EXPECT_EQ(Overflow(dialog, control.id, control.caption, (control.flags & kNoPrefix) != 0), "")
           << control.caption;
     }
-    ::DestroyWindow(dialog);
   }
 }
 
@@ -250,8 +247,7 @@ TEST(Win32TextFit, EveryTemplateTextFitsItsStaticControl) {
 // cut. Each period entry fits with two pixels to spare on either side.
 TEST(Win32TextFit, EveryPeriodEntryFitsItsFocusedBox) {
   constexpr int kFocusedInset = 2;
-  std::vector<DWORD> aligned;
-  HWND dialog = MakeDialog(kMainDialogTemplate, aligned);
+  const Dialog dialog(kMainDialogTemplate);
   ASSERT_NE(dialog, nullptr);
   for (const int id : {kWorkCompPeriodCombo, kInsurancePeriodCombo, kHealthPeriodCombo}) {
     HWND box = ::GetDlgItem(dialog, id);
@@ -270,7 +266,6 @@ TEST(Win32TextFit, EveryPeriodEntryFitsItsFocusedBox) {
     ::SelectObject(dc, before);
     ::ReleaseDC(box, dc);
   }
-  ::DestroyWindow(dialog);
 }
 
 class Win32ShownTextFit : public testing::TestWithParam<ShownText> {};
@@ -278,14 +273,12 @@ class Win32ShownTextFit : public testing::TestWithParam<ShownText> {};
 TEST_P(Win32ShownTextFit, FitsItsStaticControl) {
   const ShownText& shown = GetParam();
   ASSERT_FALSE(shown.text.empty());
-  std::vector<DWORD> aligned;
-  HWND dialog = MakeDialog(*shown.layout, aligned);
+  const Dialog dialog(*shown.layout);
   ASSERT_NE(dialog, nullptr);
   const ControlSpec* control = FindControl(*shown.layout, shown.id);
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(Overflow(dialog, shown.id, shown.text, (control->flags & kNoPrefix) != 0), "")
       << shown.text;
-  ::DestroyWindow(dialog);
 }
 
 INSTANTIATE_TEST_SUITE_P(Win32, Win32ShownTextFit, testing::ValuesIn(TextsShownAtRunTime()),
