@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The W2 and 1099 pages where the transcripts do not look: a refusal leaves every control as it
-// was, the write-back of every bound value, the radios, and what the 1099 page's Clear keeps. (The
-// worked examples and each page's Clear are transcripts, tests/acceptance/*_worked_example*, and
-// each page's messages and where they put the focus, tests/acceptance/*_validation.)
+// was, the write-back of every bound value, and what the 1099 page's Clear keeps. (The worked
+// examples, each page's Clear and the radios' period boxes are transcripts,
+// tests/acceptance/*_worked_example* and tests/settings/acceptance/dollar_next_start, and each
+// page's messages and where they put the focus, tests/acceptance/*_validation.)
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -129,23 +130,6 @@ class Page1099Test : public MainDialogFixture {
     ShowTab(k1099Page);
   }
 };
-
-// Each of the six buttons enables or disables its own row's period box, which keeps its choice.
-TEST_F(Page1099Test, RadiosEnableTheirRowsPeriodBoxOnly) {
-  for (const ui::OtherCostRow& row : ui::kOtherCostRows) {
-    SCOPED_TRACE(row.period_box);
-    window().Click(row.dollar_radio);
-    EXPECT_EQ(window().GetCheck(row.percent_radio), 0);
-    ASSERT_TRUE(window().Pick(row.period_box, 1));
-    for (const ui::OtherCostRow& other : ui::kOtherCostRows) {
-      EXPECT_EQ(window().IsEnabled(other.period_box), other.period_box == row.period_box);
-    }
-    window().Click(row.percent_radio);
-    EXPECT_EQ(window().GetCheck(row.dollar_radio), 0);
-    EXPECT_FALSE(window().IsEnabled(row.period_box));
-    EXPECT_EQ(Text(row.period_box), "monthly");
-  }
-}
 
 TEST_F(Page1099Test, ClearBlanksTheBoxesAndKeepsTheButtons) {
   window().Type(kRate1099Edit, "50");
