@@ -217,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.name; });
 
 // When neither key may be used, the start says so once, and Close says and writes nothing. (The
-// message itself is the file store's RefusedStoreTest's.)
+// message itself is the transcript blocked_folder's.)
 TEST_F(WinRegistryTest, BothRefusedIsReportedOnceAndCloseIsSilent) {
   store_->refuse_machine = true;
   store_->refuse_user = true;
