@@ -102,36 +102,26 @@ std::optional<int> ServerProcess::WaitForExit(milliseconds limit) {
 
 LoopbackClient::LoopbackClient(std::uint16_t port, const char* from) {
   // "::1" connects over IPv6, to a server listening on [::1] or [::].
-  if (from != nullptr && std::string_view(from) == "::1") {
-    fd_ = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in6 address{};
-    address.sin6_family = AF_INET6;
-    address.sin6_port = htons(port);
-    address.sin6_addr = in6addr_loopback;
-    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      close(fd_);
-      fd_ = -1;
-    }
-  } else {
-    fd_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (from != nullptr) {
-      sockaddr_in source{};
-      source.sin_family = AF_INET;
-      inet_pton(AF_INET, from, &source.sin_addr);
-      if (bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) {
-        close(fd_);
-        fd_ = -1;
-        return;
-      }
-    }
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      close(fd_);
-      fd_ = -1;
-    }
+  const bool ipv6 = from != nullptr && std::string_view(from) == "::1";
+  fd_ = socket(ipv6 ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in6 address6{};
+  address6.sin6_family = AF_INET6;
+  address6.sin6_port = htons(port);
+  address6.sin6_addr = in6addr_loopback;
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  sockaddr_in source{};
+  source.sin_family = AF_INET;
+  const bool bound = ipv6 || from == nullptr ||
+                     (inet_pton(AF_INET, from, &source.sin_addr) == 1 &&
+                      bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0);
+  auto* const target =
+      ipv6 ? reinterpret_cast<sockaddr*>(&address6) : reinterpret_cast<sockaddr*>(&address);
+  if (!bound || connect(fd_, target, ipv6 ? sizeof address6 : sizeof address) != 0) {
+    close(fd_);
+    fd_ = -1;
   }
   // Replies are awaited with poll; a send that the server does not take fails after this.
   timeval limit{10, 0};
