@@ -159,20 +159,14 @@ void LocalServer::Serve() {
       // Windows Sockets takes the option as bytes; POSIX takes any pointer.
       ::setsockopt(connection, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
                    sizeof abort);
-      CloseSocket(handle);
-      {
-        const std::lock_guard lock(mutex_);
-        requests_.push_back(received);
+    } else {
+      if (mode_ == Mode::kAnswer) {
+        const std::string reply = index < replies_.size() ? replies_[index] : "";
+        ::send(connection, reply.data(), static_cast<int>(reply.size()), MSG_NOSIGNAL);
+        ::shutdown(connection, SHUT_WR);
       }
-      ++finished_;
-      continue;
+      read_up_to(std::string::npos);
     }
-    if (mode_ == Mode::kAnswer) {
-      const std::string reply = index < replies_.size() ? replies_[index] : "";
-      ::send(connection, reply.data(), static_cast<int>(reply.size()), MSG_NOSIGNAL);
-      ::shutdown(connection, SHUT_WR);
-    }
-    read_up_to(std::string::npos);
     {
       const std::lock_guard lock(mutex_);
       requests_.push_back(received);
