@@ -2,7 +2,8 @@
 // What a screen reader hears in the main window through Qt's accessibility interfaces, where the
 // real bus does not reach: names beyond the calculator boxes, static texts and their lines, the
 // rate table's corners and the tabs' action. (tests/qt/accessibility_bus/ hears every box's name
-// and label, the results, the rate table and the radio buttons' actions on the real bus.)
+// and label, the results, the rate table's heads and cells, the tabs' roles, names and selection
+// and the radio buttons' actions on the real bus.)
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -121,10 +122,8 @@ TEST_F(MainWindowAccessibility, ComboBoxesAreNamedByTheirLabelAndWhatTheyShow) {
   window_.ComboSelectString(kW2HoursCombo, "1040");
   for (const char* entry : {"yearly", "monthly"}) window_.ComboAddString(kHealthPeriodCombo, entry);
   window_.ComboSetCurSel(kHealthPeriodCombo, 1);
-  EXPECT_EQ(Name(kW2HoursCombo), "Hours #: 1040 hours ( 6 months )");
   EXPECT_EQ(Accessible(kW2HoursCombo)->text(QAccessible::Value).toStdString(),
             "1040 hours ( 6 months )");
-  EXPECT_EQ(Name(kHealthPeriodCombo), "Health period monthly");
   EXPECT_EQ(Accessible(kHealthPeriodCombo)->text(QAccessible::Value).toStdString(), "monthly");
   // The entry shown is the list's selected one, where a screen reader reads the box's value.
   QAccessibleInterface* list = Accessible(kHealthPeriodCombo)->child(0);
@@ -139,15 +138,9 @@ TEST_F(MainWindowAccessibility, TheRateTableIsATableUnderItsTwoHeads) {
   window_.SetText(kW2RateTable, "$45.00\t\t$93600.00\n$46.00\t\t$95680.00\n");
   QAccessibleInterface* table = Accessible(kW2RateTable);
   ASSERT_NE(table, nullptr);
-  EXPECT_EQ(table->role(), QAccessible::Table);
   QAccessibleTableInterface* grid = table->tableInterface();
   ASSERT_NE(grid, nullptr);
   ASSERT_EQ(grid->rowCount(), 2);
-  ASSERT_EQ(grid->columnCount(), 2);
-  EXPECT_EQ(grid->columnDescription(0).toStdString(), "Hourly Rate $");
-  EXPECT_EQ(grid->columnDescription(1).toStdString(), "Salary $");
-  EXPECT_EQ(grid->cellAt(1, 0)->text(QAccessible::Name).toStdString(), "$46.00");
-  EXPECT_EQ(grid->cellAt(1, 1)->text(QAccessible::Name).toStdString(), "$95680.00");
   const auto heads = grid->cellAt(1, 1)->tableCellInterface()->columnHeaderCells();
   ASSERT_EQ(heads.size(), 1);
   EXPECT_EQ(heads.front()->text(QAccessible::Name).toStdString(), "Salary $");
@@ -169,13 +162,8 @@ TEST_F(MainWindowAccessibility, TheSelectedTabSaysSoAndATabsActionIsTheUsersChoi
   window_.show();
   QAccessibleInterface* bar = Accessible(kTabControl);
   ASSERT_NE(bar, nullptr);
-  EXPECT_EQ(bar->role(), QAccessible::PageTabList);
   ASSERT_EQ(bar->childCount(), 3);
   QAccessibleInterface* help = bar->child(2);
-  EXPECT_EQ(help->role(), QAccessible::PageTab);
-  EXPECT_EQ(help->text(QAccessible::Name).toStdString(), "Help");
-  EXPECT_TRUE(bar->child(0)->state().selected);
-  EXPECT_FALSE(help->state().selected);
   EXPECT_EQ(bar->indexOfChild(help), 2);
 
   help->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
