@@ -54,14 +54,11 @@ TEST(ControlRulesTest, TextLimitZeroOrLessMeansNone) {
   EXPECT_EQ(FittingPrefix(std::string_view("abc"), kNoTextLimit), 3u);
 }
 
+// (Latin-1, Greek and Cyrillic letters fold in the window contract's combo box cases.)
 TEST(CaseFoldTest, FoldsEveryScriptWithCaseAndLeavesTheRest) {
-  EXPECT_EQ(text::FoldCase(U'A'), U'a');
-  EXPECT_EQ(text::FoldCase(U'\u00C9'), U'\u00E9');  // É
   EXPECT_EQ(text::FoldCase(U'\u0130'), U'\u0130');  // İ has no one-character folding
   EXPECT_EQ(text::FoldCase(U'\u0100'), U'\u0101');  // Ā, in a run of alternating pairs
   EXPECT_EQ(text::FoldCase(U'\u0101'), U'\u0101');
-  EXPECT_EQ(text::FoldCase(U'\u03C2'), U'\u03C3');          // final sigma
-  EXPECT_EQ(text::FoldCase(U'\u0416'), U'\u0436');          // Ж
   EXPECT_EQ(text::FoldCase(U'\u1E9E'), U'\u00DF');          // capital sharp s
   EXPECT_EQ(text::FoldCase(U'\U00010400'), U'\U00010428');  // Deseret
   EXPECT_EQ(text::FoldCase(U'7'), U'7');
