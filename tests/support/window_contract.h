@@ -235,6 +235,46 @@ TYPED_TEST_P(WindowContract, TheFirstTabStopThatCanTakeItHasTheFocusAtOpening) {
   EXPECT_EQ(window.FocusedControl(), kNotes);
 }
 
+// A control hidden as the window opens, as a tab page's are, keeps what the program sets on it
+// and answers from that, before and after it first shows.
+TYPED_TEST_P(WindowContract, AControlHiddenAtOpeningKeepsWhatIsSetOnIt) {
+  const auto expect_kept = [](const ui::Window& window) {
+    EXPECT_EQ(window.GetText(kName), "Rate:");
+    EXPECT_EQ(window.GetText(kHours), "60");
+    EXPECT_EQ(window.ComboGetCurSel(kHours), -1);
+    EXPECT_EQ(window.GetText(kPeriod), "monthly");
+    EXPECT_EQ(window.GetCheck(kPercent) + window.GetCheck(kDollar), 2);
+    EXPECT_FALSE(window.IsEnabled(kApply));
+  };
+  this->log_.on_init = [&](ui::Window& window) {
+    for (const int id : {kName, kNotes, kPercent, kDollar, kHours, kPeriod, kApply}) {
+      window.Show(id, false);
+    }
+    window.SetText(kName, "Rate:");
+    for (const std::string_view entry : {"40 hours", "52 hours"})
+      window.ComboAddString(kHours, entry);
+    EXPECT_EQ(window.ComboSelectString(kHours, "52"), 1);
+    EXPECT_EQ(window.GetText(kHours), "52 hours");
+    window.SetText(kHours, "60");
+    for (const std::string_view entry : {"yearly", "monthly"})
+      window.ComboAddString(kPeriod, entry);
+    window.SetText(kPeriod, "monthly");
+    window.SetCheck(kPercent, 1);
+    window.SetCheck(kDollar, 1);
+    window.Enable(kApply, false);
+    window.LimitText(kNotes, 3);
+    EXPECT_FALSE(window.IsVisible(kNotes));
+    expect_kept(window);
+  };
+  ui::Window& window = this->Open();
+  for (const int id : {kName, kNotes, kPercent, kDollar, kHours, kPeriod, kApply}) {
+    window.Show(id, true);
+  }
+  expect_kept(window);
+  this->driver_.Type(kNotes, "12345");
+  EXPECT_EQ(window.GetText(kNotes), "123");
+}
+
 TYPED_TEST_P(WindowContract, SetFocusMovesTheFocusToAControlThatCanTakeIt) {
   ui::Window& window = this->Open();
   window.SetFocus(kNotes);
@@ -604,9 +644,9 @@ TYPED_TEST_P(WindowContract, DialogUnitsScaleWithTheBaseUnits) {
 REGISTER_TYPED_TEST_SUITE_P(
     WindowContract, TextsAreReplacedWholeAndReadBack, AnIdTheTemplateDoesNotHoldIsIgnored,
     HiddenAndDisabledControlsTakeNoInput, TheFirstTabStopThatCanTakeItHasTheFocusAtOpening,
-    SetFocusMovesTheFocusToAControlThatCanTakeIt, HidingOrDisablingTheFocusedControlLeavesNoFocus,
-    TabVisitsTheTabStopsInTemplateOrderAndWraps, TabPassesOverHiddenAndDisabledControls,
-    SettingARadioButtonLeavesItsPartnersAsTheyAre,
+    AControlHiddenAtOpeningKeepsWhatIsSetOnIt, SetFocusMovesTheFocusToAControlThatCanTakeIt,
+    HidingOrDisablingTheFocusedControlLeavesNoFocus, TabVisitsTheTabStopsInTemplateOrderAndWraps,
+    TabPassesOverHiddenAndDisabledControls, SettingARadioButtonLeavesItsPartnersAsTheyAre,
     ClickingARadioButtonChecksItAndUnchecksItsPartner, ArrowKeysMoveThroughARadioGroupAndChoose,
     EnterIssuesOkOrPressesTheFocusedButton, EnterIssuesTheLastButtonTheTemplateMarksDefault,
     ADisabledDefaultButtonTakesNoEnter, ComboEntriesStayInOrderAndAddingSelectsNone,

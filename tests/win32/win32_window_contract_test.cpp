@@ -28,11 +28,12 @@ class Win32Driver {
     if (run_ != nullptr && run_->window != nullptr) ::DestroyWindow(run_->window->handle());
   }
 
-  // As the platform's modal run does: the template in memory, the dialog procedure, the first
-  // focus from WM_INITDIALOG, and the window shown; but no modal loop, the driver pumps.
+  // As the platform's modal run does: the template in memory (tab pages' controls left out), the
+  // dialog procedure, the first focus from WM_INITDIALOG, and the window shown; but no modal loop,
+  // the driver pumps.
   ui::Window& Open(const ui::DialogTemplate& dialog, ui::DialogHandler& handler) {
-    const std::vector<std::uint8_t> bytes =
-        ui::win32::BuildDialogTemplate(dialog, ui::win32::Frame::kOwnWindow);
+    const std::vector<std::uint8_t> bytes = ui::win32::BuildDialogTemplate(
+        dialog, ui::win32::Frame::kOwnWindow, ui::win32::PageControls::kLeftOut);
     aligned_.assign((bytes.size() + 3) / 4, 0);
     std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned_.data()));
     run_ =
@@ -155,7 +156,7 @@ class Win32Driver {
 
  private:
   HWND Dialog() const { return run_->window->handle(); }
-  HWND Control(int id) const { return ::GetDlgItem(Dialog(), id); }
+  HWND Control(int id) const { return run_->window->Control(id); }
 
   // Hands every waiting message to the dialog as its message loop would.
   void Pump() {

@@ -282,7 +282,7 @@ ui::Win32Window* Win32Driver::Front() {
 HWND Win32Driver::Control(int id) {
   ui::Win32Window* front = Front();
   if (front == nullptr) return nullptr;
-  HWND control = ::GetDlgItem(front->handle(), id);
+  HWND control = front->Control(id);
   return session_.HasControl(id, control != nullptr) ? control : nullptr;
 }
 

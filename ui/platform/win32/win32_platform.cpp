@@ -27,11 +27,12 @@ int Win32Platform::RunModal(const DialogTemplate& dialog, DialogHandler& handler
   // DialogBoxIndirectParam wants the template on a 4-byte boundary: a vector of DWORDs.
   auto* const owner_window = dynamic_cast<Win32Window*>(owner);
   const std::vector<std::uint8_t> bytes = win32::BuildDialogTemplate(
-      dialog, owner_window == nullptr ? win32::Frame::kOwnWindow : win32::Frame::kOwnedBox);
+      dialog, owner_window == nullptr ? win32::Frame::kOwnWindow : win32::Frame::kOwnedBox,
+      win32::PageControls::kLeftOut);
   std::vector<DWORD> aligned((bytes.size() + 3) / 4);
   std::copy(bytes.begin(), bytes.end(), reinterpret_cast<std::uint8_t*>(aligned.data()));
 
-  Win32DialogRun run{dialog, handler, nullptr, nullptr, nullptr};
+  Win32DialogRun run{dialog, handler, nullptr, nullptr};
   const INT_PTR result = ::DialogBoxIndirectParamW(
       ::GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()),
       owner_window != nullptr ? owner_window->handle() : nullptr, &Win32Window::DialogProc,

@@ -2,6 +2,8 @@
 // The DLGTEMPLATEEX bytes of a dialog: header, font, then each control on a 4-byte boundary.
 #include "ui/platform/win32/win32_template.h"
 
+#include <algorithm>
+
 #include "text/utf.h"
 #include "ui/platform/control_rules.h"
 
@@ -106,7 +108,11 @@ ControlStyle StyleOf(const DialogTemplate& dialog, std::size_t index) {
   return result;
 }
 
-std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Frame frame) {
+std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Frame frame,
+                                              PageControls pages) {
+  const auto in_template = [&](const ControlSpec& control) {
+    return pages == PageControls::kInTemplate || control.page == kNoPage;
+  };
   Writer out;
   out.Word(1);       // dlgVer
   out.Word(0xFFFF);  // signature: the extended template
@@ -115,7 +121,8 @@ std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Fram
   // task bar button brings it back.
   out.Dword(frame == Frame::kOwnWindow ? kWsExAppWindow : 0);  // exStyle
   out.Dword(kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont | kDsCenter);
-  out.Word(static_cast<std::uint16_t>(dialog.controls.size()));
+  out.Word(static_cast<std::uint16_t>(
+      std::count_if(dialog.controls.begin(), dialog.controls.end(), in_template)));
   out.Short(0);
   out.Short(0);
   out.Short(dialog.width);
@@ -131,6 +138,7 @@ std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Fram
 
   for (std::size_t index = 0; index < dialog.controls.size(); ++index) {
     const ControlSpec& control = dialog.controls[index];
+    if (!in_template(control)) continue;
     out.AlignToDword();
     const ControlStyle style = StyleOf(dialog, index);
     out.Dword(0);  // helpID

@@ -82,7 +82,11 @@ ControlStyle StyleOf(const DialogTemplate& dialog, std::size_t index);
 // Neither frame has a minimise or maximise box. A window of its own (no owner) has a button of
 // its own on the task bar; a box it owns, such as About, has none.
 enum class Frame { kOwnWindow, kOwnedBox };
-std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Frame frame);
+// A program's dialog leaves its tab pages' controls out, for the window to make as their pages
+// first show (Win32Window); a test of the layout can have them all.
+enum class PageControls { kInTemplate, kLeftOut };
+std::vector<std::uint8_t> BuildDialogTemplate(const DialogTemplate& dialog, Frame frame,
+                                              PageControls pages = PageControls::kInTemplate);
 
 }  // namespace qup::ui::win32
 

@@ -182,36 +182,154 @@ HBITMAP ScaledBitmap(int resource, SIZE size) {
   return scaled;
 }
 
-// The pictures were drawn for the layout's own base units, 6 x 13 pixels at 96 DPI, and the
-// static control shows a bitmap at its own size. In a dialog drawn at another scale (a display
-// of 120 or 144 DPI) a picture drawn anew fills its rectangle mapped to the dialog's pixels, so
-// that it grows with the texts around it and covers the area the logic takes its clicks in.
-void DrawPicturesAtScale(Win32DialogRun& run) {
-  for (const ControlSpec& control : run.layout.controls) {
-    if (control.kind != ControlKind::kPicture || LargerRendering(control.resource) == kNoResource)
+}  // namespace
+
+Win32Window::Win32Window(HWND dialog, const DialogTemplate& layout)
+    : dialog_(dialog), layout_(layout) {
+  for (const ControlSpec& control : layout_.controls) {
+    if (HWND made = Handle(control.id)) {
+      Prepare(made, control);
       continue;
-    HWND picture = ::GetDlgItem(run.window->handle(), control.id);
-    BITMAP shown{};
-    ::GetObjectW(reinterpret_cast<HBITMAP>(::SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)),
-                 sizeof shown, &shown);
-    const Rect pixels = run.window->MapDialogRect(control.rect);
-    // At the layout's own scale the bitmap fills the rectangle to within a pixel's rounding.
-    if (std::abs(shown.bmWidth - pixels.width) <= 1 &&
-        std::abs(shown.bmHeight - pixels.height) <= 1)
-      continue;
-    HBITMAP scaled = ScaledBitmap(LargerRendering(control.resource), {pixels.width, pixels.height});
-    if (scaled == nullptr) continue;
-    run.pictures.push_back(scaled);
-    // The control takes the new bitmap's size; the bitmap it loaded itself is no longer shown.
-    const LRESULT loaded =
-        ::SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
-    if (loaded != 0) ::DeleteObject(reinterpret_cast<HBITMAP>(loaded));
+    }
+    Unmade& unmade = unmade_[control.id];
+    if (control.resource == kNoResource) unmade.text = control.caption;
+    unmade.enabled = (control.flags & kDisabled) == 0;
   }
 }
 
-}  // namespace
+Win32Window::~Win32Window() {
+  for (HBITMAP picture : pictures_) ::DeleteObject(picture);
+}
+
+const Win32Window::Unmade* Win32Window::Pending(int id) const {
+  const auto found = unmade_.find(id);
+  return found == unmade_.end() ? nullptr : &found->second;
+}
+
+HWND Win32Window::Control(int id) {
+  if (Pending(id) == nullptr) return Handle(id);
+  // A radio button's partners are made along with it, and each takes its check before any of
+  // them shows: the common controls' radio button under Wine clears a shown partner when one
+  // beside it is checked.
+  const bool radio = IsKind(LayoutEntry(id), ControlKind::kRadioButton);
+  std::vector<HWND> shown;
+  for (const int each : radio ? RadioGroup(layout_, id) : std::vector<int>{id}) {
+    if (Pending(each) == nullptr) continue;
+    const bool show = Pending(each)->shown;
+    HWND made = MakeHidden(each);
+    if (made != nullptr && show) shown.push_back(made);
+  }
+  if (radio) MoveRadioTabStop(id);
+  for (HWND made : shown) ::ShowWindow(made, SW_SHOW);
+  return Handle(id);
+}
+
+HWND Win32Window::MakeHidden(int id) {
+  const auto found = unmade_.find(id);
+  const Unmade kept = std::move(found->second);
+  unmade_.erase(found);
+  const auto index = static_cast<std::size_t>(LayoutEntry(id) - layout_.controls.data());
+  const ControlSpec& control = layout_.controls[index];
+  const win32::ControlStyle style = win32::StyleOf(layout_, index);
+  static constexpr std::pair<std::uint16_t, const wchar_t*> kClasses[] = {
+      {win32::kButtonClass, L"Button"},
+      {win32::kEditClass, L"Edit"},
+      {win32::kStaticClass, L"Static"},
+      {win32::kComboBoxClass, L"ComboBox"}};
+  std::wstring class_name(style.class_name.begin(), style.class_name.end());
+  for (const auto& [ordinal, name] : kClasses) {
+    if (ordinal == style.class_ordinal) class_name = name;
+  }
+  // A picture names its resource as a template would. A combo box takes no text as it is made:
+  // its text follows its entries.
+  const std::wstring caption = control.resource != kNoResource
+                                   ? L"#" + std::to_wstring(control.resource)
+                                   : Wide(IsCombo(&control) ? "" : kept.text);
+  const Rect at = MapDialogRect(control.rect);
+  const std::uint32_t made_style = (style.style & ~(win32::kWsVisible | win32::kWsDisabled)) |
+                                   (kept.enabled ? 0 : win32::kWsDisabled);
+  HWND made = ::CreateWindowExW(style.ex_style, class_name.c_str(), caption.c_str(), made_style,
+                                at.x, at.y, at.width, at.height, dialog_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                ::GetModuleHandleW(nullptr), nullptr);
+  if (made == nullptr) return nullptr;
+  ::SendMessageW(made, WM_SETFONT, ::SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
+  // Among the controls made so far in the template's order, which Tab and the arrow keys follow:
+  // after the nearest one before it, or first.
+  HWND before = HWND_TOP;
+  for (std::size_t i = index; i-- > 0;) {
+    if (HWND earlier = Handle(layout_.controls[i].id)) {
+      before = earlier;
+      break;
+    }
+  }
+  ::SetWindowPos(made, before, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Prepare(made, control);
+  for (const std::string& entry : kept.entries) ComboAddString(id, entry);
+  if (kept.selection >= 0) {
+    ComboSetCurSel(id, kept.selection);
+  } else if (control.kind == ControlKind::kComboBox) {
+    ::SetWindowTextW(made, Wide(kept.text).c_str());
+  }
+  if (kept.limit != 0) LimitText(id, kept.limit);
+  if (control.kind == ControlKind::kRadioButton) {
+    ::SendMessageW(made, BM_SETCHECK, kept.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  return made;
+}
+
+void Win32Window::MakeShownControls() {
+  std::vector<int> shown;
+  for (const auto& [id, unmade] : unmade_) {
+    if (unmade.shown) shown.push_back(id);
+  }
+  for (const int id : shown) Control(id);
+}
+
+void Win32Window::Prepare(HWND control, const ControlSpec& layout_entry) {
+  if (IsEdit(layout_entry.kind)) {
+    // Wine starts single-line edits at 30000; every edit takes the program's default.
+    ::SendMessageW(control, EM_LIMITTEXT, kDefaultTextLimit, 0);
+    if (layout_entry.kind == ControlKind::kMultiLineEdit) {
+      ::SetWindowSubclass(control, &WithinLimit, 0, 0);
+    }
+  }
+  // The pictures were drawn for the layout's own base units, 6 x 13 pixels at 96 DPI, and the
+  // static control shows a bitmap at its own size. In a dialog drawn at another scale (a
+  // display of 120 or 144 DPI) a picture drawn anew fills its rectangle mapped to the dialog's
+  // pixels, so that it grows with the texts around it and covers the area the logic takes its
+  // clicks in.
+  if (layout_entry.kind != ControlKind::kPicture ||
+      LargerRendering(layout_entry.resource) == kNoResource)
+    return;
+  BITMAP shown{};
+  ::GetObjectW(reinterpret_cast<HBITMAP>(::SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+               sizeof shown, &shown);
+  const Rect pixels = MapDialogRect(layout_entry.rect);
+  // At the layout's own scale the bitmap fills the rectangle to within a pixel's rounding.
+  if (std::abs(shown.bmWidth - pixels.width) <= 1 && std::abs(shown.bmHeight - pixels.height) <= 1)
+    return;
+  HBITMAP scaled =
+      ScaledBitmap(LargerRendering(layout_entry.resource), {pixels.width, pixels.height});
+  if (scaled == nullptr) return;
+  pictures_.push_back(scaled);
+  // The control takes the new bitmap's size; the bitmap it loaded itself is no longer shown.
+  const LRESULT loaded =
+      ::SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(scaled));
+  if (loaded != 0) ::DeleteObject(reinterpret_cast<HBITMAP>(loaded));
+}
 
 void Win32Window::SetText(int id, std::string_view text) {
+  if (Unmade* unmade = Pending(id)) {
+    if (IsKind(LayoutEntry(id), ControlKind::kDropList)) {
+      const int entry = FindEntryEqual(unmade->entries, text);
+      if (entry >= 0) unmade->selection = entry;
+      return;
+    }
+    if (IsKind(LayoutEntry(id), ControlKind::kComboBox)) unmade->selection = -1;
+    unmade->text = text;
+    return;
+  }
   if (IsKind(LayoutEntry(id), ControlKind::kDropList)) {
     // A drop list has no text of its own: the text names the entry to select, or none is.
     const int entry = FindEntryEqual(ComboEntries(id), text);
@@ -219,12 +337,13 @@ void Win32Window::SetText(int id, std::string_view text) {
     return;
   }
   if (IsKind(LayoutEntry(id), ControlKind::kComboBox))
-    ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  ::SetWindowTextW(Control(id), Wide(text).c_str());
+    ::SendMessageW(Handle(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  ::SetWindowTextW(Handle(id), Wide(text).c_str());
 }
 
 std::vector<std::string> Win32Window::ComboEntries(int id) const {
-  HWND box = Control(id);
+  if (const Unmade* unmade = Pending(id)) return unmade->entries;
+  HWND box = Handle(id);
   std::vector<std::string> entries;
   const auto count = ::SendMessageW(box, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -243,22 +362,40 @@ std::string Win32Window::GetText(int id) const {
   // A picture's caption names its resource; it has no text.
   const ControlSpec* layout_entry = LayoutEntry(id);
   if (layout_entry != nullptr && layout_entry->resource != kNoResource) return {};
-  return Narrow(WindowText(Control(id)));
+  if (const Unmade* unmade = Pending(id)) {
+    if (!IsKind(layout_entry, ControlKind::kDropList)) return unmade->text;
+    return unmade->selection < 0 ? std::string()
+                                 : unmade->entries[static_cast<std::size_t>(unmade->selection)];
+  }
+  return Narrow(WindowText(Handle(id)));
 }
 
 void Win32Window::Show(int id, bool visible) {
-  ::ShowWindow(Control(id), visible ? SW_SHOW : SW_HIDE);
+  if (Unmade* unmade = Pending(id)) {
+    unmade->shown = visible;
+    if (visible) Control(id);
+    return;
+  }
+  ::ShowWindow(Handle(id), visible ? SW_SHOW : SW_HIDE);
 }
 
 bool Win32Window::IsVisible(int id) const {
-  return (::GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0;
+  if (const Unmade* unmade = Pending(id)) return unmade->shown;
+  return (::GetWindowLongW(Handle(id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void Win32Window::Enable(int id, bool enabled) {
-  ::EnableWindow(Control(id), enabled ? TRUE : FALSE);
+  if (Unmade* unmade = Pending(id)) {
+    unmade->enabled = enabled;
+    return;
+  }
+  ::EnableWindow(Handle(id), enabled ? TRUE : FALSE);
 }
 
-bool Win32Window::IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
+bool Win32Window::IsEnabled(int id) const {
+  if (const Unmade* unmade = Pending(id)) return unmade->enabled;
+  return ::IsWindowEnabled(Handle(id)) != FALSE;
+}
 
 void Win32Window::SetFocus(int id) {
   // Only a control of a kind that takes the focus, and only while the user could give it.
@@ -288,8 +425,12 @@ int Win32Window::FocusedControl() const {
 
 void Win32Window::SetCheck(int id, int state) {
   if (!IsKind(LayoutEntry(id), ControlKind::kRadioButton)) return;
+  if (Unmade* unmade = Pending(id)) {
+    unmade->checked = state != 0;
+    return;
+  }
   // The program sets one button alone; only the user's press clears its partners.
-  ::SendMessageW(Control(id), BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+  ::SendMessageW(Handle(id), BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
   MoveRadioTabStop(id);
 }
 
@@ -299,19 +440,25 @@ void Win32Window::MoveRadioTabStop(int id) {
   const int stop =
       RadioGroupTabStop(layout_, id, [this](int button) { return GetCheck(button) == 1; });
   for (const int button : RadioGroup(layout_, id)) {
-    HWND control = Control(button);
+    HWND control = Handle(button);
+    if (control == nullptr) continue;  // takes the stop the rule gives it when it is made
     const LONG style = ::GetWindowLongW(control, GWL_STYLE);
     ::SetWindowLongW(control, GWL_STYLE, button == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
   }
 }
 
 int Win32Window::GetCheck(int id) const {
-  return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+  if (const Unmade* unmade = Pending(id)) return unmade->checked ? 1 : 0;
+  return ::SendMessageW(Handle(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
 }
 
 void Win32Window::ComboAddString(int id, std::string_view entry) {
+  if (Unmade* unmade = Pending(id)) {
+    unmade->entries.emplace_back(entry);
+    return;
+  }
   const std::wstring text = Wide(entry);
-  ::SendMessageW(Control(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  ::SendMessageW(Handle(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 int Win32Window::ComboSelectString(int id, std::string_view prefix) {
@@ -326,18 +473,29 @@ int Win32Window::ComboSelectString(int id, std::string_view prefix) {
 
 int Win32Window::ComboGetCurSel(int id) const {
   if (!IsCombo(LayoutEntry(id))) return kComboError;
-  return static_cast<int>(::SendMessageW(Control(id), CB_GETCURSEL, 0, 0));
+  if (const Unmade* unmade = Pending(id)) return unmade->selection;
+  return static_cast<int>(::SendMessageW(Handle(id), CB_GETCURSEL, 0, 0));
 }
 
 void Win32Window::ComboSetCurSel(int id, int index) {
   // An index past the end selects none, as -1 does, and empties an editable box's text.
-  const auto count = ::SendMessageW(Control(id), CB_GETCOUNT, 0, 0);
+  if (Unmade* unmade = Pending(id)) {
+    if (index < 0 || static_cast<std::size_t>(index) >= unmade->entries.size()) index = -1;
+    unmade->selection = index;
+    unmade->text = index < 0 ? std::string() : unmade->entries[static_cast<std::size_t>(index)];
+    return;
+  }
+  const auto count = ::SendMessageW(Handle(id), CB_GETCOUNT, 0, 0);
   if (index < 0 || index >= count) index = -1;
-  ::SendMessageW(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(Handle(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void Win32Window::LimitText(int id, int max_chars) {
-  ::SendMessageW(Control(id), IsCombo(LayoutEntry(id)) ? CB_LIMITTEXT : EM_LIMITTEXT,
+  if (Unmade* unmade = Pending(id)) {
+    unmade->limit = max_chars;
+    return;
+  }
+  ::SendMessageW(Handle(id), IsCombo(LayoutEntry(id)) ? CB_LIMITTEXT : EM_LIMITTEXT,
                  static_cast<WPARAM>(max_chars), 0);
 }
 
@@ -346,17 +504,17 @@ void Win32Window::TabInsertItem(int id, int index, std::string_view caption) {
   TCITEMW item{};
   item.mask = TCIF_TEXT;
   item.pszText = text.data();
-  ::SendMessageW(Control(id), TCM_INSERTITEMW, static_cast<WPARAM>(index),
+  ::SendMessageW(Handle(id), TCM_INSERTITEMW, static_cast<WPARAM>(index),
                  reinterpret_cast<LPARAM>(&item));
 }
 
 int Win32Window::TabGetCurSel(int id) const {
   if (!IsKind(LayoutEntry(id), ControlKind::kTabControl)) return -1;
-  return static_cast<int>(::SendMessageW(Control(id), TCM_GETCURSEL, 0, 0));
+  return static_cast<int>(::SendMessageW(Handle(id), TCM_GETCURSEL, 0, 0));
 }
 
 void Win32Window::TabSetCurSel(int id, int index) {
-  ::SendMessageW(Control(id), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(Handle(id), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void Win32Window::SetIcons(int large_icon, int small_icon) {
@@ -409,21 +567,12 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
           ::SetWindowsHookExW(WH_GETMESSAGE, &PageKeys, nullptr, ::GetCurrentThreadId());
     }
     run->window = std::make_unique<Win32Window>(dialog, run->layout);
-    DrawPicturesAtScale(*run);
     // Texts and radio buttons on a tab page take the page's themed background, not grey boxes.
     ::EnableThemeDialogTexture(dialog, ETDT_ENABLETAB);
-    for (const ControlSpec& control : run->layout.controls) {
-      if (!IsEdit(control.kind)) continue;
-      HWND edit = ::GetDlgItem(dialog, control.id);
-      // Wine starts single-line edits at 30000; every edit takes the program's default.
-      ::SendMessageW(edit, EM_LIMITTEXT, kDefaultTextLimit, 0);
-      if (control.kind == ControlKind::kMultiLineEdit) {
-        ::SetWindowSubclass(edit, &WithinLimit, 0, 0);
-      }
-    }
     // Enter issues the program's default command when no push button has the focus.
     ::SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(DefaultCommand(run->layout)), 0);
     run->handler.OnInitDialog(*run->window);
+    run->window->MakeShownControls();
     // Where the logic put the focus itself, the dialog leaves it there.
     return run->window->FocusedControl() == 0 ? TRUE : FALSE;
   }
@@ -433,8 +582,6 @@ INT_PTR CALLBACK Win32Window::DialogProc(HWND dialog, UINT message, WPARAM wpara
     std::erase(OpenRuns(), run);
     if (run->page_keys != nullptr) ::UnhookWindowsHookEx(run->page_keys);
     run->page_keys = nullptr;
-    for (HBITMAP picture : run->pictures) ::DeleteObject(picture);
-    run->pictures.clear();
     return FALSE;
   }
   DialogHandler& handler = run->handler;

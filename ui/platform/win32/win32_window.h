@@ -8,8 +8,10 @@
 // The window operations have a MessageBox of their own; the API's is called by its full name.
 #undef MessageBox
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/platform/window.h"
@@ -18,7 +20,12 @@ namespace qup::ui {
 
 class Win32Window : public Window {
  public:
-  Win32Window(HWND dialog, const DialogTemplate& layout) : dialog_(dialog), layout_(layout) {}
+  // Made as the dialog receives WM_INITDIALOG: takes over the controls the template made, and
+  // keeps the others (a tab page's, left out of the template) to make when they show.
+  Win32Window(HWND dialog, const DialogTemplate& layout);
+  ~Win32Window() override;
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
 
   HWND handle() const { return dialog_; }
   const DialogTemplate& Layout() const { return layout_; }
@@ -53,25 +60,49 @@ class Win32Window : public Window {
   // with WM_INITDIALOG.
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
+  // The control's window, made now if it has none yet; null for an id the dialog lacks.
+  HWND Control(int id);
+
  private:
-  HWND Control(int id) const { return ::GetDlgItem(dialog_, id); }
+  // A control on a tab page gets its window only when it first shows (with its page, or with
+  // the dialog when the logic leaves it showing) or a caller needs its window: the start page
+  // shows 2 of the main window's 70 controls, and making the others, the combo boxes most of
+  // all, took longer than the rest of the start together. Until then the control keeps what
+  // the logic sets on it, as the native control would hold it, and answers from that.
+  struct Unmade {
+    std::string text;  // an editable box's text; a drop list shows its selection
+    std::vector<std::string> entries;
+    int selection = -1;
+    int limit = 0;  // none set by the logic
+    bool shown = true;
+    bool enabled = true;
+    bool checked = false;
+  };
+
+  HWND Handle(int id) const { return ::GetDlgItem(dialog_, id); }
+  const Unmade* Pending(int id) const;
+  Unmade* Pending(int id) { return const_cast<Unmade*>(std::as_const(*this).Pending(id)); }
+  // Makes the control's window, hidden, with what the logic set on it, and forgets that.
+  HWND MakeHidden(int id);
+  void MakeShownControls();
+  // What every control gets as it is made: the edits' limit and line breaks, a picture's size.
+  void Prepare(HWND control, const ControlSpec& layout_entry);
   const ControlSpec* LayoutEntry(int id) const { return FindControl(layout_, id); }
   std::vector<std::string> ComboEntries(int id) const;
   void MoveRadioTabStop(int id);
 
   HWND dialog_;
   const DialogTemplate& layout_;
-  std::wstring title_;
+  std::map<int, Unmade> unmade_;
+  std::vector<HBITMAP> pictures_;  // drawn at the dialog's scale; the controls show them
 };
 
 // What RunModal hands the dialog procedure.
 struct Win32DialogRun {
   const DialogTemplate& layout;
   DialogHandler& handler;
-  std::unique_ptr<Win32Window> window;  // while the dialog exists
-  HBRUSH page_brush = nullptr;
-  HHOOK page_keys = nullptr;        // the keys that choose a page, while the dialog exists
-  std::vector<HBITMAP> pictures{};  // the pictures drawn at the dialog's scale, while it exists
+  std::unique_ptr<Win32Window> window;  // from WM_INITDIALOG on
+  HHOOK page_keys = nullptr;            // the keys that choose a page, while the dialog exists
 };
 
 }  // namespace qup::ui
