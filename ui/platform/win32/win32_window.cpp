@@ -185,7 +185,10 @@ HBITMAP ScaledBitmap(int resource, SIZE size) {
 }  // namespace
 
 Win32Window::Win32Window(HWND dialog, const DialogTemplate& layout)
-    : dialog_(dialog), layout_(layout) {
+    : dialog_(dialog), layout_(layout), handles_(layout.controls.size()) {
+  // The template's controls, found in one pass: under Wine each GetDlgItem asks the server for
+  // the dialog's whole list of children.
+  ::EnumChildWindows(dialog_, &Win32Window::NoteControl, reinterpret_cast<LPARAM>(this));
   for (const ControlSpec& control : layout_.controls) {
     if (HWND made = Handle(control.id)) {
       Prepare(made, control);
@@ -199,6 +202,21 @@ Win32Window::Win32Window(HWND dialog, const DialogTemplate& layout)
 
 Win32Window::~Win32Window() {
   for (HBITMAP picture : pictures_) ::DeleteObject(picture);
+}
+
+BOOL CALLBACK Win32Window::NoteControl(HWND child, LPARAM self) {
+  auto& window = *reinterpret_cast<Win32Window*>(self);
+  const ControlSpec* control = window.LayoutEntry(::GetDlgCtrlID(child));
+  if (control != nullptr && ::GetParent(child) == window.dialog_) {
+    window.handles_[static_cast<std::size_t>(control - window.layout_.controls.data())] = child;
+  }
+  return TRUE;
+}
+
+HWND Win32Window::Handle(int id) const {
+  const ControlSpec* control = LayoutEntry(id);
+  return control == nullptr ? nullptr
+                            : handles_[static_cast<std::size_t>(control - layout_.controls.data())];
 }
 
 const Win32Window::Unmade* Win32Window::Pending(int id) const {
@@ -253,13 +271,14 @@ HWND Win32Window::MakeHidden(int id) {
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 ::GetModuleHandleW(nullptr), nullptr);
   if (made == nullptr) return nullptr;
+  handles_[index] = made;
   ::SendMessageW(made, WM_SETFONT, ::SendMessageW(dialog_, WM_GETFONT, 0, 0), FALSE);
   // Among the controls made so far in the template's order, which Tab and the arrow keys follow:
   // after the nearest one before it, or first.
   HWND before = HWND_TOP;
   for (std::size_t i = index; i-- > 0;) {
-    if (HWND earlier = Handle(layout_.controls[i].id)) {
-      before = earlier;
+    if (handles_[i] != nullptr) {
+      before = handles_[i];
       break;
     }
   }

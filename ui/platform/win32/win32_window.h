@@ -79,7 +79,10 @@ class Win32Window : public Window {
     bool checked = false;
   };
 
-  HWND Handle(int id) const { return ::GetDlgItem(dialog_, id); }
+  // Notes a window of the dialog's among its controls' (EnumChildWindows).
+  static BOOL CALLBACK NoteControl(HWND child, LPARAM self);
+  // The control's window, null while it is unmade.
+  HWND Handle(int id) const;
   const Unmade* Pending(int id) const;
   Unmade* Pending(int id) { return const_cast<Unmade*>(std::as_const(*this).Pending(id)); }
   // Makes the control's window, hidden, with what the logic set on it, and forgets that.
@@ -93,6 +96,7 @@ class Win32Window : public Window {
 
   HWND dialog_;
   const DialogTemplate& layout_;
+  std::vector<HWND> handles_;  // by the layout's order, each control's window once made
   std::map<int, Unmade> unmade_;
   std::vector<HBITMAP> pictures_;  // drawn at the dialog's scale; the controls show them
 };
