@@ -81,11 +81,6 @@ class FileStoreTest : public test_support::MainDialogFixture {
   }
 
   std::string FilePath() const { return folder_ + "/Kestrane/QU.reg"; }
-  // A hand-made file from an earlier run.
-  void WriteFile(std::string_view text) {
-    fs::create_directories(folder_ + "/Kestrane");
-    WriteWholeFile(FilePath(), text);
-  }
   // A new run of the program, on the 1099 page.
   void Start() {
     Open(store_);
