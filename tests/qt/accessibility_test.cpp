@@ -8,7 +8,6 @@
 
 #include <QAccessible>
 #include <QAccessibleInterface>
-#include <QTabBar>
 #include <QWidget>
 #include <string>
 #include <vector>

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTest>
 #include <string>
 #include <vector>
