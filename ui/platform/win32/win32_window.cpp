@@ -123,7 +123,7 @@ LRESULT CALLBACK PageKeys(int code, WPARAM wparam, LPARAM lparam) {
     if (run->window == nullptr || run->window->handle() != root) continue;
     for (const ControlSpec& control : run->layout.controls) {
       if (control.kind != ControlKind::kTabControl) continue;
-      HWND tabs = ::GetDlgItem(root, control.id);
+      HWND tabs = run->window->Control(control.id);
       const auto count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
       if (count == 0 || ::IsWindowVisible(tabs) == FALSE || ::IsWindowEnabled(tabs) == FALSE) break;
       const bool back = message->wParam == VK_PRIOR ||
@@ -208,15 +208,14 @@ BOOL CALLBACK Win32Window::NoteControl(HWND child, LPARAM self) {
   auto& window = *reinterpret_cast<Win32Window*>(self);
   const ControlSpec* control = window.LayoutEntry(::GetDlgCtrlID(child));
   if (control != nullptr && ::GetParent(child) == window.dialog_) {
-    window.handles_[static_cast<std::size_t>(control - window.layout_.controls.data())] = child;
+    window.handles_[window.IndexOf(*control)] = child;
   }
   return TRUE;
 }
 
 HWND Win32Window::Handle(int id) const {
   const ControlSpec* control = LayoutEntry(id);
-  return control == nullptr ? nullptr
-                            : handles_[static_cast<std::size_t>(control - layout_.controls.data())];
+  return control == nullptr ? nullptr : handles_[IndexOf(*control)];
 }
 
 const Win32Window::Unmade* Win32Window::Pending(int id) const {
@@ -246,7 +245,7 @@ HWND Win32Window::MakeHidden(int id) {
   const auto found = unmade_.find(id);
   const Unmade kept = std::move(found->second);
   unmade_.erase(found);
-  const auto index = static_cast<std::size_t>(LayoutEntry(id) - layout_.controls.data());
+  const std::size_t index = IndexOf(*LayoutEntry(id));
   const ControlSpec& control = layout_.controls[index];
   const win32::ControlStyle style = win32::StyleOf(layout_, index);
   static constexpr std::pair<std::uint16_t, const wchar_t*> kClasses[] = {

@@ -91,6 +91,9 @@ class Win32Window : public Window {
   // What every control gets as it is made: the edits' limit and line breaks, a picture's size.
   void Prepare(HWND control, const ControlSpec& layout_entry);
   const ControlSpec* LayoutEntry(int id) const { return FindControl(layout_, id); }
+  std::size_t IndexOf(const ControlSpec& entry) const {
+    return static_cast<std::size_t>(&entry - layout_.controls.data());
+  }
   std::vector<std::string> ComboEntries(int id) const;
   void MoveRadioTabStop(int id);
 
