@@ -59,12 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StartRow{"database_it_cannot_open", {"--db", "/no/such/folder.db"}, 1, "folder.db"},
         StartRow{"listen_without_port", {"--listen", "8080"}, 2, "--listen wants ADDRESS:PORT"},
-        StartRow{"ipv6_without_port", {"--listen", "[::1]"}, 2, "--listen wants ADDRESS:PORT"},
         StartRow{"port_too_large", {"--listen", "127.0.0.1:99999"}, 2, "--listen wants"},
         StartRow{"port_by_name", {"--listen", "127.0.0.1:http"}, 2, "--listen wants"},
         StartRow{"missing_value", {"--db"}, 2, "missing value after --db"},
         StartRow{"zero_timeout", {"--timeout", "0"}, 2, "--timeout wants seconds"},
-        StartRow{"timeout_in_words", {"--timeout", "soon"}, 2, "--timeout wants seconds"},
         StartRow{"no_clients_at_all", {"--max-clients", "0"}, 2, "--max-clients wants"},
         StartRow{"unknown_option", {"--port", "80"}, 2, "unknown option --port\nusage:"},
         StartRow{"zero_line_timeout", {"--line-timeout", "0"}, 2, "--line-timeout wants seconds"},
