@@ -106,10 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "POST /sendinfo.asp HTTP/1.1\r\nContent-Length: 4000\r\n\r\ntext=" +
                           std::string(3995, 'a'),
                       "HTTP/1.1 413 ", "\"POST /sendinfo.asp HTTP/1.1\" http 413 "},
-        BadRequestRow{"browser_get_of_the_post_page", "GET /sendinfo.asp HTTP/1.1\r\n\r\n",
-                      "HTTP/1.1 405 ", "\"GET /sendinfo.asp\" http 405 "},
-        BadRequestRow{"unknown_page", "GET /admin HTTP/1.1\r\n\r\n", "HTTP/1.1 404 ",
-                      "\"GET /admin\" http 404 "},
         BadRequestRow{"silent_client", "", "", "\"-\" - - "},
         BadRequestRow{"program_form_body_never_completes",
                       "POST http://127.0.0.1/sendinfo.asp\nContent-Length:50\n\ntext=abc", "",
@@ -151,12 +147,7 @@ TEST_F(ClientCapTest, RefusalsAreLoggedOncePerAddressAndTheRestCounted) {
                         "connections from this address\n"),
             std::string::npos)
       << logged;
-  std::size_t lines = 0;
-  for (std::size_t at = logged.find(" 503 "); at != std::string::npos;
-       at = logged.find(" 503 ", at + 1)) {
-    ++lines;
-  }
-  EXPECT_EQ(lines, 1u) << logged;
+  EXPECT_EQ(logged.find(" 503 "), logged.rfind(" 503 ")) << "one line of the five:\n" << logged;
 }
 
 }  // namespace
