@@ -133,15 +133,18 @@ std::string ProxiedPost(std::string_view text, std::string_view forwarded_for) {
 }
 
 // The client named by a trusted proxy is the one limited and stored; anyone else's
-// X-Forwarded-For is ignored, and only the address the proxy added counts.
+// X-Forwarded-For is ignored. Only the address the proxy added counts: the last of the last
+// line, as a client may send a line of its own before the proxy's.
 TEST_F(ClientGuardTest, ForwardedAddressIsBelievedOnlyFromTheTrustedProxy) {
   StartServer({"--trust-proxy", "127.0.0.1", "--post-limit", "1"});
-  for (const char* client : {"203.0.113.5", "198.51.100.7, 203.0.113.6"}) {
+  for (const char* client :
+       {"203.0.113.5", "198.51.100.7\r\nX-Forwarded-For: 10.0.0.1, 203.0.113.6"}) {
     EXPECT_TRUE(
         testing::Exchange(port(), ProxiedPost("proxied", client)).starts_with("HTTP/1.1 200 OK"));
   }
-  EXPECT_TRUE(
-      testing::Exchange(port(), ProxiedPost("again", "203.0.113.5")).starts_with("HTTP/1.1 429 "));
+  EXPECT_TRUE(testing::Exchange(
+                  port(), ProxiedPost("again", "198.51.100.2\r\nX-Forwarded-For: 203.0.113.5"))
+                  .starts_with("HTTP/1.1 429 "));
   EXPECT_TRUE(testing::Exchange(port(), ProxiedPost("not a proxy", "203.0.113.9"), kOtherClient)
                   .starts_with("HTTP/1.1 200 OK"));
   const auto rows = Stored();
@@ -150,21 +153,6 @@ TEST_F(ClientGuardTest, ForwardedAddressIsBelievedOnlyFromTheTrustedProxy) {
   EXPECT_EQ(rows[1].sender, "203.0.113.6");
   EXPECT_EQ(rows[2].sender, "203.0.113.5");
   EXPECT_TRUE(LogShows(" 203.0.113.5 via 127.0.0.1:"));
-}
-
-// A client that sends an X-Forwarded-For line of its own before the proxy's does not choose
-// its address: the lines are one list, whose last address the proxy added.
-TEST_F(ClientGuardTest, ASecondForwardedLineNamesTheClientNotTheFirst) {
-  StartServer({"--trust-proxy", "127.0.0.1", "--post-limit", "1"});
-  const std::string first = testing::Exchange(
-      port(), ProxiedPost("one", "198.51.100.1\r\nX-Forwarded-For: 10.0.0.1, 203.0.113.5"));
-  const std::string second =
-      testing::Exchange(port(), ProxiedPost("two", "198.51.100.2\r\nX-Forwarded-For: 203.0.113.5"));
-  EXPECT_TRUE(first.starts_with("HTTP/1.1 200 OK")) << first;
-  EXPECT_TRUE(second.starts_with("HTTP/1.1 429 ")) << second;
-  const auto rows = Stored();
-  ASSERT_EQ(rows.size(), 1u);
-  EXPECT_EQ(rows[0].sender, "203.0.113.5");
 }
 
 // On a dual-stack listener IPv4 peers show as ::ffff:a.b.c.d: the proxy, however the option
