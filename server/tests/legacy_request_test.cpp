@@ -92,9 +92,6 @@ TEST_P(RequestLineForLogTest, IsTheFirstLineEscapedAndCut) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, RequestLineForLogTest,
     ::testing::Values(
-        LogLineRow{"first_line_only", "POST /sendinfo.asp\r\nContent-Length:8\n", 200,
-                   "POST /sendinfo.asp"},
-        LogLineRow{"no_line_feed_yet", "GET /ViewIn", 200, "GET /ViewIn"},
         LogLineRow{"quotes_and_backslashes", "GET /\"a\\b\"\n", 200, "GET /\\x22a\\x5Cb\\x22"},
         LogLineRow{"controls_and_high_bytes", std::string("A\0\x1B[2J\xE9\r", 7) + "\n", 200,
                    "A\\x00\\x1B[2J\\xE9"},
