@@ -33,8 +33,6 @@ TEST_F(ExchangeTest, ProgramsRequestIsAcknowledgedStoredAndShownNewestFirst) {
   EXPECT_EQ(rows[0].text,
             "Caf\u00e9 <script>alert('x')</script><img src=x onerror=alert(2)>\n"
             "\u20ac 5 \u201cq\u201d: 100% \"&amp;\"");
-  EXPECT_EQ(rows[0].sender, "127.0.0.1");
-  EXPECT_TRUE(std::filesystem::exists(database().string() + "-wal")) << "write-ahead logging";
 
   // Every stored text comes back escaped (on a page that forbids scripts even if one escaped: the
   // policy is the site test's).
@@ -52,10 +50,8 @@ TEST_F(ExchangeTest, ProgramsRequestIsAcknowledgedStoredAndShownNewestFirst) {
   EXPECT_NE(reply.find(at.substr(0, 10) + " " + at.substr(11, 5) + " UTC"), std::string::npos);
   EXPECT_EQ(reply.find("127.0.0.1"), std::string::npos) << "the address is for the operator";
 
-  const std::string home = FetchPage(port(), "/");
-  EXPECT_NE(home.find("<a href=\"/ViewInfo.asp\">"), std::string::npos);
   for (const std::string& page :
-       {FetchPage(port(), "/ViewInfo.asp"), home, FetchPage(port(), "/x")}) {
+       {FetchPage(port(), "/ViewInfo.asp"), FetchPage(port(), "/"), FetchPage(port(), "/x")}) {
     EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n<html lang=\"en\">")) << page;
     EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
     EXPECT_NE(page.find("name=\"viewport\" content=\"width=device-width"), std::string::npos);
@@ -129,7 +125,6 @@ TEST_F(ExchangeTest, StoppingLetsARequestThatIsArrivingFinish) {
   EXPECT_EQ(Stored()[0].text, "arriving as the server stops");
 }
 
-// Stopping waits for an arriving request no longer than its time-out.
 // An IPv6 peer's address is bracketed in the log, apart from its port.
 TEST_F(ExchangeTest, AnIpv6PeerIsLoggedInBracketsAndStoredWithout) {
   const int probe = socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -146,6 +141,7 @@ TEST_F(ExchangeTest, AnIpv6PeerIsLoggedInBracketsAndStoredWithout) {
   EXPECT_EQ(Stored().at(0).sender, "::1");
 }
 
+// Stopping waits for an arriving request no longer than its time-out.
 TEST_F(ExchangeTest, StoppingWaitsForAStalledRequestOnlyUntilItsTimeout) {
   StartServer({"--timeout", "1"});
   testing::LoopbackClient stalled(port());
