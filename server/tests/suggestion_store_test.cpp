@@ -46,11 +46,10 @@ TEST(SuggestionStoreTest, AWriteTheDiskRefusesIsReportedAsItsOwnErrorAndStoresNo
   EXPECT_EQ(store.Error().find("ROLLBACK"), std::string::npos) << store.Error();
   ASSERT_TRUE(store.AddAll(std::vector<NewSuggestion>{{"after", "192.0.2.1", "t"}}))
       << store.Error();
-  const auto rows = store.Newest(10);
-  ASSERT_TRUE(rows);
-  ASSERT_EQ(rows->size(), 2u);
-  EXPECT_EQ((*rows)[0].text, "after");
-  EXPECT_EQ((*rows)[1].text, "before");
+  const auto rows = store.Newest(10).value_or(std::vector<StoredSuggestion>{});
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].text, "after");
+  EXPECT_EQ(rows[1].text, "before");
 }
 
 }  // namespace
