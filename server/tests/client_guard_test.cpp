@@ -39,17 +39,23 @@ TEST_F(ClientGuardTest, IdleConnectionsFromOneAddressLeaveRoomForOthers) {
   EXPECT_TRUE(LogShows("too many connections from this address"));
 }
 
-TEST_F(ClientGuardTest, AConnectionWithoutARequestLineIsDroppedAtTheLineTimeout) {
+// A connection without a whole request line at the line time-out is dropped without a reply.
+// Past that time a client must keep sending at a minimum rate: one that sent its first lines
+// and then waits is dropped long before the request's time-out.
+TEST_F(ClientGuardTest, SlowClientsAreDroppedAtTheLineTimeoutOrBelowTheMinimumRate) {
   StartServer({"--timeout", "60", "--line-timeout", "0.3"});
   LoopbackClient silent(port());
   LoopbackClient headless(port());
+  LoopbackClient stalled(port());
   ASSERT_TRUE(headless.Send("POST http://127.0.0.1/send"));  // no line feed ever comes
-  for (LoopbackClient* client : {&silent, &headless}) {
+  ASSERT_TRUE(stalled.Send("POST /sendinfo.asp HTTP/1.1\r\nHost: x\r\n"));
+  for (LoopbackClient* client : {&silent, &headless, &stalled}) {
     const std::optional<std::string> reply = client->ReceiveUntilClosed();
     ASSERT_TRUE(reply) << "still open long after the line time-out";
     EXPECT_EQ(*reply, "") << "dropped without a reply";
   }
   EXPECT_TRUE(LogShows("\"POST http://127.0.0.1/send\" - - ")) << testing::ReadFile(log());
+  EXPECT_TRUE(LogShows("dropped: sending too slowly"));
   // A request whose line came in time has the whole time-out for the rest.
   LoopbackClient slow(port());
   const std::string request = testing::ProgramRequest("slow but steady");
@@ -81,20 +87,9 @@ TEST_F(ClientGuardTest, ANewcomerTakesTheSlotOfTheClientThatSentLeastWhenAllAreT
   EXPECT_EQ(holders[1]->ReceiveUntilClosed().value_or("(open)"), "") << "it had sent least";
   EXPECT_TRUE(LogShows("dropped for a newcomer"));
   const std::string logged = testing::ReadFile(log());
-  EXPECT_NE(logged.find("127.0.0.12:"), std::string::npos) << logged;
   EXPECT_EQ(logged.find("dropped for a newcomer"), logged.rfind("dropped for a newcomer"))
       << "one dropped for one newcomer:\n"
       << logged;
-}
-
-// Past the request line's time, a client must keep sending at a minimum rate; one that sent
-// its first lines and then waits is dropped long before the request's time-out.
-TEST_F(ClientGuardTest, AClientSendingBelowTheMinimumRateIsDropped) {
-  StartServer({"--timeout", "60", "--line-timeout", "0.3"});
-  LoopbackClient stalled(port());
-  ASSERT_TRUE(stalled.Send("POST /sendinfo.asp HTTP/1.1\r\nHost: x\r\n"));
-  EXPECT_EQ(stalled.ReceiveUntilClosed().value_or("(still open)"), "");
-  EXPECT_TRUE(LogShows("dropped: sending too slowly")) << testing::ReadFile(log());
 }
 
 // Beyond the limit a post is refused with a status the program reports as a failure, and
@@ -108,7 +103,6 @@ TEST_F(ClientGuardTest, PostsBeyondTheLimitPerAddressAreRefusedAndNotStored) {
   EXPECT_TRUE(PostAsProgram(port(), "from elsewhere", kOtherClient));
   const auto rows = Stored();
   ASSERT_EQ(rows.size(), 4u);
-  EXPECT_EQ(rows[0].text, "from elsewhere");
   EXPECT_TRUE(LogShows("legacy 429 "));
 }
 
